@@ -1,0 +1,203 @@
+#include "text/ProfileFile.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "TestFiles.h"
+
+namespace tessaly {
+namespace {
+
+constexpr std::size_t kBuffer = 128;
+
+std::string Get(std::string text, std::string_view section, std::string_view key,
+                std::string_view defaultValue = "<default>", std::size_t bufferSize = kBuffer) {
+    return ProfileFile(std::move(text)).GetString(section, key, defaultValue, bufferSize);
+}
+
+TEST(ProfileFileNames, SectionAndKeyCompareWithoutCase) {
+    const std::string text = "[MainWindow]\nSize=10,20\n";
+    EXPECT_EQ(Get(text, "mainwindow", "SIZE"), "10,20");
+    EXPECT_EQ(Get(text, "MAINWINDOW", "size"), "10,20");
+}
+
+TEST(ProfileFileNames, CaseFoldingIsAsciiOnly) {
+    EXPECT_EQ(Get("[\xC3\x84]\nk=v\n", "\xC3\xA4", "k"), "<default>");
+    EXPECT_EQ(Get("[\xC3\x84]\nk=v\n", "\xC3\x84", "K"), "v");
+}
+
+TEST(ProfileFileNames, NamesAreTrimmed) {
+    EXPECT_EQ(Get("  [ Config ]  \n \t Key \t = v\n", "Config", "Key"), "v");
+}
+
+TEST(ProfileFileNames, NamesMustMatchWhole) {
+    const std::string text = "[Configs]\nk=1\n[Config]\nkey=2\n";
+    EXPECT_EQ(Get(text, "Config", "k"), "<default>");
+    EXPECT_EQ(Get(text, "Config", "key"), "2");
+}
+
+TEST(ProfileFileMatching, FirstMatchingKeyWins) {
+    EXPECT_EQ(Get("[A]\nk=1\nK=2\n", "A", "k"), "1");
+}
+
+TEST(ProfileFileMatching, OnlyTheFirstMatchingSectionIsSearched) {
+    const std::string text = "[A]\nk=1\n[a]\nk=2\nj=3\n";
+    EXPECT_EQ(Get(text, "A", "k"), "1");
+    EXPECT_EQ(Get(text, "a", "j"), "<default>");
+}
+
+TEST(ProfileFileMatching, KeysBelongToTheirSectionOnly) {
+    const std::string text = "k=0\n[A]\nx=1\n[B]\nk=2\n";
+    EXPECT_EQ(Get(text, "A", "k"), "<default>");
+    EXPECT_EQ(Get(text, "B", "k"), "2");
+}
+
+TEST(ProfileFileMatching, CommentsAndLinesWithoutEqualsAreIgnored) {
+    const std::string text = "[A]\n;k=comment\nk\nk=value\n";
+    EXPECT_EQ(Get(text, "A", "k"), "value");
+    EXPECT_EQ(Get(text, "A", ";k"), "<default>");
+}
+
+TEST(ProfileFileMatching, EmptyKeyNeverMatches) {
+    EXPECT_EQ(Get("[A]\n=v\n", "A", ""), "<default>");
+}
+
+TEST(ProfileFileValues, WhiteSpaceIsTrimmedInnerBlanksKept) {
+    EXPECT_EQ(Get("[A]\nk = \t two  words \t\r\n", "A", "k"), "two  words");
+}
+
+TEST(ProfileFileValues, EmptyValueIsNotTheDefault) {
+    EXPECT_EQ(Get("[A]\nk=\n", "A", "k"), "");
+}
+
+TEST(ProfileFileValues, ValueKeepsLaterEqualsSigns) {
+    EXPECT_EQ(Get("[A]\nk=a=b\n", "A", "k"), "a=b");
+}
+
+TEST(ProfileFileValues, OnePairOfMatchingQuotesIsRemoved) {
+    EXPECT_EQ(Get("[A]\nk=\"quoted\"\n", "A", "k"), "quoted");
+    EXPECT_EQ(Get("[A]\nk='single'\n", "A", "k"), "single");
+    EXPECT_EQ(Get("[A]\nk=\"\"twice\"\"\n", "A", "k"), "\"twice\"");
+    EXPECT_EQ(Get("[A]\nk= \" padded \" \n", "A", "k"), " padded ");
+    EXPECT_EQ(Get("[A]\nk=\"\"\n", "A", "k"), "");
+}
+
+TEST(ProfileFileValues, UnmatchedQuotesStay) {
+    EXPECT_EQ(Get("[A]\nk=\"mixed'\n", "A", "k"), "\"mixed'");
+    EXPECT_EQ(Get("[A]\nk=\"\n", "A", "k"), "\"");
+    EXPECT_EQ(Get("[A]\nk=\"open\n", "A", "k"), "\"open");
+}
+
+TEST(ProfileFileLineEnds, LfAndCrLfBothEndLines) {
+    const std::string text = "[A]\r\nk=crlf\r\nj=lf\nlast=end";
+    EXPECT_EQ(Get(text, "A", "k"), "crlf");
+    EXPECT_EQ(Get(text, "A", "j"), "lf");
+    EXPECT_EQ(Get(text, "A", "last"), "end");
+}
+
+TEST(ProfileFileLineEnds, LoneCarriageReturnDoesNotEndALine) {
+    EXPECT_EQ(Get("[A]\nk=one\rj=two\n", "A", "k"), "one\rj=two");
+    EXPECT_EQ(Get("[A]\nk=one\rj=two\n", "A", "j"), "<default>");
+}
+
+TEST(ProfileFileDefault, MissingSectionOrKeyGivesDefault) {
+    EXPECT_EQ(Get("[A]\nk=v\n", "B", "k"), "<default>");
+    EXPECT_EQ(Get("[A]\nk=v\n", "A", "x"), "<default>");
+    EXPECT_EQ(Get("", "A", "k"), "<default>");
+}
+
+TEST(ProfileFileDefault, DefaultLosesTrailingBlanksOnly) {
+    EXPECT_EQ(Get("", "A", "k", "  lead and trail  "), "  lead and trail");
+    EXPECT_EQ(Get("", "A", "k", "tab\t"), "tab\t");
+}
+
+TEST(ProfileFileBuffer, ResultIsCutToBufferSizeLessOne) {
+    const std::string text = "[A]\nk=abcdefgh\n";
+    EXPECT_EQ(Get(text, "A", "k", "", 4), "abc");
+    EXPECT_EQ(Get(text, "A", "k", "", 9), "abcdefgh");
+    EXPECT_EQ(Get(text, "A", "k", "", 1), "");
+    EXPECT_EQ(Get(text, "A", "k", "", 0), "");
+}
+
+TEST(ProfileFileBuffer, DefaultIsCutLikeAValue) {
+    EXPECT_EQ(Get("", "A", "k", "abcdef", 4), "abc");
+    EXPECT_EQ(Get("", "A", "k", "abcdef", 0), "");
+}
+
+TEST(ProfileFileBuffer, QuotesAreRemovedBeforeTheCut) {
+    EXPECT_EQ(Get("[A]\nk=\"abcdef\"\n", "A", "k", "", 4), "abc");
+}
+
+TEST(ProfileFileLoad, ReadsARegularFile) {
+    test::TempDirectory directory;
+    const auto path = directory.Write("settings.ini", "[Config]\nLanguage=Deutsch\n");
+    ProfileFile profile;
+    ASSERT_TRUE(profile.Load(path));
+    EXPECT_EQ(profile.GetString("config", "language", "", kBuffer), "Deutsch");
+    EXPECT_EQ(ReadProfileString(path, "Config", "Language", "", kBuffer), "Deutsch");
+}
+
+TEST(ProfileFileLoad, MissingFileOrDirectoryLoadsNothing) {
+    test::TempDirectory directory;
+    ProfileFile profile("[A]\nk=old\n");
+    EXPECT_FALSE(profile.Load(directory.Path() / "missing.ini"));
+    EXPECT_EQ(profile.GetString("A", "k", "default", kBuffer), "default");
+    EXPECT_FALSE(profile.Load(directory.Path()));
+    EXPECT_EQ(ReadProfileString(directory.Path() / "missing.ini", "A", "k", "default", kBuffer), "default");
+}
+
+TEST(ProfileFileLoad, FifoIsNotOpened) {
+    test::TempDirectory directory;
+    const auto fifo = directory.Path() / "pipe.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ProfileFile profile;
+    EXPECT_FALSE(profile.Load(fifo));
+    EXPECT_FALSE(WriteProfileString(fifo, "A", "k", "v"));
+}
+
+TEST(ProfileFileLoad, ReadsNoMoreThanTheLimit) {
+    test::TempDirectory directory;
+    std::string text = "[A]\nbefore=1\n";
+    text.append(ProfileFile::kMaxFileBytes - text.size() - 4, ';');
+    text += "\nafter=2\n";
+    const auto path = directory.Write("big.ini", text);
+    ProfileFile profile;
+    ASSERT_TRUE(profile.Load(path));
+    EXPECT_EQ(profile.GetString("A", "before", "", kBuffer), "1");
+    EXPECT_EQ(profile.GetString("A", "after", "none", kBuffer), "none");
+}
+
+TEST(ProfileFileLoad, OverlongLineIsHarmless) {
+    test::TempDirectory directory;
+    std::string text = "[A]\nk=";
+    text.append(3 * ProfileFile::kMaxFileBytes, 'x');
+    const auto path = directory.Write("long.ini", text);
+    const std::string value = ReadProfileString(path, "A", "k", "", kBuffer);
+    EXPECT_EQ(value, std::string(kBuffer - 1, 'x'));
+}
+
+TEST(ProfileFileRobustness, ArbitraryBytesNeverBreakTheReader) {
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<int> byte(0, 255);
+    const std::string alphabet = "[]=;'\"\r\n \tAk";
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    for (int round = 0; round < 500; ++round) {
+        std::string text;
+        for (int i = 0; i < 300; ++i) {
+            text += (i % 2 == 0) ? static_cast<char>(byte(random)) : alphabet[pick(random)];
+        }
+        const ProfileFile profile(text);
+        for (std::size_t bufferSize : {std::size_t{0}, std::size_t{1}, std::size_t{16}}) {
+            EXPECT_LT(profile.GetString("A", "k", "default", bufferSize).size(),
+                      std::max<std::size_t>(bufferSize, 1));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessaly

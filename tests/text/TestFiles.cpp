@@ -1,0 +1,50 @@
+#include "TestFiles.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+namespace tessaly::test {
+
+TempDirectory::TempDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tessaly-text-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary directory");
+    }
+    path_ = pattern;
+}
+
+TempDirectory::~TempDirectory() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+}
+
+std::filesystem::path TempDirectory::Write(std::string_view name, std::string_view contents) const {
+    const std::filesystem::path path = path_ / name;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+    return path;
+}
+
+ScopedWorkingDirectory::ScopedWorkingDirectory(const std::filesystem::path& directory)
+    : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(directory);
+}
+
+ScopedWorkingDirectory::~ScopedWorkingDirectory() {
+    std::error_code error;
+    std::filesystem::current_path(previous_, error);
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace tessaly::test
