@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestFiles.h"
+#include "text/BuiltInMessage.h"
+#include "text/LanguageList.h"
+#include "text/MessageId.h"
+#include "text/MessageTable.h"
+
+namespace tessaly {
+namespace {
+
+// The process-wide functions share one table, so every test starts and ends without a loaded list.
+class ProcessLanguageTest : public ::testing::Test {
+  protected:
+    void SetUp() override { FreeLanguages(); }
+    void TearDown() override { FreeLanguages(); }
+
+    test::TempDirectory directory_;
+};
+
+TEST_F(ProcessLanguageTest, MessagesAreReadableBeforeLoading) {
+    EXPECT_STREQ(GetMessageText(msg::kBodyIsEmpty), "body is empty");
+    EXPECT_STREQ(GetMessageText(msg::kAboutVersion), "Tessaly for  Win9x/NT/XP\nVersion %d.%d (Build %d)");
+    EXPECT_EQ(GetLanguageCount(), 0u);
+}
+
+TEST_F(ProcessLanguageTest, IndicesOutsideTheTableAndMessage36AreEmpty) {
+    for (std::uint16_t index : {std::uint16_t{88}, std::uint16_t{65535}, std::uint16_t{36}}) {
+        ASSERT_NE(GetMessageText(index), nullptr);
+        EXPECT_STREQ(GetMessageText(index), "") << "message " << index;
+    }
+}
+
+TEST_F(ProcessLanguageTest, EmptyWorkingDirectoryGivesOnlyEnglish) {
+    test::ScopedWorkingDirectory inside(directory_.Path());
+    LoadLanguageList();
+    EXPECT_EQ(GetLanguageCount(), 1u);
+    EXPECT_EQ(GetLanguageEntry(0)->name, "English");
+    EXPECT_FALSE(SetLanguage("Deutsch"));
+    EXPECT_TRUE(SetLanguage("English"));
+}
+
+TEST_F(ProcessLanguageTest, LanguagesComeFromTheWorkingDirectory) {
+    directory_.Write("de.lng", "[Language]\nLanguage=Deutsch,German\nMsg[1-5]=Rumpf ist leer\n");
+    {
+        test::ScopedWorkingDirectory inside(directory_.Path());
+        LoadLanguageList();
+    }
+    ASSERT_EQ(GetLanguageCount(), 2u);
+    EXPECT_EQ(GetLanguageEntry(1)->fileName, "de.lng");
+    EXPECT_EQ(GetLanguageEntry(2), nullptr);
+    EXPECT_EQ(FindLanguage("Deutsch"), 1);
+    EXPECT_EQ(FindLanguageByDisplayName("German"), 1);
+    std::string name;
+    ASSERT_TRUE(GetLanguageName("German", name));
+    EXPECT_EQ(name, "Deutsch");
+
+    ASSERT_TRUE(SetLanguage(name));
+    EXPECT_STREQ(GetMessageText(msg::kBodyIsEmpty), "Rumpf ist leer");
+    ResetMessages();
+    EXPECT_STREQ(GetMessageText(msg::kBodyIsEmpty), "body is empty");
+}
+
+TEST_F(ProcessLanguageTest, FreeLanguagesFallsBackToTheBuiltInTexts) {
+    directory_.Write("de.lng", "[Language]\nLanguage=Deutsch,German\nMsg[1-5]=Rumpf ist leer\n");
+    test::ScopedWorkingDirectory inside(directory_.Path());
+    LoadLanguageList();
+    ASSERT_TRUE(SetLanguage("Deutsch"));
+    FreeLanguages();
+    EXPECT_EQ(GetLanguageCount(), 0u);
+    EXPECT_EQ(GetMessageText(msg::kBodyIsEmpty), kBuiltInMessages[msg::kBodyIsEmpty].english);
+    EXPECT_EQ(FindLanguage("English"), -1);
+}
+
+}  // namespace
+}  // namespace tessaly
