@@ -1,0 +1,316 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestTemplates.h"
+#include "engine/MemoryInput.h"
+#include "engine/ScriptCodec.h"
+
+namespace tessaly {
+namespace {
+
+using test::ParsedTemplate;
+using test::ParseLines;
+
+const std::vector<std::string_view> kExampleScript = {
+    "[Config, I2C8, A0]",
+    "Header = TITLE, 1",
+    "Enabled = BIT, 10.0, Off, On",
+    "Mode = ENUM, 10.1-10.2, Idle, Run, Sleep, Test",
+    "Speed = NUM, 11-12, 0-FFFF, DEC, BENDIAN, 0.5",
+    "Magic = STATIC, 20, 55, AA",
+    "Label = STRING, 30-3F, ASCIIZ",
+    "Sum = CHECKSUM, 40, 10-3F, ZEROS",
+    "Shadow = RELATIVE, 41, 11, XOR, FF",
+    "[Extra, SPI]",
+    "Serial = NUM, 0-3, 0-FFFFFFFF, HEX",
+};
+
+TEST(ExampleTemplateTest, LoadsIntoTheDescribedModel) {
+    const ParsedTemplate t = ParseLines(kExampleScript);
+    ASSERT_EQ(t.error, ParseError::None) << t.report;
+    ASSERT_EQ(t.units->count, 2u);
+
+    const Unit& config = t.UnitAt(0);
+    EXPECT_STREQ(config.name, "Config");
+    EXPECT_EQ(config.bus, BusKind::I2C8);
+    EXPECT_TRUE(config.HasFixedByte());
+    EXPECT_EQ(config.fixedByte, 0xA0);
+    EXPECT_EQ(config.start, 0u);
+    EXPECT_EQ(config.end, 0x41u);
+    ASSERT_EQ(config.itemCount, 8u);
+
+    const TemplateItem& header = t.ItemAt(0, 0);
+    EXPECT_EQ(header.kind, ItemKind::Title);
+    EXPECT_STREQ(header.name, "Header");
+    EXPECT_EQ(header.RecordAs<TitleRecord>().spacing, 1);
+
+    const BitRecord& enabled = t.ItemAt(0, 1).RecordAs<BitRecord>();
+    EXPECT_EQ(enabled.location.start, 0x10);
+    EXPECT_EQ(enabled.bits, 0x00);
+    EXPECT_STREQ(enabled.texts[0], "Off");
+    EXPECT_STREQ(enabled.texts[1], "On");
+
+    const EnumRecord& mode = t.ItemAt(0, 2).RecordAs<EnumRecord>();
+    EXPECT_EQ(mode.bits, MakeBitRange(1, 2));
+    EXPECT_EQ(mode.count, 4);
+    EXPECT_STREQ(mode.texts[3], "Test");
+
+    const NumRecord& speed = t.ItemAt(0, 3).RecordAs<NumRecord>();
+    EXPECT_EQ(speed.location.start, 0x11);
+    EXPECT_EQ(speed.location.end, 0x12);
+    EXPECT_EQ(speed.maximum, 0xFFFFu);
+    EXPECT_EQ(speed.base, NumberBase::Dec);
+    EXPECT_EQ(speed.flags, kNumBigEndian | kNumScaled);
+    EXPECT_FLOAT_EQ(speed.scale, 0.5f);
+
+    const StaticRecord& magic = t.ItemAt(0, 4).RecordAs<StaticRecord>();
+    EXPECT_EQ(magic.location.start, 0x20);
+    EXPECT_EQ(magic.location.end, 0x21);
+    EXPECT_EQ(magic.bytes[0], 0x55);
+    EXPECT_EQ(magic.bytes[1], 0xAA);
+
+    const StringRecord& label = t.ItemAt(0, 5).RecordAs<StringRecord>();
+    EXPECT_EQ(label.location.end, 0x3F);
+    EXPECT_EQ(label.flags, 0);
+
+    const ChecksumRecord& sum = t.ItemAt(0, 6).RecordAs<ChecksumRecord>();
+    EXPECT_EQ(sum.location.start, 0x40);
+    EXPECT_EQ(sum.range.start, 0x10);
+    EXPECT_EQ(sum.range.end, 0x3F);
+    EXPECT_EQ(sum.flags, kChecksumZeros);
+
+    const RelativeRecord& shadow = t.ItemAt(0, 7).RecordAs<RelativeRecord>();
+    EXPECT_EQ(shadow.location.start, 0x41);
+    EXPECT_EQ(shadow.sourceLocation.start, 0x11);
+    EXPECT_EQ(shadow.flags, static_cast<std::uint8_t>(RelativeOp::Xor));
+    EXPECT_EQ(shadow.operand, 0xFFu);
+
+    const Unit& extra = t.UnitAt(1);
+    EXPECT_EQ(extra.bus, BusKind::SPI);
+    EXPECT_FALSE(extra.HasFixedByte());
+    EXPECT_EQ(extra.start, 0u);
+    EXPECT_EQ(extra.end, 3u);
+    EXPECT_EQ(t.ItemAt(1, 0).RecordAs<NumRecord>().base, NumberBase::Hex);
+}
+
+TEST(ExampleTemplateTest, ProgressRunsFromZeroToTheFileLength) {
+    struct Recorder : ParseProgress {
+        void Begin(const std::string& path, std::uint32_t range) override {
+            beganWith = path;
+            total = range;
+        }
+        void SetPosition(std::uint32_t position) override {
+            EXPECT_GE(position, last);
+            last = position;
+        }
+        void End() override { ended = true; }
+        std::string beganWith;
+        std::uint32_t total = 0;
+        std::uint32_t last = 0;
+        bool ended = false;
+    } recorder;
+    const std::string script = test::EncodedScript(kExampleScript);
+    MemoryInput input(script, "board.dev");
+    TemplateHeap heap;
+    TemplateParser parser(input, heap);
+    parser.Run(&recorder);
+    EXPECT_EQ(recorder.beganWith, "board.dev");
+    EXPECT_EQ(recorder.total, script.size());
+    EXPECT_EQ(recorder.last, script.size());
+    EXPECT_TRUE(recorder.ended);
+}
+
+struct ErrorCase {
+    const char* name;
+    std::vector<std::string_view> lines;
+    ParseError error;
+    std::uint32_t line;
+    const char* reportTail;
+};
+
+class ParseErrorTest : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(ParseErrorTest, ReportsCodeLineAndText) {
+    const ErrorCase& c = GetParam();
+    const ParsedTemplate t = ParseLines(c.lines);
+    EXPECT_EQ(t.error, c.error);
+    EXPECT_EQ(t.line, c.line);
+    EXPECT_EQ(t.report, std::string("Template Script Error in file test.dev:\n") + c.reportTail);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryCode, ParseErrorTest,
+    ::testing::Values(ErrorCase{"EntryBeforeTitle",
+                                {"x = BIT, 0, a, b"},
+                                ParseError::TitleNotFound,
+                                1,
+                                "TEMPLATE_BLOCK title not found (at line 1)"},
+                      ErrorCase{"BlankLine",
+                                {"[A]", "x = BIT, 0, a, b", "", "[B]"},
+                                ParseError::TitleNotFound,
+                                3,
+                                "TEMPLATE_BLOCK title not found (at line 3)"},
+                      ErrorCase{"NoEquals",
+                                {"[A]", "no equals sign"},
+                                ParseError::TitleNotFound,
+                                2,
+                                "TEMPLATE_BLOCK title not found (at line 2)"},
+                      ErrorCase{"FourTitleFields",
+                                {"[A, I2C8, A0, 1]"},
+                                ParseError::WrongTitleSyntax,
+                                1,
+                                "TEMPLATE_BLOCK wrong title syntax (at line 1)"},
+                      ErrorCase{"UnknownBus",
+                                {"[A, USB]"},
+                                ParseError::WrongTitleSyntax,
+                                1,
+                                "TEMPLATE_BLOCK wrong title syntax (at line 1)"},
+                      ErrorCase{"DuplicateUnit",
+                                {"[A]", "x = TITLE", "[A]"},
+                                ParseError::NameExists,
+                                3,
+                                "TEMPLATE_BLOCK with such name already exists (at line 3)"},
+                      ErrorCase{"EmptyUnit",
+                                {"[A]", "[B]"},
+                                ParseError::BodyEmpty,
+                                2,
+                                "TEMPLATE_BLOCK body is empty (at line 2)"},
+                      ErrorCase{"Time",
+                                {"[A]", "x = TIME, 0"},
+                                ParseError::UnsupportedKeyword,
+                                2,
+                                "TEMPLATE_ENTRY unsupported keyword (at line 2)"},
+                      ErrorCase{"HexKeyword",
+                                {"[A]", "x = HEX"},
+                                ParseError::UnsupportedKeyword,
+                                2,
+                                "TEMPLATE_ENTRY unsupported keyword (at line 2)"},
+                      ErrorCase{"BitArguments",
+                                {"[A]", "x = BIT, 0, a"},
+                                ParseError::InvalidArgumentNumber,
+                                2,
+                                "TEMPLATE_ENTRY invalid argument number (at line 2)"},
+                      ErrorCase{"BadLocation",
+                                {"[A]", "a = TITLE", "b = TITLE", "c = TITLE", "d = TITLE", "e = TITLE",
+                                 "f = TITLE", "x = NUM, 1.x, 0-1, DEC"},
+                                ParseError::InvalidSyntax,
+                                8,
+                                "TEMPLATE_ENTRY invalid syntax (at line 8)"},
+                      ErrorCase{"SpacingTooLarge",
+                                {"[A]", "x = TITLE, 256"},
+                                ParseError::InvalidArgumentValue,
+                                2,
+                                "TEMPLATE_ENTRY invalid argument value (at line 2)"},
+                      ErrorCase{"NoRoomForText",
+                                {"[A]", "x = STRING, 30-30, COUNTER, 1"},
+                                ParseError::NotEnoughMemory,
+                                2,
+                                "TEMPLATE_ENTRY not enough memory for unit (at line 2)"}),
+    [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
+
+TEST(TitleTest, CheckOrderPutsEmptyPreviousUnitBeforeNameAndBadField) {
+    EXPECT_EQ(ParseLines({"[A]", "[A, USB]"}).error, ParseError::BodyEmpty);
+    EXPECT_EQ(ParseLines({"[A]", "x = TITLE", "[A, USB]"}).error, ParseError::NameExists);
+    EXPECT_EQ(ParseLines({"[A]", "x = TITLE", "[A, 1, 2, 3]"}).error, ParseError::WrongTitleSyntax);
+}
+
+TEST(TitleTest, FieldsSetBusAndFixedByteWithLaterOnesWinning) {
+    const ParsedTemplate t = ParseLines({"[A,]", "x = TITLE", "[B, A0, 50]", "x = TITLE", "[C, SPI, i2c16]",
+                                         "x = TITLE", "[D, 1FF]", "x = TITLE"});
+    ASSERT_EQ(t.error, ParseError::None) << t.report;
+    EXPECT_TRUE(t.UnitAt(0).HasFixedByte());
+    EXPECT_EQ(t.UnitAt(0).fixedByte, 0);
+    EXPECT_EQ(t.UnitAt(0).bus, BusKind::I2C8);
+    EXPECT_EQ(t.UnitAt(1).fixedByte, 0x50);
+    EXPECT_EQ(t.UnitAt(2).bus, BusKind::I2C16);
+    EXPECT_FALSE(t.UnitAt(2).HasFixedByte());
+    EXPECT_EQ(t.UnitAt(3).fixedByte, 0xFF);
+}
+
+TEST(TitleTest, NamesAreCaseSensitiveAndMayBeEmpty) {
+    const ParsedTemplate t =
+        ParseLines({"[Config]", "x = TITLE", "[config]", "x = TITLE", "  [ ]  ", "y = TITLE"});
+    ASSERT_EQ(t.error, ParseError::None) << t.report;
+    EXPECT_EQ(t.units->count, 3u);
+    EXPECT_STREQ(t.UnitAt(2).name, "");
+}
+
+TEST(TitleTest, BracketsMustEnclose) {
+    // Not a title, so it is read as an entry: there is no "=", hence "title not found".
+    EXPECT_EQ(ParseLines({"[A]x"}).error, ParseError::TitleNotFound);
+    EXPECT_EQ(ParseLines({"[A]]"}).error, ParseError::TitleNotFound);
+    EXPECT_EQ(ParseLines({"x[A]"}).error, ParseError::TitleNotFound);
+}
+
+TEST(EndOfScriptTest, EndingAfterATitleLoadsWithAnEmptyUnit) {
+    const ParsedTemplate t = ParseLines({"[A]", "x = TITLE", "[B]"});
+    ASSERT_EQ(t.error, ParseError::None);
+    EXPECT_EQ(t.UnitAt(1).itemCount, 0u);
+    EXPECT_EQ(t.UnitAt(1).start, kNoAddress);
+}
+
+TEST(EndOfScriptTest, LineEndsAtTheEnd) {
+    EXPECT_EQ(test::ParseScript("[A]\r\nx = " + EncodeBody("TITLE") + "\r\n").error, ParseError::None);
+    const ParsedTemplate twoEnds = test::ParseScript("[A]\r\nx = " + EncodeBody("TITLE") + "\r\n\r\n");
+    EXPECT_EQ(twoEnds.error, ParseError::TitleNotFound);
+    EXPECT_EQ(twoEnds.line, 3u);
+}
+
+TEST(EntryTest, ItemsShareNamesAndMayHaveNone) {
+    const ParsedTemplate t = ParseLines({"[A]", "x = TITLE", "x = TITLE, 2", " = TITLE"});
+    ASSERT_EQ(t.error, ParseError::None);
+    EXPECT_EQ(t.UnitAt(0).itemCount, 3u);
+    EXPECT_EQ(t.ItemAt(0, 1).RecordAs<TitleRecord>().spacing, 2);
+    EXPECT_EQ(t.ItemAt(0, 2).name, nullptr);
+}
+
+TEST(EntryTest, UnitsWidenByTheirItemsOnly) {
+    const ParsedTemplate t =
+        ParseLines({"[A, 0]", "x = NUM, 100, 0-1, DEC", "[B]", "x = NUM, 10-13, 0-1, DEC", "c = CRC, junk",
+                    "t = TITLE", "[C]", "c = CRC"});
+    ASSERT_EQ(t.error, ParseError::None) << t.report;
+    EXPECT_EQ(t.UnitAt(0).start, 0u);
+    EXPECT_EQ(t.UnitAt(0).end, 0x100u);
+    EXPECT_EQ(t.UnitAt(1).start, 0x10u);
+    EXPECT_EQ(t.UnitAt(1).end, 0x13u);
+    EXPECT_EQ(t.UnitAt(2).start, kNoAddress);
+    EXPECT_EQ(t.UnitAt(2).end, 0u);
+}
+
+TEST(CapacityTest, UnitsAndItemsBeyondCapacityAreDropped) {
+    std::vector<std::string> lines;
+    for (int unit = 0; unit < 34; ++unit) {
+        lines.push_back("[U" + std::to_string(unit) + "]");
+        lines.push_back("x = TITLE");
+    }
+    for (int item = 0; item < 1100; ++item) {
+        lines.push_back("i = TITLE");
+    }
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    const ParsedTemplate t = ParseLines(views);
+    ASSERT_EQ(t.error, ParseError::None);
+    EXPECT_EQ(t.units->count, kUnitListCapacity);
+    EXPECT_EQ(t.UnitAt(31).itemCount, 1u);
+
+    std::vector<std::string> one = {"[U]"};
+    for (int item = 0; item < 1100; ++item) {
+        one.push_back("i = TITLE");
+    }
+    const ParsedTemplate full = ParseLines(std::vector<std::string_view>(one.begin(), one.end()));
+    EXPECT_EQ(full.UnitAt(0).itemCount, kUnitItemCapacity);
+}
+
+TEST(FormatErrorTest, FixedPatternsAroundTheCode) {
+    std::string report;
+    EXPECT_TRUE(FormatParseReport(0, "a.dev", 1, report));
+    EXPECT_EQ(report, "Template Script Error in file a.dev:\nSuccess! (at line 1)");
+    EXPECT_TRUE(FormatParseReport(10, "a.dev", 7, report));
+    EXPECT_EQ(report, "Template Script Error in file a.dev:\nOther error (at line 7)");
+    report = "unchanged";
+    EXPECT_FALSE(FormatParseReport(11, "a.dev", 7, report));
+    EXPECT_EQ(report, "unchanged");
+}
+
+}  // namespace
+}  // namespace tessaly
