@@ -14,6 +14,7 @@
 #include "engine/ScriptCodec.h"
 #include "engine/TemplateHeap.h"
 #include "engine/TemplateParser.h"
+#include "text/WriteFileAtomically.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ int Encode(const std::string& path, const std::string& output) {
         std::cout << script;
         return kExitSuccess;
     }
-    return WriteWholeFile(output, script) ? kExitSuccess : Fail("cannot write " + output);
+    return WriteFileAtomically(output, script) ? kExitSuccess : Fail("cannot write " + output);
 }
 
 }  // namespace

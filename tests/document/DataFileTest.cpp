@@ -7,15 +7,26 @@
 #include <string>
 #include <vector>
 
-#include "MemoryStream.h"
 #include "document/DataFile.h"
 #include "document/DataTransfer.h"
+#include "document/MemoryStream.h"
 #include "engine/TemplateHeap.h"
 
 namespace tessaly {
 namespace {
 
-using test::MemoryStream;
+// Stops writing after a number of bytes, as a full disk does.
+class FullDiskStream : public MemoryStream {
+  public:
+    explicit FullDiskStream(std::size_t limit) : limit_(limit) {}
+    std::size_t Write(const std::uint8_t* data, std::size_t size) override {
+        const std::size_t room = Position() < limit_ ? limit_ - Position() : 0;
+        return MemoryStream::Write(data, std::min(size, room));
+    }
+
+  private:
+    std::size_t limit_;
+};
 
 // A unit over first..last with its data image filled with fill.
 class TestUnit {
@@ -105,8 +116,7 @@ TEST(ExportTest, FullAddressSpaceUsesWideRecords) {
 TEST(ExportTest, FullDiskMakesTheWriteFail) {
     TestUnit unit("U", 0, 0x3F);
     for (std::size_t limit : {0u, 30u, 60u, 100u, 173u}) {
-        MemoryStream file;
-        file.writeLimit = limit;
+        FullDiskStream file(limit);
         EXPECT_FALSE(ExportUnit(unit.unit, file)) << limit;
     }
 }

@@ -5,9 +5,9 @@
 
 #include "document/ByteStream.h"
 
-namespace tessaly::test {
+namespace tessaly {
 
-// A ByteStream in memory that can be told to stop writing after a number of bytes, as a full disk does.
+// A ByteStream over a byte vector: a data file composed in memory before it is written in one piece.
 class MemoryStream : public ByteStream {
   public:
     MemoryStream() = default;
@@ -21,10 +21,9 @@ class MemoryStream : public ByteStream {
     bool Truncate() override;
 
     std::vector<std::uint8_t> bytes;
-    std::size_t writeLimit = SIZE_MAX;
 
   private:
     std::uint64_t position_ = 0;
 };
 
-}  // namespace tessaly::test
+}  // namespace tessaly

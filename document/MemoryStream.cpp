@@ -1,9 +1,9 @@
-#include "MemoryStream.h"
+#include "document/MemoryStream.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace tessaly::test {
+namespace tessaly {
 
 bool MemoryStream::Seek(std::uint64_t offset) {
     position_ = offset;
@@ -27,14 +27,12 @@ std::size_t MemoryStream::Read(std::uint8_t* data, std::size_t size) {
 }
 
 std::size_t MemoryStream::Write(const std::uint8_t* data, std::size_t size) {
-    const std::size_t room = position_ < writeLimit ? writeLimit - position_ : 0;
-    const std::size_t count = std::min(size, room);
-    if (bytes.size() < position_ + count) {
-        bytes.resize(position_ + count);
+    if (bytes.size() < position_ + size) {
+        bytes.resize(position_ + size);
     }
-    std::memcpy(bytes.data() + position_, data, count);
-    position_ += count;
-    return count;
+    std::memcpy(bytes.data() + position_, data, size);
+    position_ += size;
+    return size;
 }
 
 bool MemoryStream::Truncate() {
@@ -43,4 +41,4 @@ bool MemoryStream::Truncate() {
     return true;
 }
 
-}  // namespace tessaly::test
+}  // namespace tessaly
