@@ -3,7 +3,7 @@
 #include <string>
 
 #include "document/ByteStream.h"
-#include "document/Prompt.h"
+#include "text/Prompt.h"
 #include "engine/Unit.h"
 
 namespace tessaly {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedPrompt.h"
 #include "document/DataFile.h"
 #include "document/DataTransfer.h"
 #include "document/MemoryStream.h"
@@ -44,20 +45,7 @@ class TestUnit {
     std::vector<std::uint8_t> image;
 };
 
-class ScriptedPrompt : public Prompt {
-  public:
-    explicit ScriptedPrompt(bool answer) : answer_(answer) {}
-    void ShowError(const std::string& text) override { errors.push_back(text); }
-    bool AskYesNo(const std::string& text) override {
-        questions.push_back(text);
-        return answer_;
-    }
-    std::vector<std::string> errors;
-    std::vector<std::string> questions;
-
-  private:
-    bool answer_;
-};
+using test::ScriptedPrompt;
 
 std::vector<std::uint8_t> Exported(const Unit& unit) {
     MemoryStream file;
