@@ -4,16 +4,23 @@
 
 namespace tessaly {
 
+enum class PromptIcon { Error, Question, Information };
+
 // The message boxes the core asks for. The desktop shows them on the user-interface thread, the command
-// line prints them and answers from its options, tests script the answers.
+// line prints them and answers from its options, tests script the answers. An empty caption stands for
+// the application's title.
 class Prompt {
   public:
     virtual ~Prompt() = default;
 
-    // An error box; returns when the user has seen it.
-    virtual void ShowError(const std::string& text) = 0;
+    // A box with an OK button; returns when the user has seen it.
+    virtual void ShowMessage(const std::string& caption, const std::string& text, PromptIcon icon) = 0;
     // A Yes/No question whose default answer is No; true for Yes.
-    virtual bool AskYesNo(const std::string& text) = 0;
+    virtual bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon) = 0;
+
+    // The boxes the document layer shows: an error, and a question about the user's data.
+    void ShowError(const std::string& text) { ShowMessage({}, text, PromptIcon::Error); }
+    bool AskYesNo(const std::string& text) { return AskYesNo({}, text, PromptIcon::Question); }
 };
 
 }  // namespace tessaly

@@ -11,13 +11,18 @@ namespace tessaly::test {
 class ScriptedPrompt : public Prompt {
   public:
     explicit ScriptedPrompt(bool answer = false) : answer_(answer) {}
-    void ShowError(const std::string& text) override { errors.push_back(text); }
-    bool AskYesNo(const std::string& text) override {
+
+    void ShowMessage(const std::string&, const std::string& text, PromptIcon icon) override {
+        (icon == PromptIcon::Error ? errors : notices).push_back(text);
+    }
+    bool AskYesNo(const std::string&, const std::string& text, PromptIcon) override {
         questions.push_back(text);
         return answer_;
     }
+    using Prompt::AskYesNo;
 
     std::vector<std::string> errors;
+    std::vector<std::string> notices;
     std::vector<std::string> questions;
 
   private:
