@@ -16,8 +16,12 @@ constexpr int kCreateAttempts = 16;
 
 std::filesystem::path TemporarySibling(const std::filesystem::path& path) {
     static std::atomic<unsigned> counter{0};
-    const std::string name = "." + path.filename().string() + ".tmp." + std::to_string(::getpid()) + "." +
-                             std::to_string(counter.fetch_add(1));
+    std::string name = ".";
+    name.append(path.filename().string())
+        .append(".tmp.")
+        .append(std::to_string(::getpid()))
+        .append(".")
+        .append(std::to_string(counter.fetch_add(1)));
     return path.parent_path() / name;
 }
 
