@@ -18,10 +18,11 @@ std::string_view StoredName(std::string_view name) {
     return name.substr(0, kDataFileNameLength);
 }
 
-// The text of a zero-padded name field; a hostile file may fill all 48 bytes.
+// The text of a zero-padded name field. Its last byte is the terminator, even where a damaged file has
+// something else there.
 std::string NameField(const std::uint8_t* field) {
     const auto* text = reinterpret_cast<const char*>(field);
-    return std::string(text, strnlen(text, kDataFileNameSize));
+    return std::string(text, strnlen(text, kDataFileNameLength));
 }
 
 void PutName(std::uint8_t* field, std::string_view name) {

@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string current = dataFile.GetUnitName();
-    if (current.size() >= tessaly::kDataFileNameSize) {
+    if (current.size() > tessaly::kDataFileNameLength) {
         std::abort();
     }
     for (const std::uint32_t unitSize : {1u, 16u, 256u}) {

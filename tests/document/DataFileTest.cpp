@@ -182,6 +182,16 @@ TEST(ReadUnitTest, LongNamesMatchOnTheirKeptCharacters) {
     EXPECT_EQ(target.image, std::vector<std::uint8_t>(4, 0x66));
 }
 
+TEST(ReadHeaderTest, NameFieldWithoutTerminatorKeeps47Characters) {
+    TestUnit unit("U", 0, 3, 0x11);
+    std::vector<std::uint8_t> bytes = Exported(unit.unit);
+    std::fill(bytes.begin() + 12, bytes.begin() + 60, 'x');
+    MemoryStream file(bytes);
+    DataFile data(file);
+    ASSERT_TRUE(data.ReadHeader());
+    EXPECT_EQ(data.GetUnitName(), std::string(47, 'x'));
+}
+
 TEST(ImportTest, OtherNameAsksAndYesTakesTheFirstRecord) {
     TestUnit other("Other", 0, 7, 0x77);
     const std::vector<std::uint8_t> bytes = Exported(other.unit);
