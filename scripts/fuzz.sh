@@ -17,6 +17,7 @@ cmake --build "$build" --parallel "$(nproc)"
 # target name -> corpus folder under fuzz/corpus
 declare -A corpora=(
     [parse_template_fuzzer]=template
+    [settings_file_fuzzer]=settings
 )
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${!corpora[@]}")
