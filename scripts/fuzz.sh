@@ -18,6 +18,7 @@ cmake --build "$build" --parallel "$(nproc)"
 declare -A corpora=(
     [parse_template_fuzzer]=template
     [data_file_fuzzer]=datafile
+    [settings_file_fuzzer]=settings
 )
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${!corpora[@]}")

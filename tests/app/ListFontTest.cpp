@@ -1,0 +1,83 @@
+#include "app/ListFont.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "app/AppSettings.h"
+#include "app/MulDiv.h"
+
+namespace tessaly {
+namespace {
+
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+
+TEST(MulDiv, RoundsHalfAwayFromZero) {
+    EXPECT_EQ(MulDiv(5, 1, 2), 3);
+    EXPECT_EQ(MulDiv(-5, 1, 2), -3);
+    EXPECT_EQ(MulDiv(5, -1, 2), -3);
+    EXPECT_EQ(MulDiv(5, 1, -2), -3);
+    EXPECT_EQ(MulDiv(-5, 1, -2), 3);
+    EXPECT_EQ(MulDiv(1, 1, 3), 0);
+    EXPECT_EQ(MulDiv(2, 1, 3), 1);
+    EXPECT_EQ(MulDiv(-2, 1, 3), -1);
+}
+
+TEST(MulDiv, KeepsTheWholeProduct) {
+    EXPECT_EQ(MulDiv(kMax, kMax, kMax), kMax);
+    EXPECT_EQ(MulDiv(100000, 100000, 1000), 10000000);
+}
+
+TEST(MulDiv, ZeroDenominatorOrOverflowGivesMinusOne) {
+    EXPECT_EQ(MulDiv(10, 96, 0), -1);
+    EXPECT_EQ(MulDiv(kMax, 2, 1), -1);
+    EXPECT_EQ(MulDiv(kMin, -1, 1), -1);
+    EXPECT_EQ(MulDiv(kMin, 1, 1), -1);
+    EXPECT_EQ(MulDiv(kMin + 1, 1, 1), kMin + 1);
+}
+
+TEST(ListFont, PointsToHeightIsNegativeAndRounded) {
+    EXPECT_EQ(PointsToHeight(10, 96), -13);
+    EXPECT_EQ(PointsToHeight(12, 96), -16);
+    EXPECT_EQ(PointsToHeight(9, 96), -12);
+    EXPECT_EQ(PointsToHeight(10, 72), -10);
+    EXPECT_EQ(PointsToHeight(0, 96), 0);
+}
+
+TEST(ListFont, HeightToPointsUndoesIt) {
+    EXPECT_EQ(HeightToPoints(-13, 96), 10);
+    EXPECT_EQ(HeightToPoints(-16, 96), 12);
+    EXPECT_EQ(HeightToPoints(16, 96), -12);
+}
+
+TEST(ListFont, EveryStoredSizeSurvivesTheRoundTripFrom72DpiUp) {
+    for (std::int32_t dpi : {72, 96, 120, 144, 192, 300}) {
+        for (std::int32_t points = 0; points <= 255; ++points) {
+            ASSERT_EQ(HeightToPoints(PointsToHeight(points, dpi), dpi), points) << points << " at " << dpi;
+        }
+    }
+}
+
+TEST(ListFont, DegenerateInputsGiveNumbersNotFaults) {
+    EXPECT_EQ(HeightToPoints(-13, 0), 1);
+    EXPECT_EQ(PointsToHeight(kMax, kMax), 1);
+    EXPECT_EQ(PointsToHeight(kMin, 72), 1);
+}
+
+TEST(ListFont, WeightFollowsTheBoldFlag) {
+    EXPECT_EQ(FontWeight(0), kFontWeightNormal);
+    EXPECT_EQ(FontWeight(kFontItalic), 400);
+    EXPECT_EQ(FontWeight(kFontBold), 700);
+    EXPECT_EQ(FontWeight(kFontBold | kFontItalic), kFontWeightBold);
+}
+
+TEST(ListFont, BoldFromWeight700Up) {
+    EXPECT_FALSE(IsBoldWeight(400));
+    EXPECT_FALSE(IsBoldWeight(699));
+    EXPECT_TRUE(IsBoldWeight(700));
+    EXPECT_TRUE(IsBoldWeight(900));
+}
+
+}  // namespace
+}  // namespace tessaly

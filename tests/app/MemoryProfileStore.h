@@ -1,0 +1,30 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/ProfileStore.h"
+
+namespace tessaly::test {
+
+// A profile store in memory that also records the order of its writes.
+class MemoryProfileStore : public ProfileStore {
+  public:
+    int GetInt(std::string_view section, std::string_view key, int defaultValue) const override;
+    void WriteInt(std::string_view section, std::string_view key, int value) override;
+
+    std::optional<int> Find(std::string_view section, std::string_view key) const;
+
+    // "section/key" of every write, oldest first.
+    const std::vector<std::string>& Writes() const { return writes_; }
+
+  private:
+    std::map<std::pair<std::string, std::string>, int> values_;
+    std::vector<std::string> writes_;
+};
+
+}  // namespace tessaly::test

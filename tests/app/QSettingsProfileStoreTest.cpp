@@ -1,0 +1,91 @@
+#include "app/QSettingsProfileStore.h"
+
+#include <stdlib.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+
+#include "SettingsTestFixture.h"
+#include "TestFiles.h"
+#include "app/AppSettings.h"
+
+namespace tessaly {
+namespace {
+
+// Each test has its own section: the configuration file is shared by every test of the program.
+std::string SectionOf(const ::testing::TestInfo& test) {
+    return std::string(test.test_suite_name()) + "." + test.name();
+}
+
+class QSettingsProfileStoreTest : public ::testing::Test {
+  protected:
+    static std::filesystem::path ConfigFile() {
+        return std::filesystem::path(::getenv("XDG_CONFIG_HOME")) / "Halvorn" / "Tessaly.conf";
+    }
+
+    const std::string section_ = SectionOf(*::testing::UnitTest::GetInstance()->current_test_info());
+};
+
+TEST_F(QSettingsProfileStoreTest, KeepsItsFileInTheTestConfigurationDirectory) {
+    ASSERT_NE(::getenv("XDG_CONFIG_HOME"), nullptr);
+    {
+        QSettingsProfileStore store;
+        store.WriteInt(section_, "MRU", 12);
+    }
+    ASSERT_TRUE(std::filesystem::exists(ConfigFile()));
+    EXPECT_NE(test::ReadBytes(ConfigFile()).find("MRU=12"), std::string::npos);
+}
+
+TEST_F(QSettingsProfileStoreTest, ValuesLastFromOneStoreToTheNext) {
+    {
+        QSettingsProfileStore store;
+        store.WriteInt(section_, "MemoryInit", 511);
+        store.WriteInt(section_, "Negative", std::numeric_limits<int>::min());
+    }
+    const QSettingsProfileStore store;
+    EXPECT_EQ(store.GetInt(section_, "MemoryInit", 0), 511);
+    EXPECT_EQ(store.GetInt(section_, "Negative", 0), std::numeric_limits<int>::min());
+}
+
+TEST_F(QSettingsProfileStoreTest, MissingKeysGiveTheDefault) {
+    const QSettingsProfileStore store;
+    EXPECT_EQ(store.GetInt(section_, "MRU", 8), 8);
+    EXPECT_EQ(store.GetInt(section_, "MRU", -5), -5);
+}
+
+TEST_F(QSettingsProfileStoreTest, HandWrittenValuesAreReadAsNumbersOrGiveTheDefault) {
+    const std::string text = test::ReadBytes(ConfigFile()) + "\n[" + section_ +
+                             "]\nMRU=abc\nAlignName= 6 \nListResize=1,2\nHuge=99999999999\nSuffix=12px\n";
+    std::filesystem::create_directories(ConfigFile().parent_path());
+    std::ofstream(ConfigFile(), std::ios::binary | std::ios::trunc) << text;
+    const QSettingsProfileStore store;
+    EXPECT_EQ(store.GetInt(section_, "MRU", 8), 8);
+    EXPECT_EQ(store.GetInt(section_, "AlignName", 0), 6);
+    EXPECT_EQ(store.GetInt(section_, "ListResize", 1), 1);
+    EXPECT_EQ(store.GetInt(section_, "Huge", 0), std::numeric_limits<int>::max());
+    EXPECT_EQ(store.GetInt(section_, "Suffix", 0), 12);
+}
+
+using SettingsWithQSettingsTest = test::SettingsTest;
+
+TEST_F(SettingsWithQSettingsTest, SavedSettingsLoadBackThroughTheUserProfile) {
+    {
+        QSettingsProfileStore store;
+        ASSERT_TRUE(LoadSettings(settings_, store, kExecutable));
+        settings_.mruSize = 3;
+        settings_.options = kOptionConfirmProgram | 2u;
+        settings_.memoryInit = 0x5A;
+        ASSERT_TRUE(SaveSettings(settings_, store, kExecutable));
+    }
+    const QSettingsProfileStore store;
+    AppSettings reloaded;
+    ASSERT_TRUE(LoadSettings(reloaded, store, kExecutable));
+    EXPECT_EQ(reloaded, settings_);
+}
+
+}  // namespace
+}  // namespace tessaly
