@@ -1,5 +1,7 @@
 #include "text/ProfileFile.h"
 
+#include <algorithm>
+
 #include <fstream>
 #include <optional>
 #include <system_error>
@@ -29,9 +31,12 @@ ReadStatus ReadBounded(const std::filesystem::path& path, std::size_t limit, std
     if (!in) {
         return ReadStatus::kFailed;
     }
-    text.resize(limit);
-    in.read(text.data(), static_cast<std::streamsize>(limit));
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    // Read in pieces, so that a small file costs only its own size however large the limit is.
+    char piece[4096];
+    while (text.size() < limit && in) {
+        in.read(piece, static_cast<std::streamsize>(std::min(sizeof piece, limit - text.size())));
+        text.append(piece, static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) {
         text.clear();
         return ReadStatus::kFailed;
