@@ -1,6 +1,9 @@
 #include "TestTemplates.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "engine/MemoryInput.h"
 #include "engine/ScriptCodec.h"
@@ -67,6 +70,16 @@ std::uint8_t& ImagedTemplate::Mask(std::uint32_t address, std::uint32_t unit) {
 bool ImagedTemplate::GuardsIntact() const {
     return std::all_of(data.begin(), data.end(), GuardIntact) &&
            std::all_of(masks.begin(), masks.end(), GuardIntact);
+}
+
+std::string ExampleScript(std::string_view fileName) {
+    const char* sourceDir = std::getenv("TESSALY_SOURCE_DIR");
+    const std::string path = std::string(sourceDir != nullptr ? sourceDir : TESSALY_SOURCE_DIR) +
+                             "/examples/" + std::string(fileName);
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream script;
+    script << file.rdbuf();
+    return script.str();
 }
 
 ImagedTemplate ImageScript(const std::string& script, std::uint8_t fill) {

@@ -50,6 +50,10 @@ struct ImagedTemplate {
     bool GuardsIntact() const;
 };
 
+// The stored text of a template in examples/, found through $TESSALY_SOURCE_DIR or the source directory
+// the tests were built from; empty when it cannot be read.
+std::string ExampleScript(std::string_view fileName);
+
 ImagedTemplate ImageScript(const std::string& script, std::uint8_t fill = 0);
 ImagedTemplate ImageLines(const std::vector<std::string_view>& plainLines, std::uint8_t fill = 0);
 
