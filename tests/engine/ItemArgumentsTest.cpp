@@ -13,14 +13,25 @@ ParseError ErrorOf(std::string_view entry) {
     return ParseEntryLine(entry).error;
 }
 
+// A parsed record together with the parse that owns its texts and bytes.
 template <class Record>
-Record RecordOf(std::string_view entry) {
-    const test::ParsedTemplate t = ParseEntryLine(entry);
-    EXPECT_EQ(t.error, ParseError::None) << entry << "\n" << t.report;
-    if (t.error != ParseError::None) {
-        return Record{};
+class ParsedRecord {
+  public:
+    explicit ParsedRecord(std::string_view entry) : parsed_(ParseEntryLine(entry)) {
+        EXPECT_EQ(parsed_.error, ParseError::None) << entry << "\n" << parsed_.report;
     }
-    return t.ItemAt(0, 0).RecordAs<Record>();
+    const Record* operator->() const {
+        static const Record empty{};
+        return parsed_.error == ParseError::None ? &parsed_.ItemAt(0, 0).template RecordAs<Record>() : &empty;
+    }
+
+  private:
+    test::ParsedTemplate parsed_;
+};
+
+template <class Record>
+ParsedRecord<Record> RecordOf(std::string_view entry) {
+    return ParsedRecord<Record>(entry);
 }
 
 std::string Repeated(std::string_view text, int count) {
@@ -35,29 +46,29 @@ TEST(BitArgumentsTest, ExactlyThreeArgumentsAndEmptyTextsAbsent) {
     EXPECT_EQ(ErrorOf("b = BIT, 10.0, Off"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("b = BIT, 10.0, a, b, c"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("b = BIT, 10.Q, a, b"), ParseError::InvalidSyntax);
-    const BitRecord bit = RecordOf<BitRecord>("b = BIT, 10.0, , On");
-    EXPECT_EQ(bit.texts[0], nullptr);
-    EXPECT_STREQ(bit.texts[1], "On");
+    const auto bit = RecordOf<BitRecord>("b = BIT, 10.0, , On");
+    EXPECT_EQ(bit->texts[0], nullptr);
+    EXPECT_STREQ(bit->texts[1], "On");
 }
 
 TEST(EnumArgumentsTest, TextCountFollowsTheBitWidth) {
-    EXPECT_EQ(RecordOf<EnumRecord>("e = ENUM, 10.0, A, B").count, 2);
+    EXPECT_EQ(RecordOf<EnumRecord>("e = ENUM, 10.0, A, B")->count, 2);
     EXPECT_EQ(ErrorOf("e = ENUM, 10.0, A, B, C"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("e = ENUM, 10.0, A"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("e = ENUM, 10.3-10.1, A, B"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("e = ENUM, 10.0-10.1, A, B, C"), ParseError::InvalidArgumentNumber);
-    const EnumRecord four = RecordOf<EnumRecord>("e = ENUM, 10.4-10.7, " + Repeated("x,", 15) + "last");
-    EXPECT_EQ(four.count, 16);
-    EXPECT_STREQ(four.texts[15], "last");
+    const auto four = RecordOf<EnumRecord>("e = ENUM, 10.4-10.7, " + Repeated("x,", 15) + "last");
+    EXPECT_EQ(four->count, 16);
+    EXPECT_STREQ(four->texts[15], "last");
 }
 
 TEST(EnumArgumentsTest, FullByteKeeps256TextsWithCountZero) {
     const std::string entry = "e = ENUM, 10.0-10.7,v" + Repeated(",", 254) + ",z";
-    const EnumRecord full = RecordOf<EnumRecord>(entry);
-    EXPECT_EQ(full.count, 0);
-    EXPECT_STREQ(full.texts[0], "v");
-    EXPECT_EQ(full.texts[1], nullptr);
-    EXPECT_STREQ(full.texts[255], "z");
+    const auto full = RecordOf<EnumRecord>(entry);
+    EXPECT_EQ(full->count, 0);
+    EXPECT_STREQ(full->texts[0], "v");
+    EXPECT_EQ(full->texts[1], nullptr);
+    EXPECT_STREQ(full->texts[255], "z");
 }
 
 TEST(NumArgumentsTest, SizeRangeAndOptions) {
@@ -71,20 +82,20 @@ TEST(NumArgumentsTest, SizeRangeAndOptions) {
     EXPECT_EQ(ErrorOf("n = NUM, 10, 0-1, HEX, LENDIAN, 2, BIN"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("n = NUM, 10, 0-1"), ParseError::InvalidArgumentNumber);
 
-    const NumRecord plain = RecordOf<NumRecord>("n = NUM, 10-13, 5-1, LENDIAN");
-    EXPECT_EQ(plain.base, NumberBase::Dec);
-    EXPECT_EQ(plain.flags, 0);
-    EXPECT_FLOAT_EQ(plain.scale, 1.0f);
-    EXPECT_EQ(plain.minimum, 5u);
-    EXPECT_EQ(plain.maximum, 1u);
+    const auto plain = RecordOf<NumRecord>("n = NUM, 10-13, 5-1, LENDIAN");
+    EXPECT_EQ(plain->base, NumberBase::Dec);
+    EXPECT_EQ(plain->flags, 0);
+    EXPECT_FLOAT_EQ(plain->scale, 1.0f);
+    EXPECT_EQ(plain->minimum, 5u);
+    EXPECT_EQ(plain->maximum, 1u);
 
-    const NumRecord scaled = RecordOf<NumRecord>("n = NUM, 10, 0-FF, 2.5x");
-    EXPECT_FLOAT_EQ(scaled.scale, 2.5f);
-    EXPECT_EQ(scaled.flags, kNumScaled);
+    const auto scaled = RecordOf<NumRecord>("n = NUM, 10, 0-FF, 2.5x");
+    EXPECT_FLOAT_EQ(scaled->scale, 2.5f);
+    EXPECT_EQ(scaled->flags, kNumScaled);
 
-    const NumRecord overridden = RecordOf<NumRecord>("n = NUM, 10-11, 0-FF, bendian, bin, LENDIAN");
-    EXPECT_EQ(overridden.base, NumberBase::Bin);
-    EXPECT_EQ(overridden.flags, 0);
+    const auto overridden = RecordOf<NumRecord>("n = NUM, 10-11, 0-FF, bendian, bin, LENDIAN");
+    EXPECT_EQ(overridden->base, NumberBase::Bin);
+    EXPECT_EQ(overridden->flags, 0);
 }
 
 TEST(TimeArgumentsTest, AlwaysUnsupported) {
@@ -92,21 +103,21 @@ TEST(TimeArgumentsTest, AlwaysUnsupported) {
 }
 
 TEST(StaticArgumentsTest, WholeBytesTakeOneByteAValue) {
-    const StaticRecord three = RecordOf<StaticRecord>("s = STATIC, 20, 1, 2, 3");
-    EXPECT_EQ(three.location.start, 0x20);
-    EXPECT_EQ(three.location.end, 0x22);
-    EXPECT_EQ(three.bytes[2], 3);
-    EXPECT_EQ(RecordOf<StaticRecord>("s = STATIC, 20-21, 1FF, 2").bytes[0], 0xFF);
+    const auto three = RecordOf<StaticRecord>("s = STATIC, 20, 1, 2, 3");
+    EXPECT_EQ(three->location.start, 0x20);
+    EXPECT_EQ(three->location.end, 0x22);
+    EXPECT_EQ(three->bytes[2], 3);
+    EXPECT_EQ(RecordOf<StaticRecord>("s = STATIC, 20-21, 1FF, 2")->bytes[0], 0xFF);
     EXPECT_EQ(ErrorOf("s = STATIC, 20-21, 1, 2, 3"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("s = STATIC"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("s = STATIC, 20, 1, G"), ParseError::InvalidSyntax);
 }
 
 TEST(StaticArgumentsTest, PartOfAByteTakesOneValue) {
-    const StaticRecord bit = RecordOf<StaticRecord>("s = STATIC, 20.3");
-    EXPECT_EQ(bit.bits, MakeBitRange(3, 3));
-    EXPECT_EQ(bit.bytes[0], 0);
-    EXPECT_EQ(RecordOf<StaticRecord>("s = STATIC, 20.0-20.3, A, ignored").bytes[0], 0x0A);
+    const auto bit = RecordOf<StaticRecord>("s = STATIC, 20.3");
+    EXPECT_EQ(bit->bits, MakeBitRange(3, 3));
+    EXPECT_EQ(bit->bytes[0], 0);
+    EXPECT_EQ(RecordOf<StaticRecord>("s = STATIC, 20.0-20.3, A, ignored")->bytes[0], 0x0A);
     EXPECT_EQ(ErrorOf("s = STATIC, 20.0-20.3, A, B, C"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("s = STATIC, 20.4-21.3, A"), ParseError::InvalidArgumentNumber);
 }
@@ -119,18 +130,18 @@ TEST(StaticArgumentsTest, NoValuesEndsBeforeTheStart) {
 }
 
 TEST(TitleArgumentsTest, DecimalSpacingUpTo255) {
-    EXPECT_EQ(RecordOf<TitleRecord>("t = TITLE, 255").spacing, 255);
-    EXPECT_EQ(RecordOf<TitleRecord>("t = TITLE").spacing, 0);
+    EXPECT_EQ(RecordOf<TitleRecord>("t = TITLE, 255")->spacing, 255);
+    EXPECT_EQ(RecordOf<TitleRecord>("t = TITLE")->spacing, 0);
     EXPECT_EQ(ErrorOf("t = TITLE, 256"), ParseError::InvalidArgumentValue);
     EXPECT_EQ(ErrorOf("t = TITLE, 12A"), ParseError::InvalidSyntax);
     EXPECT_EQ(ErrorOf("t = TITLE, 1, 2"), ParseError::InvalidArgumentNumber);
 }
 
 TEST(StringArgumentsTest, ModesWidthsAndRoom) {
-    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, ASCIIZ").flags, 0);
-    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, counter, 2, BENDIAN").flags, 2 | kStringBigEndian);
-    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, COUNTER").flags, 0);
-    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-31, COUNTER, 1").flags, 1);
+    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, ASCIIZ")->flags, 0);
+    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, counter, 2, BENDIAN")->flags, 2 | kStringBigEndian);
+    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, COUNTER")->flags, 0);
+    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-31, COUNTER, 1")->flags, 1);
     EXPECT_EQ(ErrorOf("s = STRING, 30-30, COUNTER, 1"), ParseError::NotEnoughMemory);
     EXPECT_EQ(ErrorOf("s = STRING, 30-3F, ASCIIZ, 1"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("s = STRING, 30-3F, PASCAL"), ParseError::InvalidSyntax);
@@ -141,12 +152,12 @@ TEST(StringArgumentsTest, ModesWidthsAndRoom) {
 }
 
 TEST(RelativeArgumentsTest, OperationsAndOperands) {
-    const RelativeRecord copy = RecordOf<RelativeRecord>("r = RELATIVE, 41, 11");
-    EXPECT_EQ(copy.flags & kRelativeOpMask, static_cast<int>(RelativeOp::Copy));
-    const RelativeRecord notOp = RecordOf<RelativeRecord>("r = RELATIVE, 41.0-41.3, 11.4-11.7, BENDIAN, NOT");
-    EXPECT_EQ(notOp.flags, static_cast<int>(RelativeOp::Not) | kRelativeBigEndian);
-    EXPECT_EQ(notOp.sourceBits, MakeBitRange(4, 7));
-    EXPECT_EQ(RecordOf<RelativeRecord>("r = RELATIVE, 41, 11, SUB, 10").operand, 0x10u);
+    const auto copy = RecordOf<RelativeRecord>("r = RELATIVE, 41, 11");
+    EXPECT_EQ(copy->flags & kRelativeOpMask, static_cast<int>(RelativeOp::Copy));
+    const auto notOp = RecordOf<RelativeRecord>("r = RELATIVE, 41.0-41.3, 11.4-11.7, BENDIAN, NOT");
+    EXPECT_EQ(notOp->flags, static_cast<int>(RelativeOp::Not) | kRelativeBigEndian);
+    EXPECT_EQ(notOp->sourceBits, MakeBitRange(4, 7));
+    EXPECT_EQ(RecordOf<RelativeRecord>("r = RELATIVE, 41, 11, SUB, 10")->operand, 0x10u);
     EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, ADD"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, ADD, 1, 2"), ParseError::InvalidArgumentNumber);
     EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, NOT, 1"), ParseError::InvalidArgumentNumber);
@@ -154,7 +165,7 @@ TEST(RelativeArgumentsTest, OperationsAndOperands) {
     EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, XOR, ZZ"), ParseError::InvalidSyntax);
     EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, POW, 2"), ParseError::InvalidSyntax);
     EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, DIV, 0"), ParseError::InvalidArgumentValue);
-    EXPECT_EQ(RecordOf<RelativeRecord>("r = RELATIVE, 41, 11, DIV, 3").operand, 3u);
+    EXPECT_EQ(RecordOf<RelativeRecord>("r = RELATIVE, 41, 11, DIV, 3")->operand, 3u);
 }
 
 TEST(RelativeArgumentsTest, SpanCoversTargetAndSource) {
@@ -167,12 +178,12 @@ TEST(RelativeArgumentsTest, SpanCoversTargetAndSource) {
 }
 
 TEST(ChecksumArgumentsTest, DefaultsAndKeywords) {
-    const ChecksumRecord none = RecordOf<ChecksumRecord>("c = CHECKSUM");
-    EXPECT_EQ(none.location.start, 0);
-    EXPECT_EQ(none.range.end, 0);
-    EXPECT_EQ(none.flags, kChecksumZeros);
-    EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM, 40, 10-3F, ONES, BENDIAN").flags, kChecksumBigEndian);
-    EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM, 40, 10-3F, ONES, ZEROS").flags, kChecksumZeros);
+    const auto none = RecordOf<ChecksumRecord>("c = CHECKSUM");
+    EXPECT_EQ(none->location.start, 0);
+    EXPECT_EQ(none->range.end, 0);
+    EXPECT_EQ(none->flags, kChecksumZeros);
+    EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM, 40, 10-3F, ONES, BENDIAN")->flags, kChecksumBigEndian);
+    EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM, 40, 10-3F, ONES, ZEROS")->flags, kChecksumZeros);
     EXPECT_EQ(ErrorOf("c = CHECKSUM, 40, 10-3F, CRC"), ParseError::InvalidSyntax);
     EXPECT_EQ(ErrorOf("c = CHECKSUM, 40.1, 10-3F"), ParseError::InvalidSyntax);
     EXPECT_EQ(ErrorOf("c = CHECKSUM, 40, 10-3F.7"), ParseError::InvalidSyntax);
@@ -188,8 +199,8 @@ TEST(CrcArgumentsTest, CompleteDefinitionIsAField) {
     EXPECT_EQ(crc.range.end, 0x75);
     EXPECT_EQ(t.UnitAt(0).start, 0u);
     EXPECT_EQ(t.UnitAt(0).end, 0x7Fu);
-    EXPECT_EQ(RecordOf<CrcRecord>("c = CRC, 10-13, 0-F, CRC32").algorithm, CrcAlgorithm::Crc32);
-    EXPECT_EQ(RecordOf<CrcRecord>("c = CRC, 10, 0-F, SUM8-NEG").flags, kCrcDefined);
+    EXPECT_EQ(RecordOf<CrcRecord>("c = CRC, 10-13, 0-F, CRC32")->algorithm, CrcAlgorithm::Crc32);
+    EXPECT_EQ(RecordOf<CrcRecord>("c = CRC, 10, 0-F, SUM8-NEG")->flags, kCrcDefined);
 }
 
 TEST(CrcArgumentsTest, AnythingElseIsAPlaceholderWithoutMemory) {
