@@ -37,7 +37,8 @@ Result Guarded(Result fallback, Body&& body) noexcept {
 
 constexpr std::int32_t kInvalid = ToInt(Status::InvalidRequest);
 
-// The address of a device-byte transfer: the session, the wanted length and a buffer all valid.
+// Checks what PGM_Read or PGM_Write is handed (a session, a length, a buffer unless the length is 0),
+// then runs transfer on the session.
 template <typename Byte, typename Transfer>
 std::int32_t RunTransfer(std::uint32_t handle, Byte* buffer, std::uint32_t* length, Transfer&& transfer) {
     if (length == nullptr) {

@@ -49,8 +49,8 @@ Status Session::SetFacility(std::uint32_t code, std::uint32_t value) {
 
 // The host asks "identified" before "plugged" and shows "Hardware undefined" for a no to the first. So an
 // adapter that is simply not there counts as identified, and "plugged" then says no ("Hardware
-// unplugged"); "undefined" is kept for a device file that cannot be opened or an adapter that cannot send
-// plain I2C messages, the two cases where the user has to change something.
+// unplugged"); "undefined" is kept for an adapter that is there but unusable as it is: its device file
+// cannot be opened, or it cannot send plain I2C messages.
 bool Session::IsIdentified() {
     const AdapterState state = adapter_->Open().state;
     return state == AdapterState::Ready || state == AdapterState::Absent;
