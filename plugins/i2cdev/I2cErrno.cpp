@@ -1,0 +1,28 @@
+#include "plugins/i2cdev/I2cErrno.h"
+
+#include <cerrno>
+
+namespace tessaly {
+
+AdapterState AdapterStateFromOpenError(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return AdapterState::Absent;
+        default:
+            return AdapterState::Inaccessible;
+    }
+}
+
+Status StatusFromTransferError(int error) {
+    switch (error) {
+        case ENXIO:
+        case EREMOTEIO:
+            return Status::NotAcknowledged;
+        default:
+            return Status::AdapterError;
+    }
+}
+
+}  // namespace tessaly

@@ -1,0 +1,195 @@
+// The twelve exported functions of the plug-in: they check what the host hands over, find the session and
+// leave the work to it. No exception leaves this file.
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "device/PluginInterface.h"
+#include "plugins/i2cdev/AdapterDiscovery.h"
+#include "plugins/i2cdev/I2cDevAdapter.h"
+#include "plugins/i2cdev/PortList.h"
+#include "plugins/i2cdev/PortName.h"
+#include "plugins/i2cdev/SessionTable.h"
+#include "plugins/i2cdev/SystemPaths.h"
+
+#define TESSALY_EXPORT __attribute__((visibility("default")))
+
+namespace tessaly {
+namespace {
+
+// The interface names a session by a 32-bit handle only, so a handle has to be looked up somewhere; this
+// table is the one thing the library keeps outside its sessions, and it holds nothing but them. Every
+// setting lives in its session. A copy of the library loaded under another name has its own table.
+SessionTable& Sessions() {
+    static SessionTable table;
+    return table;
+}
+
+// Runs body and turns any exception (an allocation that failed, say) into fallback.
+template <typename Result, typename Body>
+Result Guarded(Result fallback, Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return fallback;
+    }
+}
+
+constexpr std::int32_t kInvalid = ToInt(Status::InvalidRequest);
+
+// Checks what PGM_Read or PGM_Write is handed (a session, a length, a buffer unless the length is 0),
+// then runs transfer on the session.
+template <typename Byte, typename Transfer>
+std::int32_t RunTransfer(std::uint32_t handle, Byte* buffer, std::uint32_t* length, Transfer&& transfer) {
+    if (length == nullptr) {
+        return kInvalid;
+    }
+    const std::uint32_t wanted = *length;
+    *length = 0;
+    const std::shared_ptr<Session> session = Sessions().Find(handle);
+    if (session == nullptr || (buffer == nullptr && wanted != 0)) {
+        return kInvalid;
+    }
+    // The host's buffer holds wanted bytes; the session touches at most one block of them.
+    return ToInt(transfer(*session, std::span<Byte>(buffer, wanted), *length));
+}
+
+}  // namespace
+}  // namespace tessaly
+
+using tessaly::FindAdapters;
+using tessaly::Guarded;
+using tessaly::I2cDevAdapter;
+using tessaly::IsI2cDevPresent;
+using tessaly::kInvalid;
+using tessaly::ListPorts;
+using tessaly::PackNames;
+using tessaly::PortName;
+using tessaly::RunTransfer;
+using tessaly::Session;
+using tessaly::Sessions;
+using tessaly::Status;
+using tessaly::SystemPaths;
+using tessaly::ToInt;
+
+extern "C" {
+
+TESSALY_EXPORT int32_t PGM_GetDescription(const char** description) {
+    if (description == nullptr) {
+        return kInvalid;
+    }
+    *description = "I2C EEPROMs (24Cxx) on Linux i2c-dev adapters: board computers and USB bridges";
+    return ToInt(Status::Ok);
+}
+
+TESSALY_EXPORT int32_t PGM_GetVersion(const char** version) {
+    if (version == nullptr) {
+        return kInvalid;
+    }
+    *version = "Tessaly i2c-dev plug-in " TESSALY_I2CDEV_VERSION;
+    return ToInt(Status::Ok);
+}
+
+TESSALY_EXPORT int32_t PGM_EnumeratePorts(char* buffer, uint32_t size) {
+    return Guarded<int32_t>(0, [&] {
+        const std::vector<std::string> names = ListPorts(FindAdapters(SystemPaths::FromEnvironment()));
+        return static_cast<int32_t>(PackNames(names, buffer, size));
+    });
+}
+
+TESSALY_EXPORT int32_t PGM_GetGlobalFacility(uint32_t code, uint32_t* value) {
+    return Guarded<int32_t>(kInvalid, [&] {
+        if (code != PGM_GLOBAL_DRIVER_INSTALLED || value == nullptr) {
+            // The kernel's modules are the system's to manage, and the adapter sets the bus clock:
+            // no driver management and no I/O delay range.
+            return kInvalid;
+        }
+        *value = IsI2cDevPresent(SystemPaths::FromEnvironment()) ? 1 : 0;
+        return ToInt(Status::Ok);
+    });
+}
+
+TESSALY_EXPORT int32_t PGM_GetSessionFacility(uint32_t session, uint32_t code, uint32_t* value) {
+    return Guarded<int32_t>(kInvalid, [&] {
+        const std::shared_ptr<Session> found = Sessions().Find(session);
+        if (found == nullptr || value == nullptr) {
+            return kInvalid;
+        }
+        return ToInt(found->GetFacility(code, *value));
+    });
+}
+
+TESSALY_EXPORT int32_t PGM_SetSessionFacility(uint32_t session, uint32_t code, uint32_t value) {
+    return Guarded<int32_t>(kInvalid, [&] {
+        const std::shared_ptr<Session> found = Sessions().Find(session);
+        return found == nullptr ? kInvalid : ToInt(found->SetFacility(code, value));
+    });
+}
+
+TESSALY_EXPORT uint32_t PGM_Attach(const char* port) {
+    return Guarded<uint32_t>(0, [&]() -> uint32_t {
+        if (port == nullptr) {
+            return 0;
+        }
+        // Never looks past the longest name plus one byte, terminated or not.
+        const std::size_t length = ::strnlen(port, PortName::kMaxLength + 1);
+        const std::optional<PortName> name = PortName::Parse(std::string_view(port, length));
+        if (!name) {
+            return 0;
+        }
+        auto adapter = std::make_unique<I2cDevAdapter>(SystemPaths::FromEnvironment(), name->adapter);
+        return Sessions().Add(std::make_shared<Session>(*name, std::move(adapter)));
+    });
+}
+
+TESSALY_EXPORT int32_t PGM_Detach(uint32_t session) {
+    return Guarded<int32_t>(kInvalid,
+                            [&] { return Sessions().Remove(session) ? ToInt(Status::Ok) : kInvalid; });
+}
+
+TESSALY_EXPORT int32_t PGM_GetFirmware(uint32_t session, char* buffer, uint32_t* length) {
+    return Guarded<int32_t>(kInvalid, [&] {
+        if (length == nullptr) {
+            return kInvalid;
+        }
+        const std::uint32_t size = *length;
+        *length = 0;
+        const std::shared_ptr<Session> found = Sessions().Find(session);
+        if (found == nullptr || buffer == nullptr) {
+            return kInvalid;
+        }
+        return ToInt(found->Firmware(std::span<char>(buffer, size), *length));
+    });
+}
+
+TESSALY_EXPORT int32_t PGM_Reset(uint32_t session) {
+    return Guarded<int32_t>(kInvalid, [&] {
+        const std::shared_ptr<Session> found = Sessions().Find(session);
+        if (found == nullptr) {
+            return kInvalid;
+        }
+        found->Reset();
+        return ToInt(Status::Ok);
+    });
+}
+
+TESSALY_EXPORT int32_t PGM_Read(uint32_t session, uint32_t address, uint8_t* buffer, uint32_t* length) {
+    return Guarded<int32_t>(kInvalid, [&] {
+        return RunTransfer(session, buffer, length,
+                           [&](Session& found, std::span<uint8_t> bytes, uint32_t& done) {
+                               return found.Read(address, bytes, done);
+                           });
+    });
+}
+
+TESSALY_EXPORT int32_t PGM_Write(uint32_t session, uint32_t address, const uint8_t* buffer,
+                                 uint32_t* length) {
+    return Guarded<int32_t>(kInvalid, [&] {
+        return RunTransfer(session, buffer, length,
+                           [&](Session& found, std::span<const uint8_t> bytes, uint32_t& done) {
+                               return found.Write(address, bytes, done);
+                           });
+    });
+}
+
+}  // extern "C"

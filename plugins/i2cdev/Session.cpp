@@ -1,0 +1,116 @@
+#include "plugins/i2cdev/Session.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "device/PluginInterface.h"
+#include "plugins/i2cdev/Eeprom24.h"
+
+namespace tessaly {
+
+Status Session::GetFacility(std::uint32_t code, std::uint32_t& value) {
+    cancelled_.store(false);
+    switch (code) {
+        case PGM_SESSION_HARDWARE_IDENTIFIED:
+            value = IsIdentified() ? 1 : 0;
+            return Status::Ok;
+        case PGM_SESSION_HARDWARE_PLUGGED:
+            value = IsPlugged() ? 1 : 0;
+            return Status::Ok;
+        case PGM_SESSION_CHIP_PRESENT:
+            return ChipPresent(value);
+        case PGM_SESSION_BLOCK_SIZE:
+            value = port_.pageSize;
+            return Status::Ok;
+        default:
+            return Status::InvalidRequest;
+    }
+}
+
+Status Session::SetFacility(std::uint32_t code, std::uint32_t value) {
+    switch (code) {
+        case PGM_SESSION_POWER:
+            // The chip's supply is wired to the board; there is nothing to switch.
+            cancelled_.store(false);
+            return Status::Ok;
+        case PGM_SESSION_WIDE_ADDRESSING:
+            cancelled_.store(false);
+            wideAddresses_.store(value != 0);
+            return Status::Ok;
+        case PGM_SESSION_IO_DELAY:
+            // The adapter sets the bus clock. This code may come from the user-interface thread in the
+            // middle of an operation, so it leaves a Reset standing.
+            return Status::Ok;
+        default:
+            return Status::InvalidRequest;
+    }
+}
+
+// The host asks "identified" before "plugged" and shows "Hardware undefined" for a no to the first. So an
+// adapter that is simply not there counts as identified, and "plugged" then says no ("Hardware
+// unplugged"); "undefined" is kept for an adapter that is there but unusable as it is: its device file
+// cannot be opened, or it cannot send plain I2C messages.
+bool Session::IsIdentified() {
+    const AdapterState state = adapter_->Open().state;
+    return state == AdapterState::Ready || state == AdapterState::Absent;
+}
+
+bool Session::IsPlugged() {
+    return adapter_->Open().state != AdapterState::Absent;
+}
+
+Status Session::ChipPresent(std::uint32_t& value) {
+    const Status status = OnChip([](Eeprom24& chip) { return chip.Probe(); });
+    if (status == Status::NotAcknowledged) {
+        value = 0;
+        return Status::Ok;
+    }
+    value = status == Status::Ok ? 1 : 0;
+    return status;
+}
+
+Status Session::Firmware(std::span<char> buffer, std::uint32_t& length) const {
+    length = 0;
+    if (buffer.empty()) {
+        return Status::InvalidRequest;
+    }
+    std::string text = adapter_->Name();
+    if (text.empty()) {
+        text = "i2c-" + std::to_string(port_.adapter);
+    }
+    const std::size_t count = std::min(text.size(), buffer.size() - 1);
+    std::memcpy(buffer.data(), text.data(), count);
+    buffer[count] = '\0';
+    length = static_cast<std::uint32_t>(count);
+    return Status::Ok;
+}
+
+template <typename Operation>
+Status Session::OnChip(Operation&& operation) {
+    if (cancelled_.load()) {
+        return Status::Cancelled;
+    }
+    const AdapterConnection connection = adapter_->Open();
+    if (!connection.transport) {
+        return Status::AdapterError;
+    }
+    if (cancelled_.load()) {
+        return Status::Cancelled;
+    }
+    Eeprom24 chip(*connection.transport, {port_.address, port_.pageSize, wideAddresses_.load()});
+    const Status status = operation(chip);
+    return cancelled_.load() ? Status::Cancelled : status;
+}
+
+Status Session::Read(std::uint32_t address, std::span<std::uint8_t> buffer, std::uint32_t& done) {
+    done = 0;
+    return OnChip([&](Eeprom24& chip) { return chip.Read(address, buffer, done); });
+}
+
+Status Session::Write(std::uint32_t address, std::span<const std::uint8_t> data, std::uint32_t& done) {
+    done = 0;
+    return OnChip([&](Eeprom24& chip) { return chip.Write(address, data, done); });
+}
+
+}  // namespace tessaly
