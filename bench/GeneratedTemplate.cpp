@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+#include "engine/FileInput.h"
+#include "engine/TemplateHeap.h"
+#include "engine/TemplateParser.h"
+
 namespace tessaly {
 namespace {
 
@@ -46,6 +50,20 @@ std::string GenerateTemplateText(int units, int itemsPerUnit) {
         }
     }
     return text;
+}
+
+void BenchmarkParse(benchmark::State& state, const std::string& path, unsigned expectedUnits) {
+    for (auto _ : state) {
+        FileInput input;
+        input.Open(path);
+        TemplateHeap heap;
+        TemplateParser parser(input, heap);
+        parser.Run(nullptr);
+        if (parser.Error() != ParseError::None || parser.Units()->count != expectedUnits) {
+            state.SkipWithError("the generated template did not load");
+        }
+        benchmark::DoNotOptimize(parser.Units());
+    }
 }
 
 }  // namespace tessaly

@@ -47,14 +47,7 @@ const std::string& TemplatePath() {
 }
 
 void Parse(benchmark::State& state) {
-    for (auto _ : state) {
-        FileInput input;
-        input.Open(TemplatePath());
-        TemplateHeap heap;
-        TemplateParser parser(input, heap);
-        parser.Run(nullptr);
-        benchmark::DoNotOptimize(parser.Units());
-    }
+    BenchmarkParse(state, TemplatePath(), 32);
 }
 
 void Open(benchmark::State& state) {

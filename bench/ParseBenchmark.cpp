@@ -43,17 +43,7 @@ void ReadLines(benchmark::State& state) {
 }
 
 void Parse(benchmark::State& state) {
-    for (auto _ : state) {
-        FileInput input;
-        input.Open(TemplatePath());
-        TemplateHeap heap;
-        TemplateParser parser(input, heap);
-        parser.Run(nullptr);
-        if (parser.Error() != ParseError::None || parser.Units()->count != 32) {
-            state.SkipWithError("the generated template did not load");
-        }
-        benchmark::DoNotOptimize(parser.Units());
-    }
+    BenchmarkParse(state, TemplatePath(), 32);
 }
 
 BENCHMARK(ReadLines)->Unit(benchmark::kMillisecond);

@@ -56,10 +56,13 @@ bool FileStream::SeekEnd(std::uint64_t& position) {
     return true;
 }
 
-std::size_t FileStream::Read(std::uint8_t* data, std::size_t size) {
+// Repeats a read or write until size bytes are through, the file ends or an error other than an
+// interruption occurs; returns the bytes transferred.
+template <class Call>
+std::size_t FileStream::Transfer(std::size_t size, Call call) {
     std::size_t done = 0;
     while (fd_ >= 0 && done < size) {
-        const ssize_t count = read(fd_, data + done, size - done);
+        const ssize_t count = call(done);
         if (count < 0 && errno == EINTR) {
             continue;
         }
@@ -72,20 +75,12 @@ std::size_t FileStream::Read(std::uint8_t* data, std::size_t size) {
     return done;
 }
 
+std::size_t FileStream::Read(std::uint8_t* data, std::size_t size) {
+    return Transfer(size, [&](std::size_t done) { return read(fd_, data + done, size - done); });
+}
+
 std::size_t FileStream::Write(const std::uint8_t* data, std::size_t size) {
-    std::size_t done = 0;
-    while (fd_ >= 0 && done < size) {
-        const ssize_t count = write(fd_, data + done, size - done);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(count);
-    }
-    position_ += done;
-    return done;
+    return Transfer(size, [&](std::size_t done) { return write(fd_, data + done, size - done); });
 }
 
 bool FileStream::Truncate() {

@@ -29,6 +29,9 @@ class FileStream : public ByteStream {
     bool Truncate() override;
 
   private:
+    template <class Call>
+    std::size_t Transfer(std::size_t size, Call call);
+
     int fd_ = -1;
     std::uint64_t position_ = 0;
 };

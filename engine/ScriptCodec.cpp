@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/ScriptFields.h"
+#include "text/AsciiText.h"
 
 namespace tessaly {
 namespace {
@@ -90,19 +91,6 @@ std::string EscapeEveryByte(std::string_view text) {
     return out;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 std::string Unescape(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -110,8 +98,8 @@ std::string Unescape(std::string_view text) {
             out += '\\';
             ++i;
         } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' &&
-                   HexValue(text[i + 2]) >= 0 && HexValue(text[i + 3]) >= 0) {
-            out += static_cast<char>(HexValue(text[i + 2]) * 16 + HexValue(text[i + 3]));
+                   HexDigitValue(text[i + 2]) >= 0 && HexDigitValue(text[i + 3]) >= 0) {
+            out += static_cast<char>(HexDigitValue(text[i + 2]) * 16 + HexDigitValue(text[i + 3]));
             i += 3;
         } else {
             out += text[i];

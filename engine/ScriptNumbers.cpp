@@ -6,22 +6,10 @@
 #include <string>
 
 #include "engine/ScriptFields.h"
+#include "text/AsciiText.h"
 
 namespace tessaly {
 namespace {
-
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 bool ParseAddress(std::string_view text, std::uint16_t& address) {
     std::uint32_t value = 0;
@@ -58,7 +46,7 @@ bool ParseNumber(std::string_view text, Radix radix, std::uint32_t& value) {
     const std::uint32_t base = static_cast<std::uint32_t>(radix);
     std::uint32_t result = 0;
     for (const char c : text) {
-        const int digit = DigitValue(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0 || static_cast<std::uint32_t>(digit) >= base) {
             return false;
         }

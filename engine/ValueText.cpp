@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "text/AsciiText.h"
+
 namespace tessaly {
 namespace {
 
@@ -17,19 +19,6 @@ bool RadixOf(NumberBase base, std::uint32_t& radix) {
     return true;
 }
 
-int DigitValue(char c) {
-    if (c >= 'a' && c <= 'z') {
-        c = static_cast<char>(c - 'a' + 'A');
-    }
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 }  // namespace
 
 bool ParseValueText(std::string_view text, NumberBase base, double& value) {
@@ -39,7 +28,7 @@ bool ParseValueText(std::string_view text, NumberBase base, double& value) {
     }
     double result = 0.0;
     for (const char c : text) {
-        const int digit = DigitValue(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0 || static_cast<std::uint32_t>(digit) >= radix) {
             return false;
         }

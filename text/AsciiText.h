@@ -9,6 +9,9 @@ bool IsWhiteSpace(char c);
 
 std::string_view TrimWhiteSpace(std::string_view text);
 
+// The value of a hexadecimal digit, either case (decimal digits included); -1 for any other character.
+int HexDigitValue(char c);
+
 // Compares ASCII letters without regard to case; every other byte must be equal. Safe for UTF-8 and
 // single-byte code pages because no byte of a multibyte sequence is an ASCII letter.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
