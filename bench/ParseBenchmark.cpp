@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 #include "GeneratedTemplate.h"
+#include "RatioReporter.h"
 #include "engine/FileInput.h"
 #include "engine/ScriptCodec.h"
 #include "engine/ScriptReader.h"
@@ -58,24 +58,6 @@ void Parse(benchmark::State& state) {
 
 BENCHMARK(ReadLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(Parse)->Unit(benchmark::kMillisecond);
-
-// Keeps each benchmark's time per iteration so that the ratio can be printed after the run.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Time(const std::string& name) const {
-        const auto found = times_.find(name);
-        return found == times_.end() ? 0.0 : found->second;
-    }
-
-  private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 

@@ -28,6 +28,10 @@ enum class NumberBase : std::uint32_t { Bin = 0, Dec = 1, Hex = 2 };
 
 enum class RelativeOp : std::uint8_t { Not = 0, And, Or, Xor, Add, Sub, Mul, Div, Copy };
 
+// How a field spread over several bytes orders its value: Little keeps the least significant bits in the
+// first byte, Big in the last.
+enum class ByteOrder : std::uint8_t { Little = 0, Big = 1 };
+
 // A field's first and last byte address, inclusive. start > end is kept as written.
 struct Location {
     std::uint16_t start = 0;

@@ -36,6 +36,14 @@ TemplateItem* Unit::GetItem(std::uint32_t index) const {
     return items[index];
 }
 
+TemplateItem* Unit::ItemInUse(std::uint32_t index) const {
+    return index < itemCount ? GetItem(index) : nullptr;
+}
+
+const TemplateItem* Unit::MaskedItem(std::uint32_t index, ItemMask& mask) const {
+    return BuildItemMask(mask, index) ? ItemInUse(index) : nullptr;
+}
+
 void Unit::Widen(std::uint32_t first, std::uint32_t last) {
     start = std::min(start, first);
     end = std::max(end, last);
