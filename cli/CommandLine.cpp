@@ -7,6 +7,8 @@
 #include <limits>
 #include <string_view>
 
+#include "cli/Quoted.h"
+
 namespace tessaly {
 namespace {
 
@@ -63,7 +65,7 @@ CliResult ParseNumber(std::string_view name, std::string_view text, std::int32_t
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error != std::errc() || end != text.data() + text.size() || number < 0 || number > largest) {
         return CliResult::Error("--" + std::string(name) + " takes a whole number from 0 to " +
-                                std::to_string(largest) + ", not '" + std::string(text) + "'");
+                                std::to_string(largest) + ", not " + Quoted(text));
     }
     value = number;
     return CliResult::Ok();

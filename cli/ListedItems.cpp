@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "cli/Quoted.h"
+
 namespace tessaly {
 
 ListedItems::ListedItems(const Unit& unit) : unit_(unit) {
@@ -21,14 +23,15 @@ CliResult ListedItems::Find(std::string_view name, ListedItem& found) const {
     std::uint32_t matches = 0;
     for (const ListedItem& item : items_) {
         if (ItemName(unit_, item.index) == name) {
-            numbers += (matches++ == 0 ? "#" : ", #") + std::to_string(item.number);
+            numbers += matches++ == 0 ? "#" : ", #";
+            numbers += std::to_string(item.number);
             found = item;
         }
     }
     if (matches == 1) {
         return CliResult::Ok();
     }
-    const std::string quoted = "'" + std::string(name) + "'";
+    const std::string quoted = Quoted(name);
     if (matches == 0) {
         return CliResult::Error("unit " + std::string(unit_.name) + " has no item named " + quoted);
     }
@@ -51,6 +54,15 @@ CliResult ListedItems::FindByNumber(std::string_view name, ListedItem& found) co
 std::string_view ItemName(const Unit& unit, std::uint32_t index) {
     const TemplateItem* item = unit.GetItem(index);
     return item != nullptr && item->name != nullptr ? std::string_view(item->name) : std::string_view();
+}
+
+std::string ItemLabel(const Unit& unit, const ListedItem& item) {
+    // Appended piece by piece, for the reason Quoted.h gives.
+    std::string label = "#";
+    label += std::to_string(item.number);
+    label += ' ';
+    label += ItemName(unit, item.index);
+    return label;
 }
 
 }  // namespace tessaly

@@ -38,4 +38,7 @@ class ListedItems {
 // The item's name, empty when the template gave none.
 std::string_view ItemName(const Unit& unit, std::uint32_t index);
 
+// How messages name a listed item: "#5 Manufacture week".
+std::string ItemLabel(const Unit& unit, const ListedItem& item);
+
 }  // namespace tessaly

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cli/Quoted.h"
 #include "cli/WrongValue.h"
 #include "engine/ValueText.h"
 
@@ -9,10 +10,6 @@ namespace tessaly {
 namespace {
 
 constexpr double kLargestNumber = 4294967295.0;
-
-std::string Label(const Unit& unit, const ListedItem& counter) {
-    return "#" + std::to_string(counter.number) + " " + std::string(ItemName(unit, counter.index));
-}
 
 }  // namespace
 
@@ -23,7 +20,7 @@ CliResult FindCounter(const Unit& unit, const ListedItems& items, std::string_vi
     }
     const TemplateItem* item = unit.GetItem(counter.index);
     if (item == nullptr || item->kind != ItemKind::Num) {
-        return CliResult::Error("--increment needs a NUM item; " + Label(unit, counter) + " is not one");
+        return CliResult::Error("--increment needs a NUM item; " + ItemLabel(unit, counter) + " is not one");
     }
     return CliResult::Ok();
 }
@@ -33,11 +30,12 @@ CliResult IncrementNumber(Unit& unit, const ListedItem& counter) {
     std::string text;
     double value = 0.0;
     if (!unit.GetValueText(counter.index, text) || !ParseValueText(text, base, value)) {
-        return CliResult::Error(Label(unit, counter) + " holds no number to count on");
+        return CliResult::Error(ItemLabel(unit, counter) + " holds no number to count on");
     }
     std::string next;
     if (value >= kLargestNumber || !FormatValueText(static_cast<std::uint32_t>(value + 1.0), base, next)) {
-        return CliResult::Error(Label(unit, counter) + ": '" + text + "' is the largest number it can hold");
+        return CliResult::Error(ItemLabel(unit, counter) + ": " + Quoted(text) +
+                                " is the largest number it can hold");
     }
     const ValueCheck check = unit.ValidateValueText(counter.index, next);
     if (check != ValueCheck::Valid || !unit.SetValueText(counter.index, next)) {

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Quoted.h"
 #include "cli/TemplateSession.h"
 #include "cli/WrongValue.h"
 
@@ -17,7 +18,7 @@ struct Assignment {
 CliResult ReadAssignment(const ListedItems& items, const std::string& argument, Assignment& assignment) {
     const std::size_t equals = argument.find('=');
     if (equals == std::string::npos) {
-        return CliResult::Error("set takes NAME=VALUE, not '" + argument + "'");
+        return CliResult::Error("set takes NAME=VALUE, not " + Quoted(argument));
     }
     assignment.value = argument.substr(equals + 1);
     return items.Find(argument.substr(0, equals), assignment.item);

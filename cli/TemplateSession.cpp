@@ -1,6 +1,7 @@
 #include "cli/TemplateSession.h"
 
 #include "cli/DesktopMemoryInit.h"
+#include "cli/Quoted.h"
 
 namespace tessaly {
 
@@ -21,7 +22,7 @@ CliResult TemplateSession::Open(const std::string& path, const std::string& unit
     }
     unit_ = unitName.empty() ? units.GetAt(units.GetCurrent()) : units.FindByName(unitName);
     if (unit_ == nullptr) {
-        return CliResult::Error("template " + path + " has no unit named '" + unitName + "'");
+        return CliResult::Error("template " + path + " has no unit named " + Quoted(unitName));
     }
     return CliResult::Ok();
 }

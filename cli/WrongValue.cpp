@@ -1,5 +1,7 @@
 #include "cli/WrongValue.h"
 
+#include "cli/Quoted.h"
+
 namespace tessaly {
 namespace {
 
@@ -37,8 +39,7 @@ std::string OneLine(std::string_view text) {
 
 std::string DescribeWrongValue(const Unit& unit, const ListedItem& item, std::string_view text,
                                ValueCheck check) {
-    std::string line = "#" + std::to_string(item.number) + " " + std::string(ItemName(unit, item.index)) +
-                       ": '" + std::string(text) + "' " + std::string(Verdict(check));
+    std::string line = ItemLabel(unit, item) + ": " + Quoted(text) + " " + std::string(Verdict(check));
     const std::string description = OneLine(unit.DescribeItem(item.index));
     return description.empty() ? line : line + " (" + description + ")";
 }

@@ -6,6 +6,7 @@
 #include "cli/CliResult.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandTable.h"
+#include "cli/Quoted.h"
 
 namespace {
 
@@ -22,7 +23,8 @@ int Finish(const CliResult& result) {
 CliResult Run(const CommandLine& line) {
     const CommandInfo* command = FindCommand(line.command);
     if (command == nullptr) {
-        return CliResult::Error("unknown command '" + line.command + "'; tessaly-cli --help lists them");
+        return CliResult::Error("unknown command " + Quoted(line.command) +
+                                "; tessaly-cli --help lists them");
     }
     if (line.help) {
         std::cout << CommandHelp(*command);
