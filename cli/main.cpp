@@ -1,5 +1,6 @@
 // tessaly-cli: the template engine, document and device worker driven from a shell.
 
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
@@ -12,11 +13,18 @@ namespace {
 
 using namespace tessaly;
 
+// Output that could not be written (a full disk, a reader that went away) is an error too, unless the
+// command already failed.
+CliResult CheckOutput(CliResult result) {
+    std::cout.flush();
+    const bool written = std::fflush(stdout) == 0 && !std::cout.fail() && std::ferror(stdout) == 0;
+    return written || !result ? result : CliResult::Error("cannot write to standard output");
+}
+
 int Finish(const CliResult& result) {
     if (!result.Message().empty()) {
         std::cerr << "tessaly-cli: " << result.Message() << '\n';
     }
-    std::cout.flush();
     return static_cast<int>(result.Status());
 }
 
@@ -39,13 +47,16 @@ CliResult Run(const CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that stops early (| head) must not kill the process before it has saved the values: a
+    // write to a closed pipe fails instead, and is reported.
+    std::signal(SIGPIPE, SIG_IGN);
     CommandLine line;
     if (CliResult parsed = ParseCommandLine(argc, argv, line); !parsed) {
         return Finish(parsed);
     }
     if (line.command.empty()) {
         std::cout << OverviewHelp();
-        return Finish(CliResult::Ok());
+        return Finish(CheckOutput(CliResult::Ok()));
     }
-    return Finish(Run(line));
+    return Finish(CheckOutput(Run(line)));
 }

@@ -76,14 +76,21 @@ int WaitForExit(pid_t child) {
 }  // namespace
 
 CliOutput RunCli(const std::vector<std::string>& args, const std::vector<std::string>& environment,
-                 const std::filesystem::path& scratch) {
+                 const std::filesystem::path& scratch, StandardOutput out) {
     const std::string outPath = (scratch / "cli-stdout").string();
     const std::string errPath = (scratch / "cli-stderr").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
+    // The pipe's read end is closed before the child starts, so that its first write finds no reader.
+    int pipeEnds[2] = {-1, -1};
+    if (out == StandardOutput::ClosedPipe && pipe(pipeEnds) == 0) {
+        close(pipeEnds[0]);
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    } else {
+        const char* target = out == StandardOutput::FullDevice ? "/dev/full" : outPath.c_str();
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, target, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
 
@@ -98,12 +105,15 @@ CliOutput RunCli(const std::vector<std::string>& args, const std::vector<std::st
     const int spawned =
         posix_spawn(&child, TESSALY_CLI_PATH, &actions, nullptr, argvPointers.data(), envpPointers.data());
     posix_spawn_file_actions_destroy(&actions);
+    if (pipeEnds[1] >= 0) {
+        close(pipeEnds[1]);
+    }
     if (spawned != 0) {
         output.err = "cannot start " + std::string(TESSALY_CLI_PATH);
         return output;
     }
     output.status = WaitForExit(child);
-    output.out = FileText(outPath);
+    output.out = out == StandardOutput::Captured ? FileText(outPath) : std::string();
     output.err = FileText(errPath);
     return output;
 }

@@ -14,11 +14,14 @@ struct CliOutput {
     std::string err;
 };
 
-// Runs the real tessaly-cli with args, its standard input empty and its two outputs captured in files of
+// Where the child's standard output goes: captured, a pipe whose reader has gone, or a full disk.
+enum class StandardOutput { Captured, ClosedPipe, FullDevice };
+
+// Runs the real tessaly-cli with args, its standard input empty and its outputs captured in files of
 // scratch. The child gets this process's environment with each "NAME=VALUE" of environment set over
 // it. A run that takes longer than a minute is killed, so that a hang fails the test instead of holding
 // the suite.
 CliOutput RunCli(const std::vector<std::string>& args, const std::vector<std::string>& environment,
-                 const std::filesystem::path& scratch);
+                 const std::filesystem::path& scratch, StandardOutput out = StandardOutput::Captured);
 
 }  // namespace tessaly::test

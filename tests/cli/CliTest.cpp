@@ -25,7 +25,8 @@ void CliTest::TearDown() {
     fs::remove_all(directory, error);
 }
 
-CliOutput CliTest::Run(const std::vector<std::string>& args, const std::vector<std::string>& environment) {
+CliOutput CliTest::Run(const std::vector<std::string>& args, const std::vector<std::string>& environment,
+                       StandardOutput out) {
     std::vector<std::string> entries = {
         "TESSALY_SIM_DIR=" + (directory / "sim").string(),
         "TESSALY_SIM_TWR_US=0",
@@ -33,7 +34,7 @@ CliOutput CliTest::Run(const std::vector<std::string>& args, const std::vector<s
         "XDG_CONFIG_HOME=" + (directory / "config").string(),
     };
     entries.insert(entries.end(), environment.begin(), environment.end());
-    return RunCli(args, entries, directory);
+    return RunCli(args, entries, directory, out);
 }
 
 std::string CliTest::WriteTemplate(const std::string& name, const std::string& plain) {

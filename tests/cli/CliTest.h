@@ -20,7 +20,8 @@ class CliTest : public ::testing::Test {
     void TearDown() override;
 
     // Runs tessaly-cli in this test's environment, with extra "NAME=VALUE" entries on top.
-    CliOutput Run(const std::vector<std::string>& args, const std::vector<std::string>& environment = {});
+    CliOutput Run(const std::vector<std::string>& args, const std::vector<std::string>& environment = {},
+                  StandardOutput out = StandardOutput::Captured);
 
     // A template from plain text, encoded as template files are stored; returns its path.
     std::string WriteTemplate(const std::string& name, const std::string& plain);

@@ -80,6 +80,8 @@ TEST_F(DataFileCommandsTest, AFileThatIsNoDataFileIsAnError) {
     EXPECT_EQ(output.status, 2);
     EXPECT_NE(output.err.find("junk.tdf"), std::string::npos);
     EXPECT_EQ(Run({"import", path, File("absent.tdf")}).status, 2);
+    EXPECT_EQ(Run({"import", path, directory.string()}).status, 2);
+    EXPECT_EQ(Run({"import", "--raw", path, directory.string()}).status, 2);
     EXPECT_EQ(Run({"export", path, (directory / "no" / "such" / "dir.tdf").string()}).status, 2);
 }
 

@@ -78,6 +78,18 @@ TEST_F(DeviceCommandsTest, ReadLeavesDisabledItemsAsTheyAre) {
     EXPECT_EQ(Run({"get", board, "Serial number", "Board name"}).out, "5\nTessaly\n");
 }
 
+// A reader that goes away (| head) or a full disk loses the listing, not the values read from the chip.
+TEST_F(DeviceCommandsTest, ReadSavesTheChipsValuesWhenItsOutputCannotBeWritten) {
+    ASSERT_EQ(Device({"program", board}).status, 0);
+    for (const StandardOutput out : {StandardOutput::ClosedPipe, StandardOutput::FullDevice}) {
+        ASSERT_EQ(Run({"set", board, "Serial number=5"}).status, 0);
+        const CliOutput read = Run(With({"read", board}, SimulatorOptions()), {}, out);
+        EXPECT_EQ(read.status, 2);
+        EXPECT_EQ(read.err, "tessaly-cli: cannot write to standard output\n");
+        EXPECT_EQ(Run({"get", board, "Serial number"}).out, "1000\n");
+    }
+}
+
 TEST_F(DeviceCommandsTest, VerifyReportsADifferenceAndExitsWithOne) {
     ASSERT_EQ(Device({"program", board}).status, 0);
     ASSERT_EQ(Run({"set", board, "Serial number=1001"}).status, 0);
