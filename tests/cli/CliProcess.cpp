@@ -59,10 +59,50 @@ std::string FileText(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-int WaitForExit(pid_t child) {
+// A pseudo-terminal for the child's standard error. Its output is read while the child runs, so that a
+// full terminal buffer never blocks the child.
+class Terminal {
+  public:
+    Terminal() : master_(posix_openpt(O_RDWR | O_NOCTTY)) {
+        if (master_ >= 0 && (grantpt(master_) != 0 || unlockpt(master_) != 0)) {
+            close(master_);
+            master_ = -1;
+        }
+        if (master_ >= 0) {
+            fcntl(master_, F_SETFL, O_NONBLOCK);
+        }
+    }
+    ~Terminal() {
+        if (master_ >= 0) {
+            close(master_);
+        }
+    }
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+
+    bool IsOpen() const { return master_ >= 0; }
+    std::string DeviceName() const { return ptsname(master_); }
+
+    // Appends what the child has written so far.
+    void Drain(std::string& text) const {
+        char buffer[4096];
+        ssize_t count = 0;
+        while (master_ >= 0 && (count = read(master_, buffer, sizeof buffer)) > 0) {
+            text.append(buffer, static_cast<std::size_t>(count));
+        }
+    }
+
+  private:
+    int master_;
+};
+
+int WaitForExit(pid_t child, const Terminal* terminal, std::string& terminalText) {
     const auto deadline = std::chrono::steady_clock::now() + kLongestRun;
     int status = 0;
     while (waitpid(child, &status, WNOHANG) == 0) {
+        if (terminal != nullptr) {
+            terminal->Drain(terminalText);
+        }
         if (std::chrono::steady_clock::now() > deadline) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
@@ -70,13 +110,16 @@ int WaitForExit(pid_t child) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+    if (terminal != nullptr) {
+        terminal->Drain(terminalText);
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace
 
 CliOutput RunCli(const std::vector<std::string>& args, const std::vector<std::string>& environment,
-                 const std::filesystem::path& scratch, StandardOutput out) {
+                 const std::filesystem::path& scratch, StandardOutput out, StandardError err) {
     const std::string outPath = (scratch / "cli-stdout").string();
     const std::string errPath = (scratch / "cli-stderr").string();
     posix_spawn_file_actions_t actions;
@@ -91,8 +134,11 @@ CliOutput RunCli(const std::vector<std::string>& args, const std::vector<std::st
         const char* target = out == StandardOutput::FullDevice ? "/dev/full" : outPath.c_str();
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, target, O_WRONLY | O_CREAT | O_TRUNC, 0600);
     }
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
+    Terminal terminal;
+    const bool onTerminal = err == StandardError::Terminal && terminal.IsOpen();
+    const std::string errTarget = onTerminal ? terminal.DeviceName() : errPath;
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errTarget.c_str(),
+                                     onTerminal ? O_RDWR | O_NOCTTY : O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
     std::vector<std::string> argv = {TESSALY_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -112,9 +158,11 @@ CliOutput RunCli(const std::vector<std::string>& args, const std::vector<std::st
         output.err = "cannot start " + std::string(TESSALY_CLI_PATH);
         return output;
     }
-    output.status = WaitForExit(child);
+    output.status = WaitForExit(child, onTerminal ? &terminal : nullptr, output.err);
     output.out = out == StandardOutput::Captured ? FileText(outPath) : std::string();
-    output.err = FileText(errPath);
+    if (!onTerminal) {
+        output.err = FileText(errPath);
+    }
     return output;
 }
 

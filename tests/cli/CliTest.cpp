@@ -26,7 +26,7 @@ void CliTest::TearDown() {
 }
 
 CliOutput CliTest::Run(const std::vector<std::string>& args, const std::vector<std::string>& environment,
-                       StandardOutput out) {
+                       StandardOutput out, StandardError err) {
     std::vector<std::string> entries = {
         "TESSALY_SIM_DIR=" + (directory / "sim").string(),
         "TESSALY_SIM_TWR_US=0",
@@ -34,7 +34,7 @@ CliOutput CliTest::Run(const std::vector<std::string>& args, const std::vector<s
         "XDG_CONFIG_HOME=" + (directory / "config").string(),
     };
     entries.insert(entries.end(), environment.begin(), environment.end());
-    return RunCli(args, entries, directory, out);
+    return RunCli(args, entries, directory, out, err);
 }
 
 std::string CliTest::WriteTemplate(const std::string& name, const std::string& plain) {

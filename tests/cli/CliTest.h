@@ -21,7 +21,7 @@ class CliTest : public ::testing::Test {
 
     // Runs tessaly-cli in this test's environment, with extra "NAME=VALUE" entries on top.
     CliOutput Run(const std::vector<std::string>& args, const std::vector<std::string>& environment = {},
-                  StandardOutput out = StandardOutput::Captured);
+                  StandardOutput out = StandardOutput::Captured, StandardError err = StandardError::Captured);
 
     // A template from plain text, encoded as template files are stored; returns its path.
     std::string WriteTemplate(const std::string& name, const std::string& plain);

@@ -78,6 +78,19 @@ TEST_F(DeviceCommandsTest, ReadLeavesDisabledItemsAsTheyAre) {
     EXPECT_EQ(Run({"get", board, "Serial number", "Board name"}).out, "5\nTessaly\n");
 }
 
+TEST_F(DeviceCommandsTest, AProgressLineIsShownOnATerminalOnly) {
+    const CliOutput terminal = Run(With({"program", board}, SimulatorOptions()), {}, StandardOutput::Captured,
+                                   StandardError::Terminal);
+    EXPECT_EQ(terminal.status, 0);
+    for (const char* step : {"\rPrepare data...", "\rProgram...", "\rVerify..."}) {
+        EXPECT_NE(terminal.err.find(step), std::string::npos) << step << " in " << terminal.err;
+    }
+    EXPECT_NE(terminal.err.find("100%"), std::string::npos);
+    // The line is wiped at the end, leaving a carriage return as its last character.
+    EXPECT_TRUE(terminal.err.ends_with("\r")) << terminal.err;
+    EXPECT_EQ(Device({"program", board}).err, "");
+}
+
 // A reader that goes away (| head) or a full disk loses the listing, not the values read from the chip.
 TEST_F(DeviceCommandsTest, ReadSavesTheChipsValuesWhenItsOutputCannotBeWritten) {
     ASSERT_EQ(Device({"program", board}).status, 0);
