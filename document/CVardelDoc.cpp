@@ -49,7 +49,9 @@ struct Companion {
 }  // namespace
 
 CVardelDoc::~CVardelDoc() {
-    SaveCompanionFile();
+    if (savesOnClose_) {
+        SaveCompanionFile();
+    }
 }
 
 std::string CVardelDoc::MakeBasePath(const std::string& file) {

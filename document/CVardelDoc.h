@@ -23,7 +23,7 @@ class CVardelDoc {
     };
 
     explicit CVardelDoc(Prompt& prompt) : prompt_(prompt) {}
-    // Writes the companion file of the open template.
+    // Writes the companion file of the open template, unless SetSavesOnClose(false) said otherwise.
     ~CVardelDoc();
     CVardelDoc(const CVardelDoc&) = delete;
     CVardelDoc& operator=(const CVardelDoc&) = delete;
@@ -35,6 +35,11 @@ class CVardelDoc {
     // Writes every unit's data image to the companion file through a temporary file renamed over the old
     // one, so that a failed or interrupted save leaves the values saved before. False with no template.
     bool SaveCompanionFile() const;
+
+    // Whether destruction writes the companion file (it does unless told otherwise). The command line
+    // turns it off: it saves itself so that it can report a failed save, and with --no-save it must leave
+    // the file untouched.
+    void SetSavesOnClose(bool saves) { savesOnClose_ = saves; }
 
     std::uint32_t GetUnitCount() const { return units_ != nullptr ? units_->count : 0; }
     UnitList* Units() const { return units_; }
@@ -58,6 +63,7 @@ class CVardelDoc {
     UnitList* units_ = nullptr;
     std::string basePath_;
     std::int32_t loadError_ = 0;
+    bool savesOnClose_ = true;
 };
 
 }  // namespace tessaly

@@ -184,6 +184,28 @@ TEST_F(DocumentTest, CompanionFileWithABadHeaderIsIgnored) {
     EXPECT_TRUE(prompt.errors.empty());
 }
 
+TEST_F(DocumentTest, DestructionWithSavingTurnedOffLeavesTheCompanionFileAlone) {
+    const std::string path = WriteTemplate("board.dev", kBoard);
+    {
+        CVardelDoc doc(prompt);
+        ASSERT_EQ(doc.OnOpenDocument(path, 0x11, nullptr), CVardelDoc::OpenResult::Opened);
+        doc.SetSavesOnClose(false);
+    }
+    EXPECT_FALSE(fs::exists(directory / "board.cfg"));
+    {
+        CVardelDoc doc(prompt);
+        ASSERT_EQ(doc.OnOpenDocument(path, 0x11, nullptr), CVardelDoc::OpenResult::Opened);
+    }
+    const std::vector<std::uint8_t> saved = FileBytes(directory / "board.cfg");
+    {
+        CVardelDoc doc(prompt);
+        ASSERT_EQ(doc.OnOpenDocument(path, 0x11, nullptr), CVardelDoc::OpenResult::Opened);
+        doc.Units()->GetAt(0)->dataImage[0x10] = 0x99;
+        doc.SetSavesOnClose(false);
+    }
+    EXPECT_EQ(FileBytes(directory / "board.cfg"), saved);
+}
+
 TEST_F(DocumentTest, NoTemplateSavesNothing) {
     CVardelDoc doc(prompt);
     EXPECT_FALSE(doc.SaveCompanionFile());

@@ -1,0 +1,102 @@
+#include "cli/DeviceRequest.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "cli/ConsoleDeviceOwner.h"
+#include "device/DeviceWorker.h"
+#include "text/MessageTable.h"
+
+namespace tessaly {
+namespace {
+
+// The worker clears its request just after the completion notices; the main thread looks this often.
+constexpr std::chrono::milliseconds kIdleCheck{1};
+
+// Where --plugin points: a bare file name is looked for beside the executable, as the desktop looks for
+// plug-ins; a name with a directory in it is taken as a path.
+struct PluginLocation {
+    std::string directory;
+    std::string fileName;
+};
+
+PluginLocation LocatePlugin(const std::string& plugin) {
+    if (plugin.find('/') == std::string::npos) {
+        return {ExecutableDirectory(), plugin};
+    }
+    const std::filesystem::path path(plugin);
+    return {path.parent_path().string() + "/", path.filename().string()};
+}
+
+WorkerSettings CliWorkerSettings(const CommandLine& line) {
+    WorkerSettings settings = line.delays;
+    // The completion notices are how the command line learns that a Program or Verify succeeded.
+    settings.confirmProgram = true;
+    settings.confirmVerify = true;
+    return settings;
+}
+
+std::string OperationName(OperationMask operation) {
+    if ((operation & operation::kRead) != 0) {
+        return "read";
+    }
+    return (operation & operation::kProgram) != 0 ? "program" : "verify";
+}
+
+CliResult CheckOptions(const CommandLine& line) {
+    if (line.plugin.empty()) {
+        return CliResult::Error("--plugin FILE is needed to reach the device");
+    }
+    if (line.port.empty()) {
+        return CliResult::Error("--port NAME is needed to reach the device");
+    }
+    return CliResult::Ok();
+}
+
+CliResult Outcome(const ConsoleDeviceOwner& owner, OperationMask operation, const Unit& unit) {
+    if (owner.Completed()) {
+        return CliResult::Ok();
+    }
+    if (owner.FoundDifference()) {
+        return CliResult::DeviceFailed("verify found a difference in unit " + std::string(unit.name));
+    }
+    return CliResult::DeviceFailed(OperationName(operation) + " of unit " + unit.name + " was abandoned");
+}
+
+}  // namespace
+
+CliResult RunDeviceRequest(const CommandLine& line, Unit& unit, OperationMask operation) {
+    if (CliResult options = CheckOptions(line); !options) {
+        return options;
+    }
+    ConsoleDeviceOwner owner(line.yes, isatty(STDERR_FILENO) == 1);
+    DeviceWorker worker(owner, CliWorkerSettings(line));
+    // Stored now and sent by Start, so that the first poll already speaks the unit's addressing mode.
+    worker.SetBusMode(static_cast<std::uint32_t>(unit.bus));
+    const PluginLocation plugin = LocatePlugin(line.plugin);
+    if (!worker.Start(plugin.fileName, line.port, plugin.directory)) {
+        return CliResult::Error("cannot start the device worker");
+    }
+    if (worker.Plugin() == nullptr) {
+        return CliResult::Error("cannot load the plug-in " + line.plugin);
+    }
+    worker.ApplyIoDelay();
+    const DeviceState state = owner.WaitForFirstState();
+    if (state != DeviceState::Ready) {
+        return CliResult::DeviceFailed("device on port " + line.port +
+                                       " is not ready: " + GetMessageText(DeviceStateMessage(state)));
+    }
+    if (!worker.Request(operation, &unit)) {
+        return CliResult::DeviceFailed("the device worker refused the " + OperationName(operation));
+    }
+    owner.WaitForOperationEnd();
+    while (worker.IsBusy()) {
+        std::this_thread::sleep_for(kIdleCheck);
+    }
+    return Outcome(owner, operation, unit);
+}
+
+}  // namespace tessaly

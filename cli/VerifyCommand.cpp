@@ -1,0 +1,24 @@
+#include "cli/Commands.h"
+#include "cli/DeviceRequest.h"
+#include "cli/ProgramMask.h"
+#include "cli/TemplateSession.h"
+#include "cli/WrongValue.h"
+
+namespace tessaly {
+
+CliResult RunVerify(const CommandLine& line) {
+    ConsolePrompt prompt(false);
+    return RunOnTemplate(line, prompt, [&line](TemplateSession& session) {
+        Unit& unit = session.WorkUnit();
+        const ListedItems items(unit);
+        if (CliResult set = SetUpProgramMask(unit, items, line.disabled); !set) {
+            return set;
+        }
+        if (CliResult values = CheckEnabledValues(unit, items); !values) {
+            return values;
+        }
+        return RunDeviceRequest(line, unit, operation::kVerifyCommand);
+    });
+}
+
+}  // namespace tessaly
