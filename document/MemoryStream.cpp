@@ -27,6 +27,9 @@ std::size_t MemoryStream::Read(std::uint8_t* data, std::size_t size) {
 }
 
 std::size_t MemoryStream::Write(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
     if (bytes.size() < position_ + size) {
         bytes.resize(position_ + size);
     }
