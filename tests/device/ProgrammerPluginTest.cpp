@@ -1,0 +1,469 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "FakeLibrary.h"
+#include "device/PluginHost.h"
+#include "device/ProgrammerPlugin.h"
+
+namespace tessaly {
+namespace {
+
+using fake::CallKind;
+using test::FakeLibrary;
+using test::kFakeProgrammer;
+using test::kHostilePlugin;
+using test::kTestPluginDir;
+
+class ProgrammerPluginTest : public ::testing::Test {
+  protected:
+    void LoadAndAttach() {
+        ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+        ASSERT_EQ(plugin.Attach("fake0"), kPluginOk);
+        fake.ClearRecord();
+    }
+
+    FakeLibrary fake;
+    ProgrammerPlugin plugin;
+};
+
+// Loading
+
+TEST_F(ProgrammerPluginTest, LoadsAPluginFromTheGivenDirectory) {
+    EXPECT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    EXPECT_TRUE(plugin.IsLoaded());
+    EXPECT_FALSE(plugin.IsAttached());
+}
+
+TEST_F(ProgrammerPluginTest, DirectoryWithoutTrailingSlashIsJoinedWithOne) {
+    std::string directory = kTestPluginDir;
+    directory.pop_back();
+    EXPECT_TRUE(plugin.Load(kFakeProgrammer, directory));
+}
+
+TEST_F(ProgrammerPluginTest, MissingFileDoesNotLoad) {
+    EXPECT_FALSE(plugin.Load("no-such-plugin.so", kTestPluginDir));
+    EXPECT_FALSE(plugin.IsLoaded());
+}
+
+TEST_F(ProgrammerPluginTest, EmptyNameOrDirectoryDoesNotLoad) {
+    EXPECT_FALSE(plugin.Load("", kTestPluginDir));
+    EXPECT_FALSE(plugin.Load(kFakeProgrammer, ""));
+    EXPECT_FALSE(plugin.IsLoaded());
+}
+
+TEST_F(ProgrammerPluginTest, DefaultDirectoryIsTheExecutables) {
+    // The test executable's directory holds no plug-ins: the fakes are kept out of it on purpose.
+    EXPECT_FALSE(plugin.Load(kFakeProgrammer));
+    EXPECT_FALSE(ExecutableDirectory().empty());
+    EXPECT_EQ(ExecutableDirectory().back(), '/');
+}
+
+TEST_F(ProgrammerPluginTest, LibraryWithElevenOfTheTwelveExportsDoesNotLoad) {
+    EXPECT_FALSE(plugin.Load("fake-eleven.so", kTestPluginDir));
+    EXPECT_FALSE(plugin.IsLoaded());
+}
+
+TEST_F(ProgrammerPluginTest, PluginWithoutDescriptionStillLoads) {
+    EXPECT_TRUE(plugin.Load("fake-nodescription.so", kTestPluginDir));
+    std::string description = "old";
+    EXPECT_FALSE(plugin.GetDescription(description));
+    EXPECT_EQ(description, "");
+}
+
+TEST_F(ProgrammerPluginTest, LoadOnALoadedPluginUnloadsFirst) {
+    LoadAndAttach();
+    EXPECT_FALSE(plugin.Load("no-such-plugin.so", kTestPluginDir));
+    EXPECT_FALSE(plugin.IsLoaded());
+    EXPECT_EQ(fake.Calls(CallKind::Detach).size(), 1u);
+}
+
+TEST_F(ProgrammerPluginTest, SameLibraryLoadsTwiceWithoutHarm) {
+    LoadAndAttach();
+    {
+        ProgrammerPlugin second;
+        ASSERT_TRUE(second.Load(kFakeProgrammer, kTestPluginDir));
+        std::string ports;
+        EXPECT_GT(second.EnumeratePorts(ports, 256), 0);
+    }
+    EXPECT_TRUE(plugin.IsAttached());
+    EXPECT_EQ(plugin.SetPower(true), kPluginOk);
+    EXPECT_TRUE(plugin.IsChipPresent());
+}
+
+// Unloading
+
+TEST_F(ProgrammerPluginTest, UnloadWithoutSessionReleasesTheLibrary) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    EXPECT_EQ(plugin.Unload(), kPluginOk);
+    EXPECT_FALSE(plugin.IsLoaded());
+    EXPECT_TRUE(fake.Calls(CallKind::Detach).empty());
+}
+
+TEST_F(ProgrammerPluginTest, UnloadOfNothingSucceeds) {
+    EXPECT_EQ(plugin.Unload(), kPluginOk);
+}
+
+TEST_F(ProgrammerPluginTest, UnloadDetachesAnOpenSession) {
+    LoadAndAttach();
+    EXPECT_EQ(plugin.Unload(), kPluginOk);
+    EXPECT_FALSE(plugin.IsLoaded());
+    ASSERT_EQ(fake.Calls(CallKind::Detach).size(), 1u);
+    EXPECT_EQ(fake.Calls(CallKind::Detach)[0].value, 0x51u);
+}
+
+TEST_F(ProgrammerPluginTest, FailedDetachKeepsThePluginLoadedAndAttached) {
+    LoadAndAttach();
+    fake.Configure([](fake::Config& config) { config.detachStatus = 9; });
+    EXPECT_EQ(plugin.Unload(), kPluginFailed);
+    EXPECT_TRUE(plugin.IsAttached());
+    fake.Configure([](fake::Config& config) { config.detachStatus = 0; });
+    EXPECT_EQ(plugin.Unload(), kPluginOk);
+    EXPECT_FALSE(plugin.IsLoaded());
+}
+
+// Sessions
+
+TEST_F(ProgrammerPluginTest, AttachOpensASessionAndResetsIt) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    EXPECT_EQ(plugin.Attach("fake1"), kPluginOk);
+    EXPECT_TRUE(plugin.IsAttached());
+    const auto calls = fake.Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].kind, CallKind::Attach);
+    EXPECT_EQ(calls[1].kind, CallKind::Reset);
+    EXPECT_EQ(calls[1].value, 0x51u);
+}
+
+TEST_F(ProgrammerPluginTest, AttachReturnsTheResetStatusAndKeepsTheSession) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    fake.Configure([](fake::Config& config) { config.resetStatus = 4; });
+    EXPECT_EQ(plugin.Attach("fake0"), 4);
+    EXPECT_TRUE(plugin.IsAttached());
+}
+
+TEST_F(ProgrammerPluginTest, AttachOnAnAttachedPluginLeavesTheSessionAlone) {
+    LoadAndAttach();
+    EXPECT_EQ(plugin.Attach("fake1"), kPluginNoSession);
+    EXPECT_TRUE(plugin.IsAttached());
+    EXPECT_TRUE(fake.Calls().empty());
+}
+
+TEST_F(ProgrammerPluginTest, AttachThatOpensNoSessionGivesOne) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    EXPECT_EQ(plugin.Attach("COM9"), kPluginNoSession);
+    EXPECT_FALSE(plugin.IsAttached());
+    EXPECT_TRUE(fake.Calls(CallKind::Reset).empty());
+}
+
+TEST_F(ProgrammerPluginTest, DetachClosesTheSession) {
+    LoadAndAttach();
+    EXPECT_EQ(plugin.Detach(), kPluginOk);
+    EXPECT_FALSE(plugin.IsAttached());
+    EXPECT_TRUE(plugin.IsLoaded());
+    EXPECT_EQ(plugin.Detach(), kPluginNotReady);
+}
+
+// Wrappers without a session or library
+
+TEST_F(ProgrammerPluginTest, SessionWrappersOnALoadedUnattachedPluginDoNotCallIt) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    std::uint32_t value = 7;
+    std::uint8_t buffer[4] = {};
+    std::uint32_t length = 4;
+    std::string firmware = "old";
+    EXPECT_EQ(plugin.Reset(), kPluginNotReady);
+    EXPECT_EQ(plugin.GetSessionFacility(PGM_SESSION_BLOCK_SIZE, value), kPluginNotReady);
+    EXPECT_EQ(value, 0u);
+    EXPECT_EQ(plugin.SetPower(true), kPluginNotReady);
+    EXPECT_EQ(plugin.GetBlockSize(value), kPluginNotReady);
+    EXPECT_EQ(plugin.GetFirmware(firmware, 64), kPluginNotReady);
+    EXPECT_EQ(firmware, "");
+    EXPECT_EQ(plugin.Read(0, buffer, length), kPluginNotReady);
+    EXPECT_EQ(length, 0u);
+    length = 4;
+    EXPECT_EQ(plugin.Write(0, buffer, length), kPluginNotReady);
+    EXPECT_FALSE(plugin.IsHardwareIdentified());
+    EXPECT_FALSE(plugin.IsHardwarePlugged());
+    EXPECT_FALSE(plugin.IsChipPresent());
+    EXPECT_TRUE(fake.Calls().empty());
+}
+
+TEST_F(ProgrammerPluginTest, EveryWrapperOfAnUnloadedPluginAnswersNotReady) {
+    std::string text = "old";
+    std::uint32_t value = 7;
+    EXPECT_EQ(plugin.Attach("fake0"), kPluginNotReady);
+    EXPECT_EQ(plugin.GetVersion(text), kPluginNotReady);
+    EXPECT_EQ(text, "old");
+    EXPECT_EQ(plugin.EnumeratePorts(text, 256), -1);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(plugin.GetGlobalFacility(PGM_GLOBAL_IO_DELAY_MIN, &value), kPluginNotReady);
+    EXPECT_EQ(value, 0u);
+    EXPECT_EQ(plugin.InstallDriver(), kPluginNotReady);
+    EXPECT_FALSE(plugin.IsDriverInstalled());
+    EXPECT_FALSE(plugin.CanManageDriver());
+    EXPECT_FALSE(plugin.HasIoDelayRange());
+    EXPECT_FALSE(plugin.GetDescription(text));
+}
+
+// Status scale
+
+TEST_F(ProgrammerPluginTest, StatusesOneToFourPassAndOthersBecomeTwo) {
+    LoadAndAttach();
+    for (const auto& [given, seen] : std::vector<std::pair<int, int>>{
+             {0, 0}, {1, 1}, {3, 3}, {4, 4}, {5, 2}, {7, 2}, {-1, 2}, {0x7FFFFFFF, 2}}) {
+        fake.Configure([given = given](fake::Config& config) { config.setStatus = given; });
+        EXPECT_EQ(plugin.SetPower(false), seen) << given;
+    }
+}
+
+TEST(PluginStatusTest, MapsTheWholeScale) {
+    EXPECT_EQ(MapPluginStatus(2), 2);
+    EXPECT_EQ(MapPluginStatus(-2147483647 - 1), kPluginFailed);
+    EXPECT_EQ(MapPluginStatus(4), 4);
+    EXPECT_EQ(MapPluginStatus(5), kPluginFailed);
+}
+
+// Facilities
+
+TEST_F(ProgrammerPluginTest, GlobalQuestionsFollowTheFacilityAnswers) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    EXPECT_TRUE(plugin.IsDriverInstalled());
+    EXPECT_FALSE(plugin.CanManageDriver());
+    EXPECT_TRUE(plugin.HasIoDelayRange());
+    fake.Configure([](fake::Config& config) {
+        config.driverInstalled = false;
+        config.canManageDriver = true;
+        config.ioDelayAdjustable = false;
+    });
+    EXPECT_FALSE(plugin.IsDriverInstalled());
+    EXPECT_TRUE(plugin.CanManageDriver());
+    EXPECT_FALSE(plugin.HasIoDelayRange());
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    EXPECT_EQ(plugin.GetIoDelayMin(low), kPluginOk);
+    EXPECT_EQ(plugin.GetIoDelayMax(high), kPluginOk);
+    EXPECT_EQ(low, 1u);
+    EXPECT_EQ(high, 50u);
+}
+
+TEST_F(ProgrammerPluginTest, GlobalCodesWithoutValueGetANullPointer) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    fake.Configure([](fake::Config& config) { config.installStatus = 3; });
+    EXPECT_EQ(plugin.InstallDriver(), 3);
+    EXPECT_EQ(plugin.UninstallDriver(), kPluginOk);
+    const auto calls = fake.Calls(CallKind::GetGlobalFacility);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].code, static_cast<std::uint32_t>(PGM_GLOBAL_INSTALL_DRIVER));
+    EXPECT_EQ(calls[1].code, static_cast<std::uint32_t>(PGM_GLOBAL_UNINSTALL_DRIVER));
+}
+
+TEST_F(ProgrammerPluginTest, SessionQuestionsFollowTheFacilityAnswers) {
+    LoadAndAttach();
+    EXPECT_TRUE(plugin.IsHardwareIdentified());
+    EXPECT_TRUE(plugin.IsHardwarePlugged());
+    EXPECT_FALSE(plugin.IsChipPresent());  // not powered
+    EXPECT_EQ(plugin.SetPower(true), kPluginOk);
+    EXPECT_TRUE(plugin.IsChipPresent());
+    fake.Configure([](fake::Config& config) {
+        config.hardwareIdentified = false;
+        config.hardwarePlugged = false;
+        config.chipPresent = false;
+    });
+    EXPECT_FALSE(plugin.IsHardwareIdentified());
+    EXPECT_FALSE(plugin.IsHardwarePlugged());
+    EXPECT_FALSE(plugin.IsChipPresent());
+}
+
+TEST_F(ProgrammerPluginTest, BlockSizeComesAsTheStatusAndTheValue) {
+    LoadAndAttach();
+    std::uint32_t size = 0;
+    EXPECT_EQ(plugin.GetBlockSize(size), kPluginOk);
+    EXPECT_EQ(size, 16u);
+    fake.Configure([](fake::Config& config) {
+        config.blockSizeStatus = 1;
+        config.blockSize = 0;
+    });
+    EXPECT_EQ(plugin.GetBlockSize(size), 1);
+    EXPECT_EQ(size, 0u);
+}
+
+TEST_F(ProgrammerPluginTest, SettersSendTheirCodesAndValues) {
+    LoadAndAttach();
+    EXPECT_EQ(plugin.SetWideAddressing(true), kPluginOk);
+    EXPECT_EQ(plugin.SetIoDelay(12), kPluginOk);
+    EXPECT_EQ(plugin.SetPower(false), kPluginOk);
+    const auto calls = fake.Calls(CallKind::SetSessionFacility);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].code, static_cast<std::uint32_t>(PGM_SESSION_WIDE_ADDRESSING));
+    EXPECT_EQ(calls[0].value, 1u);
+    EXPECT_EQ(calls[1].code, static_cast<std::uint32_t>(PGM_SESSION_IO_DELAY));
+    EXPECT_EQ(calls[1].value, 12u);
+    EXPECT_EQ(calls[2].code, static_cast<std::uint32_t>(PGM_SESSION_POWER));
+    EXPECT_EQ(calls[2].value, 0u);
+}
+
+TEST_F(ProgrammerPluginTest, OutValuesThatThePluginLeavesUntouchedReadAsZero) {
+    // The minimal plug-in answers success without writing any value.
+    ASSERT_TRUE(plugin.Load("fake-nodescription.so", kTestPluginDir));
+    ASSERT_EQ(plugin.Attach("any"), kPluginOk);
+    std::uint32_t value = 99;
+    EXPECT_EQ(plugin.GetBlockSize(value), kPluginOk);
+    EXPECT_EQ(value, 0u);
+    value = 99;
+    EXPECT_EQ(plugin.GetIoDelayMax(value), kPluginOk);
+    EXPECT_EQ(value, 0u);
+    EXPECT_FALSE(plugin.IsDriverInstalled());
+    EXPECT_FALSE(plugin.IsHardwareIdentified());
+    std::string version = "old";
+    EXPECT_EQ(plugin.GetVersion(version), kPluginOk);
+    EXPECT_EQ(version, "old");
+}
+
+// Texts
+
+TEST_F(ProgrammerPluginTest, VersionIsCopiedOnSuccessOnly) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    std::string version;
+    EXPECT_EQ(plugin.GetVersion(version), kPluginOk);
+    EXPECT_EQ(version, "fake 1.0");
+    fake.Configure([](fake::Config& config) {
+        config.versionStatus = 1;
+        config.version = "other";
+    });
+    EXPECT_EQ(plugin.GetVersion(version), 1);
+    EXPECT_EQ(version, "fake 1.0");
+}
+
+TEST_F(ProgrammerPluginTest, DescriptionIsCutAtTheFirstLineBreak) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    fake.Configure([](fake::Config& config) { config.description = "First line\r\nsecond"; });
+    std::string description;
+    EXPECT_TRUE(plugin.GetDescription(description));
+    EXPECT_EQ(description, "First line");
+}
+
+TEST_F(ProgrammerPluginTest, FirmwareIsAskedWithTheGivenRoom) {
+    LoadAndAttach();
+    std::string firmware;
+    EXPECT_EQ(plugin.GetFirmware(firmware, 64), kPluginOk);
+    EXPECT_EQ(firmware, "FW 2.1");
+    ASSERT_EQ(fake.Calls(CallKind::GetFirmware).size(), 1u);
+    EXPECT_EQ(fake.Calls(CallKind::GetFirmware)[0].asked, 64u);
+    fake.Configure([](fake::Config& config) { config.firmwareStatus = 1; });
+    EXPECT_EQ(plugin.GetFirmware(firmware, 64), 1);
+    EXPECT_EQ(firmware, "");
+}
+
+TEST_F(ProgrammerPluginTest, PortListIsTheBytesThePluginUsed) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    std::string ports;
+    EXPECT_EQ(plugin.EnumeratePorts(ports, 256), 12);
+    EXPECT_EQ(ports, std::string("fake0\0fake1\0", 12));
+    EXPECT_EQ(SplitPortList(ports), (std::vector<std::string>{"fake0", "fake1"}));
+}
+
+TEST_F(ProgrammerPluginTest, EmptyPortListGivesAnEmptyText) {
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    fake.Configure([](fake::Config& config) { config.ports.clear(); });
+    std::string ports = "old";
+    EXPECT_EQ(plugin.EnumeratePorts(ports, 256), 0);
+    EXPECT_EQ(ports, "");
+}
+
+// Transfers
+
+TEST_F(ProgrammerPluginTest, ReadAndWriteMoveTheBytes) {
+    LoadAndAttach();
+    const std::uint8_t data[4] = {1, 2, 3, 4};
+    std::uint32_t length = 4;
+    EXPECT_EQ(plugin.Write(0x20, data, length), kPluginOk);
+    EXPECT_EQ(length, 4u);
+    std::uint8_t back[4] = {};
+    length = 4;
+    EXPECT_EQ(plugin.Read(0x20, back, length), kPluginOk);
+    EXPECT_EQ(length, 4u);
+    EXPECT_EQ(std::vector<std::uint8_t>(back, back + 4), std::vector<std::uint8_t>(data, data + 4));
+}
+
+TEST_F(ProgrammerPluginTest, ShortTransferHandsBackItsLength) {
+    LoadAndAttach();
+    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 1, 0, 10}}; });
+    std::uint8_t buffer[16] = {};
+    std::uint32_t length = 16;
+    EXPECT_EQ(plugin.Read(0, buffer, length), kPluginOk);
+    EXPECT_EQ(length, 10u);
+}
+
+// A plug-in that breaks its promises
+
+class HostilePluginTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(plugin.Load(kHostilePlugin, kTestPluginDir));
+        // Its Reset answers -1, which Attach hands on as 2; the session stays open all the same.
+        ASSERT_EQ(plugin.Attach("any"), kPluginFailed);
+        ASSERT_TRUE(plugin.IsAttached());
+    }
+
+    ProgrammerPlugin plugin;
+};
+
+TEST_F(HostilePluginTest, UnterminatedTextsAreCopiedUpToTheLimit) {
+    std::string version;
+    EXPECT_EQ(plugin.GetVersion(version), kPluginOk);
+    EXPECT_EQ(version, std::string(kPluginTextLimit, 'H'));
+    std::string description;
+    EXPECT_TRUE(plugin.GetDescription(description));
+    EXPECT_EQ(description.size(), kPluginTextLimit);
+}
+
+TEST_F(HostilePluginTest, UnterminatedFirmwareStaysWithinItsBuffer) {
+    std::string firmware;
+    EXPECT_EQ(plugin.GetFirmware(firmware, 64), kPluginOk);
+    EXPECT_EQ(firmware, std::string(64, 'F'));
+}
+
+TEST_F(HostilePluginTest, PortListThatFillsItsBufferEndsThere) {
+    std::string ports;
+    EXPECT_EQ(plugin.EnumeratePorts(ports, 30), 30);
+    ASSERT_EQ(ports.size(), 30u);
+    // "hostile0\0hostile1\0hostile0\0xxx": the last name is cut by the buffer's end.
+    const auto names = SplitPortList(ports);
+    ASSERT_EQ(names.size(), 4u);
+    EXPECT_EQ(names[0], "hostile0");
+    EXPECT_EQ(names[2], "hostile0");
+    EXPECT_EQ(names[3], "hos");
+}
+
+TEST_F(HostilePluginTest, OversizedLengthsAreTakenAsTheLengthAskedFor) {
+    std::uint8_t buffer[16] = {};
+    std::uint32_t length = 16;
+    EXPECT_EQ(plugin.Read(0, buffer, length), kPluginOk);
+    EXPECT_EQ(length, 16u);
+    EXPECT_EQ(buffer[15], 0xAB);
+    length = 8;
+    EXPECT_EQ(plugin.Write(0, buffer, length), kPluginFailed);
+    EXPECT_EQ(length, 8u);
+}
+
+TEST_F(HostilePluginTest, StatusesOutsideTheScaleAreFailures) {
+    // Status 7 with the value 1: not installed, since the call failed.
+    EXPECT_FALSE(plugin.IsDriverInstalled());
+    EXPECT_FALSE(plugin.CanManageDriver());
+    EXPECT_EQ(plugin.InstallDriver(), kPluginFailed);
+    EXPECT_EQ(plugin.SetPower(true), kPluginFailed);
+    EXPECT_EQ(plugin.Reset(), kPluginFailed);
+    // Status -1 with the value 1.
+    EXPECT_FALSE(plugin.IsChipPresent());
+    EXPECT_TRUE(plugin.IsHardwareIdentified());
+}
+
+TEST_F(HostilePluginTest, BlockSizePassesAsItComes) {
+    std::uint32_t size = 0;
+    EXPECT_EQ(plugin.GetBlockSize(size), kPluginOk);
+    EXPECT_EQ(size, 0xFFFFFFFFu);
+}
+
+}  // namespace
+}  // namespace tessaly

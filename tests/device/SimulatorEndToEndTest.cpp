@@ -1,0 +1,256 @@
+// The device layer against the chip simulator plug-in, loaded from the executables' directory as the
+// desktop loads it. Each test keeps the simulator's chip files in a directory of its own.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "LoadedTemplate.h"
+#include "RecordingOwner.h"
+#include "device/DeviceWorker.h"
+
+namespace tessaly {
+namespace {
+
+using test::LoadedTemplate;
+using test::RecordingOwner;
+using Kind = RecordingOwner::Kind;
+using namespace std::chrono_literals;
+
+constexpr char kSimulator[] = "tessaly-sim.so";
+
+WorkerSettings SimSettings() {
+    WorkerSettings settings;
+    settings.delayPowerUp = 0;
+    settings.pulsePGM = 50;
+    settings.pulseFix = 1;
+    return settings;
+}
+
+// One run of the program: a worker on the simulator's port, stopped when the session ends.
+class Session {
+  public:
+    explicit Session(const std::string& port, const std::string& plugin = kSimulator) {
+        started = worker.Start(plugin, port);
+        reported = owner.WaitFor(Kind::PostDeviceState);
+    }
+
+    DeviceState State() { return owner.LastReportedState(); }
+
+    // Runs one request on the unit, with its bus sent first as the view does, and waits for its end.
+    bool Run(OperationMask operation, Unit& unit) {
+        worker.SetBusMode(static_cast<std::uint32_t>(unit.bus));
+        const std::size_t ended = owner.Count(Kind::OperationEnded);
+        if (!worker.Request(operation, &unit) || !owner.WaitFor(Kind::OperationEnded, ended + 1, 60s)) {
+            return false;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (worker.IsBusy() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(1ms);
+        }
+        return !worker.IsBusy();
+    }
+
+    std::vector<std::string> Texts(Kind kind) const {
+        std::vector<std::string> texts;
+        for (const auto& event : owner.Events(kind)) {
+            texts.push_back(event.text);
+        }
+        return texts;
+    }
+
+    RecordingOwner owner;
+    DeviceWorker worker{owner, SimSettings()};
+    bool started = false;
+    bool reported = false;
+};
+
+class SimulatorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tessaly-sim-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        directory_ = pattern;
+        // Set before any worker thread runs, and unset after the last has ended: the environment is not
+        // safe to change while the simulator reads it.
+        setenv("TESSALY_SIM_DIR", directory_.c_str(), 1);
+        setenv("TESSALY_SIM_TWR_US", "200", 1);
+        unsetenv("TESSALY_SIM_BUS_KHZ");
+        unsetenv("TESSALY_SIM_FAULTS");
+    }
+
+    void TearDown() override {
+        unsetenv("TESSALY_SIM_DIR");
+        unsetenv("TESSALY_SIM_TWR_US");
+        unsetenv("TESSALY_SIM_FAULTS");
+        std::error_code error;
+        std::filesystem::remove_all(directory_, error);
+    }
+
+    std::unique_ptr<Session> Open(const std::string& port) {
+        auto session = std::make_unique<Session>(port);
+        EXPECT_TRUE(session->started);
+        EXPECT_TRUE(session->reported);
+        return session;
+    }
+
+    static std::string ExamplePath() {
+        const char* source = std::getenv("TESSALY_SOURCE_DIR");
+        return std::string(source == nullptr ? "." : source) + "/examples/board-24c02.dev";
+    }
+
+    std::filesystem::path directory_;
+};
+
+TEST_F(SimulatorTest, ReadyChipIsReportedWithTheSimulatorsTexts) {
+    auto session = Open("24C02");
+    EXPECT_EQ(session->State(), DeviceState::Ready);
+    ASSERT_EQ(session->Texts(Kind::FirmwareText).size(), 1u);
+    EXPECT_NE(session->Texts(Kind::FirmwareText)[0].find("24C02"), std::string::npos);
+    EXPECT_NE(session->Texts(Kind::PluginText)[0], "");
+}
+
+TEST_F(SimulatorTest, UnknownPortIsNoDriver) {
+    EXPECT_EQ(Open("24C99")->State(), DeviceState::NoDriver);
+}
+
+TEST_F(SimulatorTest, MissingDriverAndMissingChipAreReported) {
+    setenv("TESSALY_SIM_FAULTS", "nodriver", 1);
+    EXPECT_EQ(Open("24C02")->State(), DeviceState::NoDriver);
+    setenv("TESSALY_SIM_FAULTS", "nochip", 1);
+    EXPECT_EQ(Open("24C02")->State(), DeviceState::NoChip);
+}
+
+TEST_F(SimulatorTest, ProgramThenReadBackInANewSessionThenVerify) {
+    LoadedTemplate written(0xFF, ExamplePath());
+    ASSERT_TRUE(written.Loaded());
+    const std::vector<std::pair<std::string_view, std::string_view>> values = {
+        {"Serial number", "20240611"},  {"Product variant", "Pro"},
+        {"Board name", "Tessaly test"}, {"DHCP", "On"},
+        {"Link speed", "100 Mbit/s"},   {"Host name", "bench-7"},
+        {"ADC offset", "1234"},         {"Temperature limit (C)", "85"},
+    };
+    for (const auto& [name, value] : values) {
+        ASSERT_TRUE(written.SetValue(written.ItemIndex(name), value)) << name;
+    }
+    {
+        auto session = Open("24C02");
+        ASSERT_TRUE(session->Run(operation::kProgramCommand, written.UnitAt()));
+        EXPECT_TRUE(session->Texts(Kind::AskRetryAccess).empty());
+        EXPECT_TRUE(session->Texts(Kind::ReportDifference).empty());
+        EXPECT_EQ(session->Texts(Kind::NotifyCompletion),
+                  (std::vector<std::string>{"Program successfully complete"}));
+    }
+    LoadedTemplate read(0x00, ExamplePath());
+    {
+        auto session = Open("24C02");
+        ASSERT_TRUE(session->Run(operation::kReadCommand, read.UnitAt()));
+        EXPECT_EQ(session->owner.Count(Kind::ReadDone), 1u);
+    }
+    for (std::uint32_t item = 0; item < written.UnitAt().itemCount; ++item) {
+        EXPECT_EQ(read.Value(item), written.Value(item)) << "item " << item;
+    }
+    EXPECT_EQ(read.Value(read.ItemIndex("Board name")), "Tessaly test");
+    auto session = Open("24C02");
+    ASSERT_TRUE(session->Run(operation::kVerifyCommand, written.UnitAt()));
+    EXPECT_EQ(session->Texts(Kind::NotifyCompletion),
+              (std::vector<std::string>{"Verify sucessfully complete"}));
+}
+
+TEST_F(SimulatorTest, ByteWithMaskF0KeepsTheChipsOwnLowNibble) {
+    LoadedTemplate raw({"[Raw, I2C8]", "Byte = NUM, 21, 0-FF, HEX"});
+    LoadedTemplate nibble({"[Nibble, I2C8]", "High = NUM, 21.4-21.7, 0-F, HEX"}, 0x00);
+    ASSERT_TRUE(raw.Loaded());
+    ASSERT_TRUE(nibble.Loaded());
+    ASSERT_EQ(nibble.UnitAt().programMask[0], 0xF0);
+    ASSERT_TRUE(raw.SetValue(0, "3C"));
+    ASSERT_TRUE(nibble.SetValue(0, "A"));
+    auto session = Open("24C02");
+    ASSERT_TRUE(session->Run(operation::kProgramCommand, raw.UnitAt()));
+    ASSERT_TRUE(session->Run(operation::kProgramCommand, nibble.UnitAt()));
+    LoadedTemplate check({"[Raw, I2C8]", "Byte = NUM, 21, 0-FF, HEX"}, 0x00);
+    ASSERT_TRUE(session->Run(operation::kReadCommand, check.UnitAt()));
+    EXPECT_EQ(check.Value(0), "AC");
+    EXPECT_TRUE(session->Texts(Kind::AskRetryAccess).empty());
+}
+
+TEST_F(SimulatorTest, VerifyReportsAByteTheChipHoldsDifferently) {
+    LoadedTemplate first({"[Raw, I2C8]", "Byte = NUM, 21, 0-FF, HEX"});
+    LoadedTemplate second({"[Raw, I2C8]", "Byte = NUM, 21, 0-FF, HEX"});
+    ASSERT_TRUE(first.SetValue(0, "3C"));
+    ASSERT_TRUE(second.SetValue(0, "55"));
+    auto session = Open("24C02");
+    ASSERT_TRUE(session->Run(operation::kProgramCommand, first.UnitAt()));
+    ASSERT_TRUE(session->Run(operation::kProgramCommand, second.UnitAt()));
+    ASSERT_TRUE(session->Run(operation::kVerifyCommand, first.UnitAt()));
+    EXPECT_EQ(session->Texts(Kind::ReportDifference),
+              (std::vector<std::string>{
+                  "Wrong value (0x55 <> 0x3C) at location 0x21\nOperation will be skipped."}));
+}
+
+TEST_F(SimulatorTest, WideUnitIsProgrammedAcrossAWholeChip) {
+    // 256 strings of 256 bytes cover the 24C512's 64 KiB.
+    std::vector<std::string> lines = {"[Whole, I2C16]"};
+    for (std::uint32_t first = 0; first < 0x10000; first += 0x100) {
+        char line[64];
+        std::snprintf(line, sizeof line, "S%X = STRING, %X-%X, ASCIIZ", first, first, first + 0xFF);
+        lines.push_back(line);
+    }
+    LoadedTemplate wide(std::vector<std::string_view>(lines.begin(), lines.end()), 0x00);
+    ASSERT_TRUE(wide.Loaded());
+    ASSERT_EQ(wide.UnitAt().ImageSize(), 0x10000u);
+    for (std::uint32_t item = 0; item < wide.UnitAt().itemCount; ++item) {
+        ASSERT_TRUE(wide.SetValue(item, "page " + std::to_string(item * 7)));
+    }
+    auto session = Open("24C512");
+    ASSERT_TRUE(session->Run(operation::kProgramCommand, wide.UnitAt()));
+    EXPECT_TRUE(session->Texts(Kind::AskRetryAccess).empty());
+    EXPECT_TRUE(session->Texts(Kind::ReportDifference).empty());
+    EXPECT_EQ(session->Texts(Kind::NotifyCompletion),
+              (std::vector<std::string>{"Program successfully complete"}));
+    LoadedTemplate back(std::vector<std::string_view>(lines.begin(), lines.end()), 0xFF);
+    ASSERT_TRUE(session->Run(operation::kReadCommand, back.UnitAt()));
+    EXPECT_EQ(back.Value(0xFF), "page " + std::to_string(0xFF * 7));
+}
+
+TEST_F(SimulatorTest, WrongAddressingModeIsADeviceAccessError) {
+    LoadedTemplate wide({"[Wide, I2C16]", "Byte = NUM, 21, 0-FF, HEX"}, 0x00);
+    auto session = Open("24C02");
+    ASSERT_TRUE(session->Run(operation::kReadCommand, wide.UnitAt()));
+    EXPECT_EQ(session->Texts(Kind::AskRetryAccess),
+              (std::vector<std::string>{"Device access error!\nDo you want to try again?\n[0x21]"}));
+    EXPECT_EQ(session->owner.Count(Kind::ReadDone), 0u);
+}
+
+TEST_F(SimulatorTest, ReadFailureIsAskedAboutAndRetried) {
+    setenv("TESSALY_SIM_FAULTS", "read=1", 1);
+    LoadedTemplate raw({"[Raw, I2C8]", "Byte = NUM, 21, 0-FF, HEX"}, 0x00);
+    auto session = Open("24C02");
+    session->owner.AnswerQuestions({true});
+    ASSERT_TRUE(session->Run(operation::kReadCommand, raw.UnitAt()));
+    EXPECT_EQ(session->Texts(Kind::AskRetryAccess).size(), 1u);
+    EXPECT_EQ(session->owner.Count(Kind::ReadDone), 1u);
+    EXPECT_EQ(raw.Value(0), "FF");
+}
+
+TEST_F(SimulatorTest, ShortReadAsksAtTheFirstByteMissing) {
+    setenv("TESSALY_SIM_FAULTS", "short=1:3", 1);
+    LoadedTemplate raw({"[Raw, I2C8]", "Text = STRING, 20-27, ASCIIZ"}, 0x00);
+    auto session = Open("24C02");
+    session->owner.AnswerQuestions({true});
+    ASSERT_TRUE(session->Run(operation::kReadCommand, raw.UnitAt()));
+    EXPECT_EQ(session->Texts(Kind::AskRetryAccess),
+              (std::vector<std::string>{"Device access error!\nDo you want to try again?\n[0x23]"}));
+    EXPECT_EQ(session->owner.Count(Kind::ReadDone), 1u);
+}
+
+}  // namespace
+}  // namespace tessaly
