@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "engine/Unit.h"
+
+namespace tessaly {
+
+// One row of the item list as its owner describes it. An item row carries the item's index, its running
+// number, name, value text and enabled flag; a title row carries kNoItem and at most a name, and has no
+// check box.
+struct ListRow {
+    std::uint32_t item = kNoItem;
+    QString number;
+    QString name;
+    QString value;
+    bool enabled = false;
+
+    bool IsTitle() const { return item == kNoItem; }
+};
+
+}  // namespace tessaly

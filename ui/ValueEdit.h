@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include "ui/ValueEditorOwner.h"
+
+namespace tessaly {
+
+// The item list's in-place edit box. Every change the user makes is put to the owner at once, and a change
+// it does not accept is undone on the spot, text and selection, so the box only ever holds acceptable
+// text (or nothing). The box ends the edit on Tab, Shift+Tab, Enter, Escape (after putting the initial text
+// back), Up, Down, Page Up and Page Down, when it loses the focus and when it is closed. While the user
+// types, the box grows to fit its text.
+class ValueEdit : public QLineEdit {
+    Q_OBJECT
+
+  public:
+    ValueEdit(ValueEditorOwner& owner, const QString& initialText, QWidget* parent);
+
+    // Applies the key that started the edit: Backspace deletes the last character, anything else selects
+    // the whole text.
+    void ApplyStartKey(int key);
+
+  protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct Selection {
+        int anchor = 0;
+        int cursor = 0;
+    };
+
+    void CheckEdited(const QString& text);
+    void RememberAccepted();
+    void RestoreAccepted();
+    void WidenToText();
+    void Finish(int key);
+
+    ValueEditorOwner& owner_;
+    QString initialText_;
+    QString acceptedText_;
+    Selection acceptedSelection_;
+    bool finished_ = false;
+};
+
+}  // namespace tessaly
