@@ -3,10 +3,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <vector>
@@ -563,6 +565,28 @@ class ItemListTest : public QObject {
         Entry(menu, "Export data to file...")->trigger();
         QCOMPARE(owner->imports, 1);
         QCOMPARE(owner->exports, 1);
+    }
+
+    void theFontEntryUsesTheChosenFont() {
+        Show(SampleRows());
+        QFont chosen = list->font();
+        chosen.setPointSize(chosen.pointSize() + 7);
+        chosen.setItalic(true);
+        const int before = list->columnWidth(ItemList::kNameColumn);
+        auto* timer = new QTimer(list.get());
+        connect(timer, &QTimer::timeout, timer, [timer, chosen] {
+            if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+                dialog != nullptr) {
+                dialog->setCurrentFont(chosen);
+                dialog->accept();
+                timer->stop();
+            }
+        });
+        timer->start(10);
+        Entry(RightClick(0), "Select font...")->trigger();
+        QCOMPARE(list->font().pointSize(), chosen.pointSize());
+        QVERIFY(list->font().italic());
+        QVERIFY(list->columnWidth(ItemList::kNameColumn) > before);
     }
 
     void columnsFitTheirWidestText() {

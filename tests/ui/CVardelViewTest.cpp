@@ -1,0 +1,551 @@
+// The item view on real templates: the list's questions answered by the value codec, driven with key and
+// mouse events, and the commands the frame calls.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+#include <vector>
+
+#include "document/CVardelDoc.h"
+#include "engine/ScriptCodec.h"
+#include "tests/document/ScriptedPrompt.h"
+#include "ui/BalloonTip.h"
+#include "ui/CVardelView.h"
+
+namespace tessaly {
+namespace {
+
+class FakeFrame : public ItemViewFrame {
+  public:
+    bool IsDeviceBusy() const override { return busy; }
+    void SetBusMode(BusKind bus) override { buses.push_back(bus); }
+    void EnableImportExport(bool on) override { importExport.push_back(on); }
+
+    bool busy = false;
+    std::vector<BusKind> buses;
+    std::vector<bool> importExport;
+};
+
+// Unit 0 rows: 0 "Identity", 1 Speed, 2 Half, 3 and 4 blank, 5 "Gap", 6 Mode, 7 Label, 8 Flag.
+const char kTemplate[] =
+    "[Config, I2C16]\n"
+    "Identity = TITLE\n"
+    "Magic = STATIC, 0, 54\n"
+    "Speed = NUM, 1, 64-C8, DEC\n"
+    "Half = NUM, 2, 0-FF, DEC, 0.5\n"
+    "Gap = TITLE, 2\n"
+    "Mode = ENUM, 3.0-3.1, Idle, Run, Sleep, Test\n"
+    "Label = STRING, 4-B, ASCIIZ\n"
+    "Flag = BIT, C.0, Off, On\n"
+    "Sum = CHECKSUM, D, 0-C, ZEROS\n"
+    "[Fixed, SPI]\n"
+    "Const = STATIC, 0, 1\n"
+    "Sum = CHECKSUM, 1, 0-0, ZEROS\n"
+    "[Choices, I2C8]\n"
+    "Blank = ENUM, 0.0-0.1, , , , \n"
+    "Single = ENUM, 1.0-1.1, , Only, , \n"
+    "Drink = BIT, 2.0, Tea, Caf\xE9\n";
+
+constexpr int kSpeedRow = 1;
+constexpr int kHalfRow = 2;
+constexpr int kModeRow = 6;
+constexpr int kLabelRow = 7;
+constexpr std::uint32_t kSpeed = 2;
+constexpr std::uint32_t kHalf = 3;
+constexpr std::uint32_t kLabel = 6;
+
+std::string ValueOf(const Unit& unit, std::uint32_t item) {
+    std::string text;
+    unit.GetValueText(item, text);
+    return text;
+}
+
+}  // namespace
+
+class CVardelViewTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QTemporaryDir> directory;
+    std::unique_ptr<test::ScriptedPrompt> prompt;
+    std::unique_ptr<CVardelDoc> document;
+    std::unique_ptr<AppSettings> settings;
+    std::unique_ptr<FakeFrame> frame;
+    std::unique_ptr<CVardelView> view;
+    std::vector<DataFileAccess> fileRequests;
+    QString chosenFile;
+
+    QString PathOf(const QString& name) const { return directory->filePath(name); }
+
+    void Open(const std::string& plain, const QString& name = QStringLiteral("board.dev")) {
+        std::ofstream(PathOf(name).toStdString(), std::ios::binary) << EncodeScript(plain);
+        QCOMPARE(document->OnOpenDocument(PathOf(name).toStdString(), 0, nullptr),
+                 CVardelDoc::OpenResult::Opened);
+    }
+
+    // Opens the sample template with valid values everywhere and shows it.
+    void ShowSample() {
+        Open(kTemplate);
+        QVERIFY(document->Units()->GetAt(0)->SetValueText(kSpeed, "150"));
+        ShowView();
+    }
+
+    void ShowView() {
+        view->ShowTemplate();
+        view->resize(500, 400);
+        view->show();
+        QApplication::setActiveWindow(view.get());
+        QVERIFY(QTest::qWaitForWindowActive(view.get()));
+    }
+
+    Unit& Config() const { return *document->Units()->GetAt(0); }
+    ItemList& List() const { return view->List(); }
+    QLineEdit* EditBox() const { return qobject_cast<QLineEdit*>(List().Editor()); }
+    QString RowValue(int row) const { return List().topLevelItem(row)->text(ItemList::kValueColumn); }
+
+    void EditWithEnter(int row) {
+        QVERIFY(List().SelectRow(row));
+        QTest::keyClick(&List(), Qt::Key_Return);
+        QVERIFY(List().Editor() != nullptr);
+    }
+
+    void ClickCheckBox(int row) {
+        const QPoint box = List().visualRect(List().model()->index(row, ItemList::kCheckColumn)).center();
+        QTest::mouseClick(List().viewport(), Qt::LeftButton, {}, box);
+    }
+
+  private slots:
+    void init() {
+        directory = std::make_unique<QTemporaryDir>();
+        QVERIFY(directory->isValid());
+        prompt = std::make_unique<test::ScriptedPrompt>();
+        document = std::make_unique<CVardelDoc>(*prompt);
+        settings = std::make_unique<AppSettings>();
+        settings->options = kOptionListResize | kOptionEnableItemTips | kOptionEditOnError;
+        settings->fontFace.Set("Courier New");
+        settings->fontSize = 10;
+        frame = std::make_unique<FakeFrame>();
+        view = std::make_unique<CVardelView>(*document, *settings, *frame, *prompt);
+        fileRequests.clear();
+        chosenFile.clear();
+        view->SetDataFileChooser([this](DataFileAccess access) {
+            fileRequests.push_back(access);
+            return chosenFile;
+        });
+    }
+
+    void cleanup() {
+        if (QWidget* popup = QApplication::activePopupWidget(); popup != nullptr) {
+            popup->close();
+        }
+        view.reset();
+        document.reset();
+    }
+
+    void beforeATemplateOneEmptyTabAndNoRows() {
+        auto* tabs = view->findChild<QTabBar*>();
+        QCOMPARE(tabs->count(), 1);
+        QCOMPARE(tabs->tabText(0), QString());
+        QCOMPARE(List().RowCount(), 0);
+        QVERIFY(view->CurrentUnit() == nullptr);
+        QVERIFY(view->CheckValues());
+        view->Export();
+        view->Import();
+        QVERIFY(fileRequests.empty());
+    }
+
+    void aLoadedTemplateGetsOneTabPerUnit() {
+        ShowSample();
+        auto* tabs = view->findChild<QTabBar*>();
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("Config"));
+        QCOMPARE(tabs->tabText(2), QStringLiteral("Choices"));
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(!document->templateChanged);
+        QCOMPARE(frame->buses, std::vector<BusKind>{BusKind::I2C16});
+        QCOMPARE(frame->importExport, std::vector<bool>{true});
+    }
+
+    void rowsFollowTheListedItems() {
+        ShowSample();
+        QCOMPARE(List().RowCount(), 9);
+        const std::vector<std::uint32_t> items = {kNoItem, 2, 3, kNoItem, kNoItem, kNoItem, 5, 6, 7};
+        for (int row = 0; row < 9; ++row) {
+            QCOMPARE(List().RowItem(row), items[static_cast<std::size_t>(row)]);
+        }
+        QCOMPARE(List().topLevelItem(0)->text(ItemList::kNameColumn), QStringLiteral("Identity"));
+        QCOMPARE(List().topLevelItem(3)->text(ItemList::kNameColumn), QString());
+        QCOMPARE(List().topLevelItem(5)->text(ItemList::kNameColumn), QStringLiteral("Gap"));
+        const QStringList numbers = {"", "1", "2", "", "", "", "3", "4", "5"};
+        for (int row = 0; row < 9; ++row) {
+            QCOMPARE(List().topLevelItem(row)->text(ItemList::kNumberColumn), numbers[row]);
+        }
+        QCOMPARE(RowValue(kSpeedRow), QStringLiteral("150"));
+        QCOMPARE(RowValue(kModeRow), QStringLiteral("Idle"));
+        QCOMPARE(List().topLevelItem(kSpeedRow)->checkState(ItemList::kCheckColumn), Qt::Checked);
+    }
+
+    void aUnitOfConstantsAndChecksumsShowsAnEmptyList() {
+        ShowSample();
+        QVERIFY(view->SelectUnit(1));
+        QCOMPARE(List().RowCount(), 0);
+        QCOMPARE(document->Units()->GetCurrent(), 1u);
+        QCOMPARE(frame->buses.back(), BusKind::SPI);
+        QCOMPARE(view->findChild<QTabBar*>()->currentIndex(), 1);
+    }
+
+    void selectingAUnitPastTheLastFails() {
+        ShowSample();
+        QVERIFY(!view->SelectUnit(3));
+        QCOMPARE(view->CurrentUnitIndex(), 0u);
+        QCOMPARE(List().RowCount(), 9);
+        QCOMPARE(frame->buses.size(), 1u);
+    }
+
+    void aNumberWithMinimum100IsTypedDigitByDigit() {
+        ShowSample();
+        EditWithEnter(kSpeedRow);
+        QLineEdit* edit = EditBox();
+        QTest::keyClicks(edit, "1");
+        QCOMPARE(edit->text(), QStringLiteral("1"));
+        QTest::keyClicks(edit, "0");
+        QCOMPARE(edit->text(), QStringLiteral("10"));
+        QTest::keyClicks(edit, "x");
+        QCOMPARE(edit->text(), QStringLiteral("10"));
+        QCOMPARE(edit->cursorPosition(), 2);
+        QTest::keyClicks(edit, "0");
+        QCOMPARE(edit->text(), QStringLiteral("100"));
+        QTest::keyClicks(edit, "9");
+        QCOMPARE(edit->text(), QStringLiteral("100"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(ValueOf(Config(), kSpeed), std::string("100"));
+        QCOMPARE(RowValue(kSpeedRow), QStringLiteral("100"));
+    }
+
+    void leavingTheEditorWithTenKeepsTheOldValue() {
+        ShowSample();
+        EditWithEnter(kSpeedRow);
+        QTest::keyClicks(EditBox(), "10");
+        QTest::keyClick(EditBox(), Qt::Key_Return);
+        QCOMPARE(ValueOf(Config(), kSpeed), std::string("150"));
+        QCOMPARE(RowValue(kSpeedRow), QStringLiteral("150"));
+    }
+
+    void escapeStoresTheShownValueOfAScaledNumber() {
+        Open(kTemplate);
+        Config().dataImage[2] = 7;
+        ShowView();
+        QCOMPARE(RowValue(kHalfRow), QStringLiteral("3"));
+        EditWithEnter(kHalfRow);
+        QTest::keyClicks(EditBox(), "8");
+        QTest::keyClick(EditBox(), Qt::Key_Escape);
+        QCOMPARE(Config().dataImage[2], 6);
+        QCOMPARE(RowValue(kHalfRow), QStringLiteral("3"));
+        Config().dataImage[2] = 7;
+        EditWithEnter(kHalfRow);
+        QTest::keyClick(EditBox(), Qt::Key_Return);
+        QCOMPARE(Config().dataImage[2], 6);
+    }
+
+    void anEmptiedNumberKeepsItsValueAnEmptiedStringIsStored() {
+        ShowSample();
+        QVERIFY(Config().SetValueText(kLabel, "abc"));
+        view->RefillList();
+        EditWithEnter(kSpeedRow);
+        QTest::keyClick(EditBox(), Qt::Key_Delete);
+        QTest::keyClick(EditBox(), Qt::Key_Return);
+        QCOMPARE(ValueOf(Config(), kSpeed), std::string("150"));
+        EditWithEnter(kLabelRow);
+        QCOMPARE(EditBox()->text(), QStringLiteral("abc"));
+        QTest::keyClick(EditBox(), Qt::Key_Delete);
+        QTest::keyClick(EditBox(), Qt::Key_Return);
+        QCOMPARE(ValueOf(Config(), kLabel), std::string());
+        QCOMPARE(RowValue(kLabelRow), QString());
+    }
+
+    void aStringLongerThanItsRoomCannotBeTyped() {
+        ShowSample();
+        EditWithEnter(kLabelRow);
+        QTest::keyClicks(EditBox(), "abcdefghij");
+        QCOMPARE(EditBox()->text(), QStringLiteral("abcdefg"));
+    }
+
+    void tabPassesOverTitleRows() {
+        ShowSample();
+        EditWithEnter(kHalfRow);
+        QTest::keyClick(EditBox(), Qt::Key_Tab);
+        QCOMPARE(List().EditingRow(), kModeRow);
+        QVERIFY(qobject_cast<QComboBox*>(List().Editor()) != nullptr);
+        QCOMPARE(List().SelectedRow(), kModeRow);
+    }
+
+    void theTipDescribesTheItemWhenTipsAreOn() {
+        ShowSample();
+        EditWithEnter(kSpeedRow);
+        const auto* tip = List().findChild<BalloonTip*>();
+        QVERIFY(tip != nullptr && tip->isVisible());
+        QCOMPARE(tip->text(), QString::fromStdString(Config().DescribeItem(kSpeed)).replace("\r\n", "\n"));
+        QTest::keyClick(EditBox(), Qt::Key_Escape);
+        settings->options &= ~kOptionEnableItemTips;
+        EditWithEnter(kSpeedRow);
+        QVERIFY(!tip->isVisible());
+    }
+
+    void choicesOpenADropDownAndAreStoredByTheirOwnBytes() {
+        ShowSample();
+        QVERIFY(view->SelectUnit(2));
+        QCOMPARE(List().RowCount(), 3);
+        EditWithEnter(2);
+        auto* combo = qobject_cast<QComboBox*>(List().Editor());
+        QVERIFY(combo != nullptr);
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->itemText(1), QStringLiteral("Caf\u00E9"));
+        combo->setCurrentIndex(1);
+        QTest::keyClick(combo, Qt::Key_Return);
+        const Unit& choices = *document->Units()->GetAt(2);
+        QCOMPARE(ValueOf(choices, 2), std::string("Caf\xE9"));
+        QCOMPARE(choices.dataImage[2] & 1, 1);
+        QCOMPARE(RowValue(2), QStringLiteral("Caf\u00E9"));
+    }
+
+    void aChoiceOfEmptyTextsCannotBeEditedAndOneTextGetsAnEditBox() {
+        ShowSample();
+        QVERIFY(view->SelectUnit(2));
+        EditWithEnter(2);
+        QTest::keyClick(List().Editor(), Qt::Key_Escape);
+        QVERIFY(List().SelectRow(0));
+        QTest::keyClick(&List(), Qt::Key_Return);
+        QVERIFY(List().Editor() == nullptr);
+        QVERIFY(List().SelectRow(1));
+        QTest::keyClick(&List(), Qt::Key_Return);
+        QVERIFY(EditBox() != nullptr);
+        // No prefix of the one text is a value, so it can be pasted but not typed.
+        QTest::keyClicks(EditBox(), "O");
+        QCOMPARE(EditBox()->text(), QString());
+        QGuiApplication::clipboard()->setText(QStringLiteral("Only"));
+        QTest::keyClick(EditBox(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(EditBox()->text(), QStringLiteral("Only"));
+        QTest::keyClick(EditBox(), Qt::Key_Return);
+        QCOMPARE(ValueOf(*document->Units()->GetAt(2), 1), std::string("Only"));
+    }
+
+    void checkBoxesEnableItems() {
+        ShowSample();
+        ClickCheckBox(kSpeedRow);
+        QCOMPARE(Config().GetItem(kSpeed)->enabled, 0u);
+        QCOMPARE(List().topLevelItem(kSpeedRow)->checkState(ItemList::kCheckColumn), Qt::Unchecked);
+    }
+
+    void aBusyWorkerBlocksEditorsCheckBoxesAndFiles() {
+        ShowSample();
+        frame->busy = true;
+        QVERIFY(List().SelectRow(kSpeedRow));
+        QTest::keyClick(&List(), Qt::Key_Return);
+        QVERIFY(List().Editor() == nullptr);
+        QTest::mouseDClick(
+            List().viewport(), Qt::LeftButton, {},
+            List().visualRect(List().model()->index(kSpeedRow, ItemList::kValueColumn)).center());
+        QVERIFY(List().Editor() == nullptr);
+        ClickCheckBox(kSpeedRow);
+        QCOMPARE(Config().GetItem(kSpeed)->enabled, 1u);
+        QCOMPARE(List().topLevelItem(kSpeedRow)->checkState(ItemList::kCheckColumn), Qt::Checked);
+        chosenFile = PathOf("busy.tdf");
+        view->Export();
+        view->Import();
+        QVERIFY(fileRequests.empty());
+    }
+
+    void anEditEndingWhileTheWorkerIsBusyStoresNothing() {
+        ShowSample();
+        EditWithEnter(kSpeedRow);
+        QTest::keyClicks(EditBox(), "120");
+        frame->busy = true;
+        QTest::keyClick(EditBox(), Qt::Key_Return);
+        QCOMPARE(ValueOf(Config(), kSpeed), std::string("150"));
+        QCOMPARE(RowValue(kSpeedRow), QStringLiteral("150"));
+    }
+
+    void checkValuesFindsAWrongEnabledValueAndOpensItsEditor() {
+        ShowSample();
+        QVERIFY(view->CheckValues());
+        Config().dataImage[1] = 0xFF;
+        view->RefillList();
+        QVERIFY(!view->CheckValues());
+        QCOMPARE(List().SelectedRow(), kSpeedRow);
+        QCOMPARE(List().EditingRow(), kSpeedRow);
+        QCOMPARE(EditBox()->text(), QStringLiteral("255"));
+    }
+
+    void checkValuesOpensNoEditorWithoutEditOnError() {
+        ShowSample();
+        settings->options &= ~kOptionEditOnError;
+        Config().dataImage[1] = 50;
+        view->RefillList();
+        QVERIFY(!view->CheckValues());
+        QCOMPARE(List().SelectedRow(), kSpeedRow);
+        QVERIFY(List().Editor() == nullptr);
+    }
+
+    void checkValuesSkipsADisabledItemWhichLeavesTheProgramMask() {
+        ShowSample();
+        Config().dataImage[1] = 0xFF;
+        view->RefillList();
+        ClickCheckBox(kSpeedRow);
+        QVERIFY(view->CheckValues());
+        Config().UpdateProgramMask();
+        QCOMPARE(Config().programMask[1], 0);
+        QCOMPARE(Config().programMask[2], 0xFF);
+    }
+
+    void exportWritesTheUnitToTheChosenFile() {
+        Open("[EEPROM]\nFirst = NUM, 0, 0-FF, HEX\nLast = NUM, FF, 0-FF, HEX\n");
+        ShowView();
+        view->Export();
+        QCOMPARE(fileRequests, std::vector<DataFileAccess>{DataFileAccess::Export});
+        chosenFile = PathOf("eeprom.tdf");
+        view->Export();
+        QFile file(chosenFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.size(), 366);
+        QCOMPARE(bytes.mid(10, 2), QByteArray("\x01\x00", 2));
+        QCOMPARE(bytes.mid(108, 2), QByteArray("\x00\x01", 2));
+    }
+
+    void importReadsTheUnitBackAndShowsIt() {
+        ShowSample();
+        chosenFile = PathOf("config.tdf");
+        view->Export();
+        QVERIFY(Config().SetValueText(kSpeed, "120"));
+        view->RefillList();
+        view->Import();
+        QCOMPARE(fileRequests.back(), DataFileAccess::Import);
+        QVERIFY(prompt->questions.empty());
+        QCOMPARE(ValueOf(Config(), kSpeed), std::string("150"));
+        QCOMPARE(RowValue(kSpeedRow), QStringLiteral("150"));
+    }
+
+    void importFromAnotherUnitAsksFirst() {
+        ShowSample();
+        chosenFile = PathOf("config.tdf");
+        view->Export();
+        QVERIFY(view->SelectUnit(2));
+        const std::uint8_t before = document->Units()->GetAt(2)->dataImage[1];
+        view->Import();
+        QCOMPARE(prompt->questions.size(), 1u);
+        QCOMPARE(document->Units()->GetAt(2)->dataImage[1], before);
+    }
+
+    void importFromAnotherUnitTakesTheFirstRecordOnYes() {
+        ShowSample();
+        QVERIFY(Config().SetValueText(kSpeed, "149"));  // its low two bits choose "Only" in Choices
+        chosenFile = PathOf("config.tdf");
+        view->Export();
+        test::ScriptedPrompt yes(true);
+        CVardelView other(*document, *settings, *frame, yes);
+        other.SetDataFileChooser([this](DataFileAccess) { return chosenFile; });
+        other.ShowTemplate();
+        QVERIFY(other.SelectUnit(2));
+        other.Import();
+        QCOMPARE(yes.questions.size(), 1u);
+        const Unit& choices = *document->Units()->GetAt(2);
+        QCOMPARE(choices.dataImage[1], 149);
+        QCOMPARE(other.List().topLevelItem(1)->text(ItemList::kValueColumn), QStringLiteral("Only"));
+    }
+
+    void aCancelledFileDialogDoesNothing() {
+        ShowSample();
+        view->Import();
+        view->Export();
+        QCOMPARE(fileRequests.size(), 2u);
+        QVERIFY(QDir(directory->path()).entryList({"*.tdf"}).isEmpty());
+    }
+
+    void theContextMenuRunsImportAndExport() {
+        ShowSample();
+        chosenFile = PathOf("menu.tdf");
+        const QPoint at = List().visualRect(List().model()->index(kSpeedRow, ItemList::kNameColumn)).center();
+        QTest::mousePress(List().viewport(), Qt::RightButton, {}, at);
+        QTest::mouseRelease(List().viewport(), Qt::RightButton, {}, at);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == QStringLiteral("Export data to file...")) {
+                action->trigger();
+            }
+        }
+        QCOMPARE(fileRequests, std::vector<DataFileAccess>{DataFileAccess::Export});
+        QVERIFY(QFile::exists(chosenFile));
+    }
+
+    void switchingTabsEndsTheEditAndShowsTheOtherUnit() {
+        ShowSample();
+        EditWithEnter(kLabelRow);
+        QTest::keyClicks(EditBox(), "xyz");
+        auto* tabs = view->findChild<QTabBar*>();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(view->CurrentUnitIndex(), 2u);
+        QVERIFY(List().Editor() == nullptr);
+        QCOMPARE(List().RowCount(), 3);
+        QCOMPARE(ValueOf(Config(), kLabel), std::string("xyz"));
+        QCOMPARE(frame->buses.back(), BusKind::I2C8);
+    }
+
+    void theListStartsWithTheSettingsFont() {
+        settings->fontFace.Set("DejaVu Sans");
+        settings->fontSize = 12;
+        settings->fontFlags = kFontBold;
+        CVardelView other(*document, *settings, *frame, *prompt);
+        QCOMPARE(other.List().font().family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(other.List().font().pointSize(), 12);
+        QCOMPARE(other.List().font().weight(), QFont::Bold);
+        QVERIFY(!other.List().font().italic());
+    }
+
+    void theFontIsWrittenBackAtExit() {
+        settings->fontCharSet = 204;
+        QFont font(QStringLiteral("DejaVu Serif"));
+        font.setPointSize(14);
+        font.setItalic(true);
+        font.setWeight(QFont::Bold);
+        view->List().SetListFont(font);
+        view.reset();
+        QCOMPARE(settings->fontFace.View(), std::string_view("DejaVu Serif"));
+        QCOMPARE(settings->fontSize, 14);
+        QCOMPARE(settings->fontFlags, kFontBold | kFontItalic);
+        QCOMPARE(settings->fontCharSet, 204);
+    }
+
+    void theExampleTemplatesShowTheirItems() {
+        // Copies, since the document keeps its values in a companion file beside the template.
+        const QString examples = qEnvironmentVariable("TESSALY_SOURCE_DIR") + "/examples/";
+        QVERIFY(QFile::copy(examples + "board-24c02.dev", PathOf("board-24c02.dev")));
+        QVERIFY(QFile::copy(examples + "ddr3-spd.dev", PathOf("ddr3-spd.dev")));
+        QCOMPARE(document->OnOpenDocument(PathOf("board-24c02.dev").toStdString(), 0xFF, nullptr),
+                 CVardelDoc::OpenResult::Opened);
+        view->ShowTemplate();
+        QCOMPARE(List().RowCount(), 26);
+        QCOMPARE(List().topLevelItem(0)->text(ItemList::kNameColumn), QStringLiteral("Identification"));
+        QCOMPARE(List().topLevelItem(25)->text(ItemList::kNumberColumn), QStringLiteral("19"));
+        QCOMPARE(List().topLevelItem(25)->text(ItemList::kNameColumn), QStringLiteral("ADC gain (x1000)"));
+        QCOMPARE(document->OnOpenDocument(PathOf("ddr3-spd.dev").toStdString(), 0xFF, nullptr),
+                 CVardelDoc::OpenResult::Opened);
+        view->ShowTemplate();
+        QVERIFY(List().RowCount() > 0);
+        QCOMPARE(view->findChild<QTabBar*>()->count(), 1);
+        QCOMPARE(view->findChild<QTabBar*>()->tabText(0), QStringLiteral("DDR3 SPD"));
+    }
+};
+
+}  // namespace tessaly
+
+QTEST_MAIN(tessaly::CVardelViewTest)
+#include "CVardelViewTest.moc"

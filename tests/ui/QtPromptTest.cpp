@@ -1,0 +1,110 @@
+// The desktop's message boxes, answered by a timer that finds the open box, checks it and presses a button.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "ui/QtPrompt.h"
+
+namespace tessaly {
+
+class QtPromptTest : public QObject {
+    Q_OBJECT
+
+  private:
+    struct SeenBox {
+        QString caption;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        bool defaultIsNo = false;
+        bool hasNo = false;
+        bool onUiThread = false;
+    };
+
+    // Polls for the box and presses button on it once it is there.
+    static void AnswerWhenShown(SeenBox& seen, QMessageBox::StandardButton button) {
+        auto* timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, &seen, button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            seen.caption = box->windowTitle();
+            seen.text = box->text();
+            seen.icon = box->icon();
+            seen.hasNo = box->button(QMessageBox::No) != nullptr;
+            seen.defaultIsNo = seen.hasNo && box->defaultButton() == box->button(QMessageBox::No);
+            seen.onUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+            box->button(button)->click();
+            timer->deleteLater();
+        });
+        timer->start(10);
+    }
+
+  private slots:
+    void anEmptyCaptionReadsTessalyAndQuestionsDefaultToNo() {
+        QtPrompt prompt;
+        SeenBox seen;
+        AnswerWhenShown(seen, QMessageBox::Yes);
+        QVERIFY(prompt.AskYesNo("Load the data?"));
+        QCOMPARE(seen.caption, QStringLiteral("Tessaly"));
+        QCOMPARE(seen.text, QStringLiteral("Load the data?"));
+        QCOMPARE(seen.icon, QMessageBox::Question);
+        QVERIFY(seen.defaultIsNo);
+    }
+
+    void noAnswersFalse() {
+        QtPrompt prompt;
+        SeenBox seen;
+        AnswerWhenShown(seen, QMessageBox::No);
+        QVERIFY(!prompt.AskYesNo("Device", "Retry?", PromptIcon::Information));
+        QCOMPARE(seen.caption, QStringLiteral("Device"));
+        QCOMPARE(seen.icon, QMessageBox::Information);
+    }
+
+    void errorsShowAnOkBox() {
+        QtPrompt prompt;
+        SeenBox seen;
+        AnswerWhenShown(seen, QMessageBox::Ok);
+        prompt.ShowError("Script error in file");
+        QCOMPARE(seen.caption, QStringLiteral("Tessaly"));
+        QCOMPARE(seen.icon, QMessageBox::Critical);
+        QVERIFY(!seen.hasNo);
+    }
+
+    void textsThatAreNotUtf8ShowAsWindows1252() {
+        QtPrompt prompt;
+        SeenBox seen;
+        AnswerWhenShown(seen, QMessageBox::Ok);
+        prompt.ShowMessage("", "Caf\xE9", PromptIcon::Information);
+        QCOMPARE(seen.text, QStringLiteral("Caf\u00E9"));
+    }
+
+    void anotherThreadsQuestionIsShownOnTheUiThread() {
+        QtPrompt prompt;
+        SeenBox seen;
+        AnswerWhenShown(seen, QMessageBox::Yes);
+        std::atomic<bool> done = false;
+        bool answer = false;
+        std::thread asker([&] {
+            answer = prompt.AskYesNo("From the worker?");
+            done = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(done.load(), 10000);
+        asker.join();
+        QVERIFY(answer);
+        QVERIFY(seen.onUiThread);
+        QCOMPARE(seen.text, QStringLiteral("From the worker?"));
+    }
+};
+
+}  // namespace tessaly
+
+QTEST_MAIN(tessaly::QtPromptTest)
+#include "QtPromptTest.moc"

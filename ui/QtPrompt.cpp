@@ -1,0 +1,59 @@
+#include "ui/QtPrompt.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QThread>
+
+#include "ui/DisplayText.h"
+
+namespace tessaly {
+namespace {
+
+QMessageBox::Icon BoxIcon(PromptIcon icon) {
+    switch (icon) {
+        case PromptIcon::Error:
+            return QMessageBox::Critical;
+        case PromptIcon::Question:
+            return QMessageBox::Question;
+        case PromptIcon::Information:
+            return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString Caption(const std::string& caption) {
+    return caption.empty() ? QStringLiteral("Tessaly") : ToDisplay(caption);
+}
+
+}  // namespace
+
+void QtPrompt::ShowMessage(const std::string& caption, const std::string& text, PromptIcon icon) {
+    OnUiThread([&] {
+        QMessageBox box(BoxIcon(icon), Caption(caption), ToDisplay(text), QMessageBox::Ok, parent_);
+        box.exec();
+        return true;
+    });
+}
+
+bool QtPrompt::AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon) {
+    return OnUiThread([&] {
+        QMessageBox box(BoxIcon(icon), Caption(caption), ToDisplay(text), QMessageBox::Yes | QMessageBox::No,
+                        parent_);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    });
+}
+
+bool QtPrompt::OnUiThread(const std::function<bool()>& show) const {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (QThread::currentThread() == application->thread()) {
+        return show();
+    }
+    bool result = false;
+    // Blocks this thread until the user-interface thread has run the box and returned.
+    QMetaObject::invokeMethod(
+        application, [&] { result = show(); }, Qt::BlockingQueuedConnection);
+    return result;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "text/Prompt.h"
+
+namespace tessaly {
+
+// The desktop's message boxes: a QMessageBox over the parent window, with "Tessaly" as the caption when
+// none is given. Questions offer Yes and No, with No as the default.
+//
+// Threads: the boxes are always shown on the user-interface thread. Called from another thread, a call
+// hands the box over and blocks until the user has answered, so that thread must not be one the
+// user-interface thread could be waiting for at that moment (the device worker while it is being stopped).
+class QtPrompt : public Prompt {
+  public:
+    explicit QtPrompt(QWidget* parent = nullptr) : parent_(parent) {}
+
+    void ShowMessage(const std::string& caption, const std::string& text, PromptIcon icon) override;
+    bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon) override;
+    using Prompt::AskYesNo;
+
+  private:
+    // Runs show on the user-interface thread and gives its result.
+    bool OnUiThread(const std::function<bool()>& show) const;
+
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace tessaly
