@@ -35,8 +35,9 @@ ProgressDisplay::ProgressDisplay(QWidget& messagePane, QWidget& frame) : message
     bar_->raise();
     messagePane_.installEventFilter(this);
 
-    // A tool window of the frame stays above it without taking the focus from it.
-    window_ = new QFrame(&frame, Qt::Tool | Qt::FramelessWindowHint);
+    // A tool window of the frame stays above it and never takes the focus from it, so the keys keep
+    // reaching the frame while an operation runs and after it.
+    window_ = new QFrame(&frame, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
     window_->setAttribute(Qt::WA_ShowWithoutActivating);
     window_->setFrameStyle(QFrame::Box | QFrame::Plain);
     text_ = new QLabel(window_);
