@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -36,10 +37,12 @@ double CpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// Runs the event loop for a while, as the idle program would.
+// Runs an event loop for a while, as the idle program would. A loop of its own: quitting the
+// application's loop would close the window.
 void RunEventLoop(std::chrono::milliseconds time) {
-    QTimer::singleShot(time, qApp, &QCoreApplication::quit);
-    QApplication::exec();
+    QEventLoop loop;
+    QTimer::singleShot(time, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 bool WaitUntilReady(const tessaly::CMainFrame& frame) {
@@ -86,6 +89,11 @@ int main() {
             RunEventLoop(std::chrono::duration_cast<std::chrono::milliseconds>(kIdleTime));
             const double cpu = CpuSeconds() - cpuBefore;
             const double wall = std::chrono::duration<double>(Clock::now() - wallBefore).count();
+            if (!application.MainFrame()->isVisible() ||
+                application.MainFrame()->State() != tessaly::DeviceState::Ready) {
+                std::fprintf(stderr, "the window was not on show with the simulator Ready throughout\n");
+                status = 1;
+            }
             std::printf(
                 "Idle with the simulator Ready: %.3f s of CPU in %.1f s, %.2f %% of one core (target < 1 "
                 "%%)\n",
