@@ -19,9 +19,11 @@ constexpr char kIdlePrompt[] = "<->";
 constexpr char kInitialPort[] = "none";
 constexpr int kStateIconSize = 16;
 
+// The whole text is also the pane's tooltip, since a long version or firmware text does not fit its pane.
 void SetTextIfChanged(QLabel& label, const QString& text) {
     if (label.text() != text) {
         label.setText(text);
+        label.setToolTip(text);
     }
 }
 
