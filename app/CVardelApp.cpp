@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/IniPath.h"
+#include "app/QuitOnSignal.h"
 #include "text/LanguageList.h"
 #include "ui/QtPrompt.h"
 
@@ -84,7 +85,11 @@ int CVardelApp::Run() {
         ExitInstance();
         return kExitFailure;
     }
-    const int code = QApplication::exec();
+    int code = 0;
+    {
+        const QuitOnSignal quitOnSignal;
+        code = QApplication::exec();
+    }
     ExitInstance();
     return code;
 }

@@ -32,7 +32,8 @@ class CVardelApp {
     // Exit: the main window and the document go, then the settings, the language texts and the recent
     // files are written or freed. Returns the program's exit code.
     int ExitInstance();
-    // InitInstance, the event loop until the main window closes, ExitInstance.
+    // InitInstance, the event loop until the main window closes (or SIGINT, SIGTERM or SIGHUP ask to),
+    // ExitInstance.
     int Run();
 
     AppSettings& Settings() { return settings_; }

@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <csignal>
 #include <memory>
 
 #include "FrameTestSupport.h"
@@ -125,6 +127,19 @@ class CVardelAppTest : public QObject {
         QVERIFY2(ini.contains(QStringLiteral("Size=930,640")), qPrintable(ini));
         QVERIFY2(ini.contains(QStringLiteral("Font=DejaVu Sans,13,1,0,")), qPrintable(ini));
         QVERIFY(ini.contains(QStringLiteral("Plugin=None")));
+    }
+
+    void aTerminationSignalEndsTheProgramAsClosingItsWindowDoes() {
+        QVERIFY(test::WriteTemplate(PathOf("board.dev"), kTemplate));
+        auto app = NewApp({PathOf("board.dev")});
+        QTimer::singleShot(200, [&app] {
+            app->MainFrame()->resize(870, 590);
+            ::raise(SIGTERM);
+        });
+        QCOMPARE(app->Run(), 0);
+        QVERIFY(app->MainFrame() == nullptr);
+        QVERIFY(QFile::exists(PathOf("board.cfg")));
+        QVERIFY(ReadIni().contains(QStringLiteral("Size=870,590")));
     }
 
     void theNextStartCreatesTheWindowWithTheStoredSize() {
