@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QToolBar>
 #include <QUrl>
 
@@ -72,6 +73,9 @@ CMainFrame::CMainFrame(AppSettings& settings, CVardelDoc& document, RecentFileLi
       busMode_(FrameStatusBar::kNoBus) {
     if (settings_.windowWidth != 0 && settings_.windowHeight != 0) {
         resize(settings_.windowWidth, settings_.windowHeight);
+    } else if (const QScreen* display = screen()) {
+        // The window system's default size for a new main window: two thirds of the room on screen.
+        resize(display->availableSize() * 2 / 3);
     }
     actions_.BuildMenus(*menuBar(), *languages_);
     CreateToolBar();
