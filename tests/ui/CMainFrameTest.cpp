@@ -19,6 +19,8 @@
 #include "ui/CVardelView.h"
 #include "ui/CommandId.h"
 #include "ui/FrameStatusBar.h"
+#include "ui/ItemViewSplitter.h"
+#include "ui/LanguageMenu.h"
 #include "ui/ProgressDisplay.h"
 #include "ui/StateIcon.h"
 
@@ -124,6 +126,11 @@ class CMainFrameTest : public QObject {
         // No language or settings file of the developer's gets in.
         QVERIFY(QDir::setCurrent(work.path()));
         QVERIFY(QDir().mkpath(PathOf("chips")));
+        QFile language(PathOf("deutsch.lng"));
+        QVERIFY(language.open(QIODevice::WriteOnly));
+        language.write(
+            "[Language]\nLanguage=Deutsch, Deutsch\nMsg[2-8]=Kein Plug-in\nMsg[5-3]=Bezeichnung\n");
+        language.close();
         LoadLanguageList();
     }
 
@@ -188,10 +195,13 @@ class CMainFrameTest : public QObject {
         QVERIFY(Pane(2).contains(QStringLiteral("24C02")));
         QCOMPARE(Pane(3), QStringLiteral("24C02"));
         QVERIFY(ToolButtonEnabled(command::kVerify));
+        // The simulator manages a driver of its own pretence.
+        QVERIFY(Action(command::kManageDriver)->isEnabled());
 
         // The simulator is told to lose its chip while no session of it is open.
         frame->ApplyOptions(test::FrameSettings("None", "None"));
         QTRY_VERIFY(!frame->CommandsEnabled());
+        QVERIFY(!Action(command::kManageDriver)->isEnabled());
         test::SetSimulatorEnvironment(PathOf("chips"), "nochip");
         frame->ApplyOptions(test::FrameSettings());
         QTRY_COMPARE_WITH_TIMEOUT(frame->State(), DeviceState::NoChip, kTimeout);
@@ -366,6 +376,46 @@ class CMainFrameTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(Pane(2).contains(QStringLiteral("24C04")), kTimeout);
         QTRY_COMPARE(Pane(3), QStringLiteral("24C04"));
         QTRY_COMPARE_WITH_TIMEOUT(frame->State(), DeviceState::Ready, kTimeout);
+    }
+
+    void everyPaneOfTheSplitterShowsTheTemplateAndTakesInARead() {
+        AppSettings start = test::FrameSettings();
+        start.memoryInit = 0x00;
+        ShowReadyFrame(start);
+        OpenSample();
+        frame->Splitter().Split(2, 2);
+        const std::vector<CVardelView*> views = frame->Views();
+        QCOMPARE(views.size(), 4u);
+        for (CVardelView* view : views) {
+            QCOMPARE(view->List().RowCount(), 3);
+            QCOMPARE(view->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn),
+                     QStringLiteral("Idle"));
+        }
+        Activate();
+        Press(Qt::Key_F6);
+        WaitUntilIdle();
+        for (CVardelView* view : views) {
+            QCOMPARE(view->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn),
+                     QStringLiteral("Test"));
+        }
+        frame->Splitter().Split(1, 1);
+        QCOMPARE(frame->Views().size(), 1u);
+    }
+
+    void theLanguageMenuSwitchesTheStatePaneAndTheColumnTitlesAtOnce() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        QTRY_COMPARE(Pane(5), QStringLiteral("No plugin"));
+        QAction* deutsch = frame->Languages().Item(command::kFirstLanguage + 1);
+        QVERIFY(deutsch != nullptr);
+        deutsch->trigger();
+        QCOMPARE(Pane(5), QStringLiteral("Kein Plug-in"));
+        QCOMPARE(frame->ActiveView()->List().headerItem()->text(ItemList::kNameColumn),
+                 QStringLiteral("Bezeichnung"));
+        QCOMPARE(settings.language.View(), std::string_view("Deutsch"));
+        frame->Languages().Item(command::kFirstLanguage)->trigger();
+        QCOMPARE(Pane(5), QStringLiteral("No plugin"));
+        QCOMPARE(frame->ActiveView()->List().headerItem()->text(ItemList::kNameColumn),
+                 QStringLiteral("Name"));
     }
 
     void oneDroppedFileOpensAndTwoOpenNothing() {
