@@ -25,7 +25,7 @@ class ItemRow;
 // ends, the text is checked again and stored through the owner; Tab, Down and Page Down then go on editing
 // the next item row, Shift+Tab, Up and Page Up the previous one.
 //
-// The list reads the ListResize option of the settings each time it sizes its columns.
+// The list reads the ListResize option of the settings whenever its column titles are refreshed.
 class ItemList : public QTreeWidget, private ValueEditorOwner {
     Q_OBJECT
 

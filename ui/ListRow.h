@@ -16,8 +16,6 @@ struct ListRow {
     QString name;
     QString value;
     bool enabled = false;
-
-    bool IsTitle() const { return item == kNoItem; }
 };
 
 }  // namespace tessaly
