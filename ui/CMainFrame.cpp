@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -17,7 +18,6 @@
 #include "ui/AboutBox.h"
 #include "ui/CVardelView.h"
 #include "ui/CommandId.h"
-#include "ui/DisplayText.h"
 #include "ui/FrameStatusBar.h"
 #include "ui/ItemViewSplitter.h"
 #include "ui/LanguageMenu.h"
@@ -49,7 +49,7 @@ WorkerSettings WorkerSettingsOf(const AppSettings& settings) {
 // The recent-file entry's label: its number as the mnemonic, then the path with the home directory
 // written as "~".
 QString RecentLabel(std::size_t index, const std::string& path) {
-    QString shown = ToDisplay(path);
+    QString shown = QFile::decodeName(QByteArray::fromStdString(path));
     const QString home = QDir::homePath();
     if (!home.isEmpty() && home != QLatin1String("/") && shown.startsWith(home + QLatin1Char('/'))) {
         shown = QLatin1Char('~') + shown.mid(home.size());
@@ -108,6 +108,7 @@ CMainFrame::~CMainFrame() {
     // The views write their font into the settings, and may still ask this frame, so they go while it is
     // whole.
     delete takeCentralWidget();
+    splitter_ = nullptr;
 }
 
 void CMainFrame::CreateToolBar() {
@@ -148,11 +149,14 @@ CVardelView* CMainFrame::NewView() {
 }
 
 CVardelView* CMainFrame::ActiveView() const {
-    return qobject_cast<CVardelView*>(splitter_->ActivePane());
+    return splitter_ != nullptr ? qobject_cast<CVardelView*>(splitter_->ActivePane()) : nullptr;
 }
 
 std::vector<CVardelView*> CMainFrame::Views() const {
     std::vector<CVardelView*> views;
+    if (splitter_ == nullptr) {
+        return views;
+    }
     for (QWidget* pane : splitter_->Panes()) {
         if (auto* view = qobject_cast<CVardelView*>(pane)) {
             views.push_back(view);
@@ -176,7 +180,8 @@ bool CMainFrame::OpenTemplate(const QString& path) {
         return false;
     }
     const QFileInfo file(path);
-    const std::string fullPath = FromDisplay(file.absoluteFilePath());
+    // The file system's own bytes for the name, whatever the display makes of them.
+    const std::string fullPath = QFile::encodeName(file.absoluteFilePath()).toStdString();
     ProgressDialog progress(this);
     const CVardelDoc::OpenResult result = document_.OnOpenDocument(fullPath, settings_.memoryInit, &progress);
     if (result != CVardelDoc::OpenResult::Opened) {
@@ -397,7 +402,8 @@ void CMainFrame::OpenRecentFile(std::size_t index) {
         return;
     }
     // A file that no longer opens leaves the list, as in the framework.
-    if (!OpenTemplate(ToDisplay(recentFiles_.Paths()[index])) && !IsDeviceBusy()) {
+    if (!OpenTemplate(QFile::decodeName(QByteArray::fromStdString(recentFiles_.Paths()[index]))) &&
+        !IsDeviceBusy()) {
         recentFiles_.Remove(index);
     }
 }
