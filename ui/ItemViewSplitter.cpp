@@ -47,8 +47,13 @@ ItemViewSplitter::ItemViewSplitter(ViewFactory factory, QWidget* parent)
         });
     }
     connect(this, &QSplitter::splitterMoved, this, &ItemViewSplitter::FollowDrag);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { TrackFocus(now); });
+    focusTracking_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { TrackFocus(now); });
     Split(1, 1);
+}
+
+ItemViewSplitter::~ItemViewSplitter() {
+    disconnect(focusTracking_);
 }
 
 std::vector<QWidget*> ItemViewSplitter::Panes() const {

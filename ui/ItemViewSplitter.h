@@ -26,6 +26,8 @@ class ItemViewSplitter : public QSplitter {
     static constexpr int kMinimumPane = 10;
 
     explicit ItemViewSplitter(ViewFactory factory, QWidget* parent = nullptr);
+    // Stops following the focus first: the panes' destruction moves it.
+    ~ItemViewSplitter() override;
 
     int RowCount() const { return rows_; }
     int ColumnCount() const { return columns_; }
@@ -58,6 +60,7 @@ class ItemViewSplitter : public QSplitter {
     int rows_ = 0;
     int columns_ = 0;
     QPointer<QWidget> active_;
+    QMetaObject::Connection focusTracking_;
     bool sharing_ = false;
 };
 
