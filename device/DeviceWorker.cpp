@@ -1,5 +1,6 @@
 #include "device/DeviceWorker.h"
 
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 
@@ -10,9 +11,16 @@
 namespace tessaly {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // The pause between two polls: short, so that the programmer is polled all the time, paced by the
 // plug-in calls and the power-up delay rather than by this pause.
 constexpr std::chrono::milliseconds kPollPause{1};
+// A poll that powers no chip (no driver, no hardware, or a power-up delay of 0) lasts only as long as a
+// few plug-in calls, and a wake-up every millisecond alone costs a few percent of a core. Such polls are
+// spaced to this period instead: still far quicker than anyone plugs in a programmer or a chip. Polls
+// that last longer (the power-up delay, 200 ms by default) follow one another after kPollPause as before.
+constexpr std::chrono::milliseconds kShortestPollPeriod{20};
 
 }  // namespace
 
@@ -114,17 +122,18 @@ void DeviceWorker::ClearRequest() {
 void DeviceWorker::Run(std::stop_token stop) {
     bool first = true;
     while (!stop.stop_requested()) {
+        const Clock::time_point began = Clock::now();
         if (idle_.load(std::memory_order_acquire)) {
             Poll(stop, first);
             first = false;
         } else {
             RunRequest(stop);
         }
-        WaitForNextRound(stop);
+        WaitForNextRound(stop, began);
     }
 }
 
-void DeviceWorker::WaitForNextRound(std::stop_token stop) {
+void DeviceWorker::WaitForNextRound(std::stop_token stop, std::chrono::steady_clock::time_point began) {
     std::unique_lock<std::mutex> lock(wakeMutex_);
     const auto requested = [this] { return !idle_.load(std::memory_order_acquire); };
     if (plugin_ == nullptr) {
@@ -132,7 +141,8 @@ void DeviceWorker::WaitForNextRound(std::stop_token stop) {
         // sleeps until a request or the stop comes instead of waking every millisecond.
         wake_.wait(lock, stop, requested);
     } else {
-        wake_.wait_for(lock, stop, kPollPause, requested);
+        wake_.wait_until(lock, stop, std::max(Clock::now() + kPollPause, began + kShortestPollPeriod),
+                         requested);
     }
 }
 

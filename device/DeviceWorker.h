@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -24,7 +25,9 @@ inline constexpr std::uint32_t kFirmwareTextRoom = 64;
 
 // Owns the programmer plug-in in use with its session, and one thread that polls the programmer and the
 // chip while nothing is requested (reporting the DeviceState to the owner) and runs the Read, Program and
-// Verify requests the owner hands over.
+// Verify requests the owner hands over. Polls follow one another continuously, each lasting at least the
+// power-up delay when a chip can be powered; polls that power no chip start at most every 20 ms, and
+// without a plug-in the thread only waits for a request or the stop. A request wakes the thread at once.
 //
 // Threads: every public operation is called from one thread, the owner's (the user-interface thread in
 // the desktop); the worker thread reports through DeviceWorkerOwner. The lock serialises the worker
@@ -75,7 +78,8 @@ class DeviceWorker {
 
   private:
     void Run(std::stop_token stop);
-    void WaitForNextRound(std::stop_token stop);
+    // Pauses after a round that began at began, until a request or the stop comes at the latest.
+    void WaitForNextRound(std::stop_token stop, std::chrono::steady_clock::time_point began);
     void Poll(std::stop_token stop, bool first);
     DeviceState FindState(std::stop_token stop);
     void Report(DeviceState state);

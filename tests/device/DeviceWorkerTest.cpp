@@ -189,6 +189,20 @@ TEST_F(DeviceWorkerTest, PollsFollowOneAnotherPacedByThePowerUpDelay) {
     EXPECT_LE(polls, 12u);
 }
 
+TEST_F(DeviceWorkerTest, PollsThatPowerNoChipAreSpaced) {
+    fake.Configure([](fake::Config& config) { config.hardwarePlugged = false; });
+    StartReady();
+    fake.ClearRecord();
+    std::this_thread::sleep_for(200ms);
+    worker.Stop();
+    std::size_t polls = 0;
+    for (const auto& call : fake.Calls(CallKind::GetSessionFacility)) {
+        polls += call.code == PGM_SESSION_HARDWARE_PLUGGED ? 1 : 0;
+    }
+    EXPECT_GE(polls, 3u);
+    EXPECT_LE(polls, 12u);
+}
+
 TEST_F(DeviceWorkerTest, StartAgainEndsTheOldSessionAndReportsAgain) {
     StartReady();
     StartFake();
@@ -392,6 +406,8 @@ TEST_F(DeviceWorkerTest, RequestWithoutSessionIsDroppedWithOnlyTheEnd) {
     EXPECT_EQ(owner.Count(Kind::ProgressText), 0u);
 }
 
+// Without a plug-in the thread waits for nothing but a request or the stop, so this also shows that a
+// request wakes it.
 TEST_F(DeviceWorkerTest, RequestWithoutPluginIsDroppedWithOnlyTheEnd) {
     ASSERT_TRUE(worker.Start("no-such-plugin.so", "fake0", kTestPluginDir));
     ASSERT_TRUE(owner.WaitFor(Kind::PostDeviceState));
