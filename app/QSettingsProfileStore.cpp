@@ -12,9 +12,12 @@ namespace tessaly {
 
 namespace {
 
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QString SettingsKey(std::string_view section, std::string_view key) {
-    return QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())) + QLatin1Char('/') +
-           QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+    return FromUtf8(section) + QLatin1Char('/') + FromUtf8(key);
 }
 
 }  // namespace
@@ -34,6 +37,24 @@ int QSettingsProfileStore::GetInt(std::string_view section, std::string_view key
 
 void QSettingsProfileStore::WriteInt(std::string_view section, std::string_view key, int value) {
     settings_.setValue(SettingsKey(section, key), value);
+}
+
+std::string QSettingsProfileStore::GetText(std::string_view section, std::string_view key,
+                                           std::string_view defaultValue) const {
+    const QVariant stored = settings_.value(SettingsKey(section, key));
+    if (!stored.isValid()) {
+        return std::string(defaultValue);
+    }
+    return stored.toString().toStdString();
+}
+
+void QSettingsProfileStore::WriteText(std::string_view section, std::string_view key,
+                                      std::string_view value) {
+    settings_.setValue(SettingsKey(section, key), FromUtf8(value));
+}
+
+void QSettingsProfileStore::RemoveSection(std::string_view section) {
+    settings_.remove(FromUtf8(section));
 }
 
 }  // namespace tessaly

@@ -20,6 +20,11 @@ class QSettingsProfileStore : public ProfileStore {
     // number, gives defaultValue.
     int GetInt(std::string_view section, std::string_view key, int defaultValue) const override;
     void WriteInt(std::string_view section, std::string_view key, int value) override;
+    // Texts are kept as UTF-8; bytes that are not valid UTF-8 do not survive the round trip.
+    std::string GetText(std::string_view section, std::string_view key,
+                        std::string_view defaultValue) const override;
+    void WriteText(std::string_view section, std::string_view key, std::string_view value) override;
+    void RemoveSection(std::string_view section) override;
 
   private:
     QSettings settings_;

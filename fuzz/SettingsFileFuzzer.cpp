@@ -39,6 +39,14 @@ class FileProfileStore : public tessaly::ProfileStore {
 
     void WriteInt(std::string_view, std::string_view, int) override { std::abort(); }
 
+    std::string GetText(std::string_view section, std::string_view key,
+                        std::string_view defaultValue) const override {
+        return file_.GetString(section, key, defaultValue, tessaly::kSettingsValueBufferSize);
+    }
+
+    void WriteText(std::string_view, std::string_view, std::string_view) override { std::abort(); }
+    void RemoveSection(std::string_view) override { std::abort(); }
+
   private:
     tessaly::ProfileFile file_;
 };

@@ -1,11 +1,47 @@
 #!/usr/bin/env bash
-# Builds Tessaly and runs it on the sample template: the template is checked and shown in plain text.
+# Builds Tessaly and starts the desktop on the sample template with the chip simulator as the programmer
+# and a simulated 24C02 ready to program. It runs in build/run/, whose settings file tessaly.ini chooses
+# the simulator; the settings file is read from the working directory, so everywhere else Tessaly keeps
+# its built-in defaults. The simulated chip's memory stays in build/run/chips/ between runs.
+#   ./scripts/run.sh [TEMPLATE]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TESSALY_BUILD_DIR:-$root/build}
-template=${1:-$root/examples/board-24c02.dev}
+sample=$root/examples/board-24c02.dev
 
 "$root/scripts/build.sh"
-"$build/bin/tessaly-cli" check "$template"
-echo "$template: template loads without errors"
-"$build/bin/tessaly-cli" decode "$template"
+
+run=$build/run
+mkdir -p "$run/chips"
+settings=$run/tessaly.ini
+if [ -f "$settings" ] && grep -q '^Plugin=' "$settings" && grep -q '^Port=' "$settings"; then
+    # Written back by the last run: keep everything but the programmer.
+    sed -i 's/^Plugin=.*/Plugin=tessaly-sim.so/; s/^Port=.*/Port=24C02/' "$settings"
+else
+    printf '[Config]\nPlugin=tessaly-sim.so\nPort=24C02\n' > "$settings"
+fi
+
+if [ $# -gt 0 ]; then
+    template=$(realpath "$1")
+else
+    # A copy, so that the values saved beside it stay out of the source tree.
+    template=$run/board-24c02.dev
+    cp -u "$sample" "$template"
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    cat >&2 <<HELP
+Tessaly is built, but there is no display to show its window on (DISPLAY is not set).
+Run it on a virtual X display instead, for example:
+
+    xvfb-run -a -s "-screen 0 1280x800x24" ./scripts/run.sh
+
+It then runs unseen until it is ended with Ctrl+C, which closes it as its window would (values and
+settings are saved). ./scripts/screenshots.sh shows what it looks like (pictures in docs/).
+HELP
+    exit 1
+fi
+
+cd "$run"
+export TESSALY_SIM_DIR=${TESSALY_SIM_DIR:-$run/chips}
+exec "$build/bin/tessaly" "$template"

@@ -16,6 +16,10 @@ class MemoryProfileStore : public ProfileStore {
   public:
     int GetInt(std::string_view section, std::string_view key, int defaultValue) const override;
     void WriteInt(std::string_view section, std::string_view key, int value) override;
+    std::string GetText(std::string_view section, std::string_view key,
+                        std::string_view defaultValue) const override;
+    void WriteText(std::string_view section, std::string_view key, std::string_view value) override;
+    void RemoveSection(std::string_view section) override;
 
     std::optional<int> Find(std::string_view section, std::string_view key) const;
 
@@ -24,6 +28,7 @@ class MemoryProfileStore : public ProfileStore {
 
   private:
     std::map<std::pair<std::string, std::string>, int> values_;
+    std::map<std::pair<std::string, std::string>, std::string> texts_;
     std::vector<std::string> writes_;
 };
 

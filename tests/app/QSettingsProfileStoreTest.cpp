@@ -70,6 +70,19 @@ TEST_F(QSettingsProfileStoreTest, HandWrittenValuesAreReadAsNumbersOrGiveTheDefa
     EXPECT_EQ(store.GetInt(section_, "Suffix", 0), 12);
 }
 
+TEST_F(QSettingsProfileStoreTest, TextsLastFromOneStoreToTheNextAndASectionGoesAsAWhole) {
+    {
+        QSettingsProfileStore store;
+        store.WriteText(section_, "File1", "/home/user/board, rev 2.dev");
+        store.WriteText(section_, "File2", "/tmp/b.dev");
+    }
+    QSettingsProfileStore store;
+    EXPECT_EQ(store.GetText(section_, "File1", ""), "/home/user/board, rev 2.dev");
+    EXPECT_EQ(store.GetText(section_, "File3", "none"), "none");
+    store.RemoveSection(section_);
+    EXPECT_EQ(store.GetText(section_, "File2", ""), "");
+}
+
 using SettingsWithQSettingsTest = test::SettingsTest;
 
 TEST_F(SettingsWithQSettingsTest, SavedSettingsLoadBackThroughTheUserProfile) {

@@ -1,0 +1,50 @@
+# What `cmake --install` puts in place: the desktop program with its plug-ins, and its desktop integration
+# (a menu entry, the "Template Document" type of *.dev files and the icon).
+#
+# The program looks for plug-ins in its own directory, so it and the plug-ins go to lib/tessaly/, and
+# bin/tessaly is a link to it (the program finds its directory through /proc/self/exe, which names the
+# file the link leads to).
+include(GNUInstallDirs)
+
+set(TESSALY_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/tessaly)
+
+install(TARGETS tessaly RUNTIME DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
+install(TARGETS tessaly-sim tessaly-i2cdev LIBRARY DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
+
+# Relative, so that the link holds wherever the prefix is; the prefix itself is the one given to
+# cmake --install, hence read when installing.
+file(RELATIVE_PATH TESSALY_LINK_TARGET /${CMAKE_INSTALL_BINDIR} /${TESSALY_INSTALL_PROGRAM_DIR}/tessaly)
+install(CODE "
+    set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+    set(link \"\${bin}/tessaly\")
+    file(MAKE_DIRECTORY \"\${bin}\")
+    file(REMOVE \"\${link}\")
+    file(CREATE_LINK \"${TESSALY_LINK_TARGET}\" \"\${link}\" SYMBOLIC)
+    message(STATUS \"Installing: \${link} -> ${TESSALY_LINK_TARGET}\")
+")
+
+install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/tessaly.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/tessaly-template.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+foreach(size 16 32 48 64 128 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/tessaly-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME tessaly.png)
+endforeach()
+
+# The desktop's caches learn of the new files at once when installing for real (not into a staging
+# DESTDIR, where packaging runs them on the target system) and the tools are there.
+find_program(TESSALY_UPDATE_MIME update-mime-database)
+find_program(TESSALY_UPDATE_DESKTOP update-desktop-database)
+install(CODE "
+    if(\"\$ENV{DESTDIR}\" STREQUAL \"\")
+        if(EXISTS \"${TESSALY_UPDATE_MIME}\")
+            execute_process(COMMAND \"${TESSALY_UPDATE_MIME}\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/mime\")
+        endif()
+        if(EXISTS \"${TESSALY_UPDATE_DESKTOP}\")
+            execute_process(COMMAND \"${TESSALY_UPDATE_DESKTOP}\"
+                            \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\")
+        endif()
+    endif()
+")

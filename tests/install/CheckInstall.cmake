@@ -1,0 +1,45 @@
+# Installs the build tree into a staging directory and checks what the desktop needs there: the program
+# with its plug-ins in one directory, the link in bin/, the menu entry, the "Template Document" type of
+# *.dev files and the icons. Run as: cmake -DBUILD_DIR=... -DSTAGING=... -P CheckInstall.cmake
+file(REMOVE_RECURSE ${STAGING})
+set(ENV{DESTDIR} ${STAGING})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+
+set(root ${STAGING}/usr)
+foreach(file lib/tessaly/tessaly lib/tessaly/tessaly-sim.so lib/tessaly/tessaly-i2cdev.so
+             share/applications/tessaly.desktop share/mime/packages/tessaly-template.xml
+             share/icons/hicolor/48x48/apps/tessaly.png share/icons/hicolor/256x256/apps/tessaly.png)
+    if(NOT EXISTS ${root}/${file})
+        message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+
+if(NOT IS_SYMLINK ${root}/bin/tessaly)
+    message(FATAL_ERROR "bin/tessaly is not a link")
+endif()
+file(READ_SYMLINK ${root}/bin/tessaly link)
+if(NOT link STREQUAL "../lib/tessaly/tessaly")
+    message(FATAL_ERROR "bin/tessaly leads to ${link}")
+endif()
+
+file(READ ${root}/share/applications/tessaly.desktop entry)
+foreach(line "Type=Application" "Exec=tessaly %f" "Icon=tessaly" "MimeType=application/x-tessaly-template;")
+    string(FIND "${entry}" "${line}" found)
+    if(found EQUAL -1)
+        message(FATAL_ERROR "the desktop entry lacks ${line}")
+    endif()
+endforeach()
+
+file(READ ${root}/share/mime/packages/tessaly-template.xml mime)
+foreach(text "type=\"application/x-tessaly-template\"" "<comment>Template Document</comment>"
+             "<glob pattern=\"*.dev\"/>")
+    string(FIND "${mime}" "${text}" found)
+    if(found EQUAL -1)
+        message(FATAL_ERROR "the MIME type lacks ${text}")
+    endif()
+endforeach()
+file(REMOVE_RECURSE ${STAGING})

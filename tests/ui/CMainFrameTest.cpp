@@ -1,0 +1,505 @@
+// The main frame with the chip simulator behind its device worker: the device commands and their keys,
+// the status panes, the Options result, dropped files, the window size, and stopping the worker while one
+// of its questions is open.
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+#include <memory>
+
+#include "FrameTestSupport.h"
+#include "document/CVardelDoc.h"
+#include "text/LanguageList.h"
+#include "ui/CMainFrame.h"
+#include "ui/CVardelView.h"
+#include "ui/CommandId.h"
+#include "ui/FrameStatusBar.h"
+#include "ui/ItemViewSplitter.h"
+#include "ui/LanguageMenu.h"
+#include "ui/ProgressDisplay.h"
+#include "ui/StateIcon.h"
+
+namespace tessaly {
+namespace {
+
+// Speed holds a wrong value in an image filled with 0xFF (255 is more than 200) or 0; Mode and Label hold
+// right ones either way.
+const char kTemplate[] =
+    "[Board, I2C8]\n"
+    "Speed = NUM, 1, 64-C8, DEC\n"
+    "Mode = ENUM, 3.0-3.1, Idle, Run, Sleep, Test\n"
+    "Label = STRING, 4-B, ASCIIZ\n";
+constexpr int kSpeedRow = 0;
+constexpr int kModeRow = 1;
+constexpr std::uint32_t kSpeed = 0;
+constexpr std::uint32_t kLabel = 2;
+
+const std::string kProgramDone = "Program successfully complete";
+const std::string kVerifyDone = "Verify sucessfully complete";
+constexpr int kTimeout = 10000;
+
+class CMainFrameTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir work;
+    AppSettings settings;
+    std::unique_ptr<test::FramePrompt> prompt;
+    std::unique_ptr<CVardelDoc> document;
+    std::unique_ptr<RecentFileList> recentFiles;
+    std::unique_ptr<CMainFrame> frame;
+
+    QString PathOf(const QString& name) const { return work.filePath(name); }
+
+    void MakeFrame(const AppSettings& start) {
+        settings = start;
+        prompt = std::make_unique<test::FramePrompt>();
+        document = std::make_unique<CVardelDoc>(*prompt);
+        recentFiles = std::make_unique<RecentFileList>(settings.mruSize);
+        frame = std::make_unique<CMainFrame>(settings, *document, *recentFiles, *prompt);
+    }
+
+    void ShowFrame(const AppSettings& start) {
+        MakeFrame(start);
+        frame->resize(800, 500);
+        frame->setAcceptDrops(true);
+        frame->show();
+        Activate();
+    }
+
+    // Accelerators reach the active window only, and without a window manager no window becomes active
+    // again by itself once the load's progress dialog has gone.
+    void Activate() {
+        QApplication::setActiveWindow(frame.get());
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+    }
+
+    void ShowReadyFrame(const AppSettings& start = test::FrameSettings()) {
+        ShowFrame(start);
+        QTRY_COMPARE_WITH_TIMEOUT(frame->State(), DeviceState::Ready, kTimeout);
+        QTRY_VERIFY(frame->CommandsEnabled());
+    }
+
+    void OpenSample() {
+        QVERIFY(test::WriteTemplate(PathOf("board.dev"), kTemplate));
+        QVERIFY(frame->OpenTemplate(PathOf("board.dev")));
+        // Erased bytes are no text; only Speed stays wrong.
+        QVERIFY(Board().SetValueText(kLabel, "bench"));
+        frame->ActiveView()->RefillList();
+        Activate();
+    }
+
+    void MakeSpeedRight() {
+        QVERIFY(Board().SetValueText(kSpeed, "150"));
+        frame->ActiveView()->RefillList();
+    }
+
+    Unit& Board() const { return *document->Units()->GetAt(0); }
+    ItemList& List() const { return frame->ActiveView()->List(); }
+    QString Pane(int pane) const { return frame->StatusBar().PaneText(pane); }
+    QAction* Action(int command) const { return frame->Action(command); }
+
+    void Press(Qt::Key key) { QTest::keyClick(frame.get(), key); }
+
+    // The request has ended and the frame has taken its progress display down.
+    void WaitUntilIdle() {
+        QTRY_VERIFY_WITH_TIMEOUT(!frame->Worker().IsBusy() && frame->Progress() == nullptr, kTimeout);
+    }
+
+    std::size_t Count(const std::string& notice) const {
+        const auto texts = prompt->Texts(PromptIcon::Information);
+        return static_cast<std::size_t>(std::count(texts.begin(), texts.end(), notice));
+    }
+
+    bool ToolButtonEnabled(int command) const {
+        auto* toolBar = frame->findChild<QToolBar*>();
+        return toolBar->widgetForAction(Action(command))->isEnabled();
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(work.isValid());
+        // No language or settings file of the developer's gets in.
+        QVERIFY(QDir::setCurrent(work.path()));
+        QVERIFY(QDir().mkpath(PathOf("chips")));
+        QFile language(PathOf("deutsch.lng"));
+        QVERIFY(language.open(QIODevice::WriteOnly));
+        language.write(
+            "[Language]\nLanguage=Deutsch, Deutsch\nMsg[2-8]=Kein Plug-in\nMsg[5-3]=Bezeichnung\n");
+        language.close();
+        LoadLanguageList();
+    }
+
+    void init() { test::SetSimulatorEnvironment(PathOf("chips")); }
+
+    void cleanup() {
+        frame.reset();
+        document.reset();
+        test::SetSimulatorEnvironment(PathOf("chips"));
+        QFile::remove(PathOf("chips/24C02.bin"));
+        // Each test starts from its own values, not from those the last one left in the companion file.
+        QFile::remove(PathOf("board.cfg"));
+    }
+
+    void panesBeforeTheFirstRefreshShowTheirInitialTexts() {
+        MakeFrame(test::FrameSettings("None", "None"));
+        QCOMPARE(Pane(0), QStringLiteral("<->"));
+        QCOMPARE(Pane(1), QString());
+        QCOMPARE(Pane(2), QString());
+        QCOMPARE(Pane(3), QStringLiteral("none"));
+        QCOMPARE(Pane(4), QString());
+        QCOMPARE(Pane(5), QString());
+    }
+
+    void withoutAPluginThePanesSayNoPluginAndTheCommandsAreGreyed() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        QTRY_COMPARE(Pane(5), QStringLiteral("No plugin"));
+        QCOMPARE(Pane(1), QStringLiteral("Plug-in: "));
+        QCOMPARE(Pane(2), QStringLiteral("Fw: "));
+        QCOMPARE(Pane(3), QStringLiteral("None"));
+        QCOMPARE(Pane(4), QString());
+        QCOMPARE(frame->StatusBar().StateIconPath(), StateIconPath(DeviceState::NoPlugin));
+        QCOMPARE(StateIconPath(DeviceState::NoPlugin), StateIconPath(DeviceState::NoDriver));
+        QVERIFY(!QPixmap(frame->StatusBar().StateIconPath()).isNull());
+        for (int command : {command::kProgram, command::kRead, command::kVerify}) {
+            QVERIFY(!Action(command)->isEnabled());
+            QVERIFY(!ToolButtonEnabled(command));
+        }
+        QVERIFY(!Action(command::kManageDriver)->isEnabled());
+        QVERIFY(!Action(command::kImport)->isEnabled());
+        QVERIFY(!ToolButtonEnabled(command::kUnhandledButton));
+    }
+
+    void panesOneToFiveKeepTheirWidthRatios() {
+        MakeFrame(test::FrameSettings("None", "None"));
+        const FrameStatusBar& bar = frame->StatusBar();
+        const int unit = bar.PaneWidth(1) / 16;
+        QVERIFY(unit > 0);
+        for (int pane = 1; pane < FrameStatusBar::kPaneCount; ++pane) {
+            QCOMPARE(bar.PaneWidth(pane), FrameStatusBar::kWidthUnits[static_cast<std::size_t>(pane)] * unit);
+        }
+        QVERIFY(bar.minimumHeight() >= FrameStatusBar::kMinimumHeight);
+    }
+
+    void aReadyChipEnablesTheCommandsAndALaterReportGreysThem() {
+        ShowReadyFrame();
+        QTRY_COMPARE(Pane(5), QStringLiteral("Ready"));
+        QCOMPARE(frame->StatusBar().StateIconPath(), StateIconPath(DeviceState::Ready));
+        QVERIFY(Pane(1).startsWith(QStringLiteral("Plug-in: ")));
+        QVERIFY(Pane(1).size() > QStringLiteral("Plug-in: ").size());
+        QVERIFY(Pane(2).startsWith(QStringLiteral("Fw: ")));
+        QVERIFY(Pane(2).contains(QStringLiteral("24C02")));
+        QCOMPARE(Pane(3), QStringLiteral("24C02"));
+        QVERIFY(ToolButtonEnabled(command::kVerify));
+        // The simulator manages a driver of its own pretence.
+        QVERIFY(Action(command::kManageDriver)->isEnabled());
+
+        // The simulator is told to lose its chip while no session of it is open.
+        frame->ApplyOptions(test::FrameSettings("None", "None"));
+        QTRY_VERIFY(!frame->CommandsEnabled());
+        QVERIFY(!Action(command::kManageDriver)->isEnabled());
+        test::SetSimulatorEnvironment(PathOf("chips"), "nochip");
+        frame->ApplyOptions(test::FrameSettings());
+        QTRY_COMPARE_WITH_TIMEOUT(frame->State(), DeviceState::NoChip, kTimeout);
+        QTRY_VERIFY(!frame->CommandsEnabled());
+        QVERIFY(!ToolButtonEnabled(command::kProgram));
+        QTRY_COMPARE(Pane(5), QStringLiteral("No chip"));
+    }
+
+    void theBusOfTheUnitOnShowIsInPaneFour() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        OpenSample();
+        QTRY_COMPARE(Pane(4), QStringLiteral("I2C8"));
+        QVERIFY(Action(command::kImport)->isEnabled());
+        QVERIFY(Action(command::kExport)->isEnabled());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("board.dev - Tessaly"));
+    }
+
+    void programIsRefusedWithAWrongValueAndRunsOnceTheItemIsDisabled() {
+        ShowReadyFrame();
+        OpenSample();
+        Press(Qt::Key_F5);
+        QVERIFY(frame->Progress() == nullptr);
+        QVERIFY(!frame->Worker().IsBusy());
+        // The view has selected the wrong item and opened its editor.
+        QCOMPARE(List().SelectedRow(), kSpeedRow);
+        QVERIFY(List().Editor() != nullptr);
+        QTest::keyClick(List().Editor(), Qt::Key_Escape);
+        QTest::qWait(200);
+        QVERIFY(prompt->messages.empty());
+
+        QVERIFY(List().SetRowChecked(kSpeedRow, false));
+        Press(Qt::Key_F5);
+        QVERIFY(frame->Progress() != nullptr);
+        QVERIFY(frame->Worker().IsBusy());
+        WaitUntilIdle();
+        QTRY_COMPARE(Count(kProgramDone), 1u);
+        QVERIFY(prompt->Texts(PromptIcon::Error).empty());
+    }
+
+    void readRunsEvenWithAWrongValue() {
+        AppSettings start = test::FrameSettings();
+        start.memoryInit = 0x00;
+        ShowReadyFrame(start);
+        OpenSample();
+        QCOMPARE(List().topLevelItem(kModeRow)->text(ItemList::kValueColumn), QStringLiteral("Idle"));
+        Press(Qt::Key_F6);
+        QVERIFY(frame->Progress() != nullptr);
+        WaitUntilIdle();
+        // The erased chip reads 0xFF, which the view shows at once.
+        QTRY_COMPARE(List().topLevelItem(kModeRow)->text(ItemList::kValueColumn), QStringLiteral("Test"));
+        QVERIFY(prompt->messages.empty());
+    }
+
+    void f7VerifiesAndF8DoesNothing() {
+        ShowReadyFrame();
+        OpenSample();
+        MakeSpeedRight();
+        Press(Qt::Key_F5);
+        WaitUntilIdle();
+        QTRY_COMPARE(Count(kProgramDone), 1u);
+
+        QVERIFY(Action(command::kVerify)->text().endsWith(QStringLiteral("\tF8")));
+        Press(Qt::Key_F8);
+        QVERIFY(frame->Progress() == nullptr);
+        QVERIFY(!frame->Worker().IsBusy());
+        QTest::qWait(200);
+        QCOMPARE(Count(kVerifyDone), 0u);
+
+        Press(Qt::Key_F7);
+        QVERIFY(frame->Progress() != nullptr);
+        WaitUntilIdle();
+        QTRY_COMPARE(Count(kVerifyDone), 1u);
+        QVERIFY(prompt->Texts(PromptIcon::Error).empty());
+    }
+
+    void aSecondF5WhileBusyDoesNothing() {
+        ShowReadyFrame();
+        OpenSample();
+        MakeSpeedRight();
+        Press(Qt::Key_F5);
+        // The worker cannot end before this thread has taken its end in, so it is still busy here.
+        QVERIFY(frame->Worker().IsBusy());
+        const ProgressDisplay* first = frame->Progress();
+        Press(Qt::Key_F5);
+        QCOMPARE(frame->Progress(), first);
+        WaitUntilIdle();
+        QTRY_COMPARE(Count(kProgramDone), 1u);
+        QTest::qWait(200);
+        QCOMPARE(Count(kProgramDone), 1u);
+    }
+
+    void theProgressDisplayNamesTheStepOverTheMessagePane() {
+        test::SetSimulatorEnvironment(PathOf("chips"), "read=1-1000000");
+        ShowReadyFrame();
+        OpenSample();
+        QString step;
+        QRect bar;
+        prompt->onQuestion = [&] {
+            step = frame->Progress()->Text();
+            bar = frame->Progress()->BarGeometry();
+            return false;
+        };
+        Press(Qt::Key_F6);
+        WaitUntilIdle();
+        QCOMPARE(prompt->questions.size(), 1u);
+        QCOMPARE(step, QStringLiteral("Read..."));
+        QCOMPARE(bar, frame->StatusBar().MessagePane().geometry());
+    }
+
+    void stoppingTheWorkerWhileItsQuestionIsOpenDoesNotDeadlock() {
+        test::SetSimulatorEnvironment(PathOf("chips"), "read=1-1000000");
+        ShowReadyFrame();
+        OpenSample();
+        bool restarted = false;
+        prompt->onQuestion = [&] {
+            // The box is still open: the Options dialog chose another plug-in meanwhile.
+            frame->ApplyOptions(test::FrameSettings("None", "None"));
+            restarted = true;
+            return true;
+        };
+        Press(Qt::Key_F6);
+        QTRY_VERIFY_WITH_TIMEOUT(restarted, kTimeout);
+        QCOMPARE(prompt->questions.size(), 1u);
+        QVERIFY(!frame->Worker().IsBusy());
+        QVERIFY(frame->Progress() == nullptr);
+        QTRY_COMPARE_WITH_TIMEOUT(frame->State(), DeviceState::NoPlugin, kTimeout);
+        QVERIFY(!frame->CommandsEnabled());
+    }
+
+    void destroyingTheFrameWhileAQuestionIsOpenDoesNotDeadlock() {
+        test::SetSimulatorEnvironment(PathOf("chips"), "read=1-1000000");
+        ShowReadyFrame();
+        OpenSample();
+        bool destroyed = false;
+        prompt->onQuestion = [&] {
+            frame.reset();
+            destroyed = true;
+            return true;
+        };
+        Press(Qt::Key_F6);
+        QTRY_VERIFY_WITH_TIMEOUT(destroyed, kTimeout);
+        QTest::qWait(100);
+        QCOMPARE(settings.windowWidth, 800);
+    }
+
+    void optionsRestartTheWorkerOnlyForAnotherPluginOrPort() {
+        ShowReadyFrame();
+        const ProgrammerPlugin* plugin = frame->Worker().Plugin();
+        AppSettings chosen = test::FrameSettings();
+        chosen.delayPowerUp = 7;
+        chosen.pulsePGM = 33;
+        chosen.mruSize = 3;
+        chosen.options &= ~kOptionConfirmProgram;
+        chosen.options |= 2;
+        chosen.language.Set("Elsewhere");
+        chosen.windowWidth = 99;
+        frame->ApplyOptions(chosen);
+        QCOMPARE(frame->Worker().Plugin(), plugin);
+        QVERIFY(frame->CommandsEnabled());
+        QCOMPARE(settings.delayPowerUp, 7);
+        QCOMPARE(settings.pulsePGM, 33);
+        QCOMPARE(settings.mruSize, 3);
+        QCOMPARE(settings.options & kOptionConfirmProgram, 0u);
+        QCOMPARE(settings.options & kOptionAlignNameMask, 2u);
+        // The copy's language and window size are not taken.
+        QCOMPARE(settings.language.View(), std::string_view("English"));
+        QCOMPARE(settings.windowWidth, 0);
+
+        chosen.portName.Set("24C04");
+        frame->ApplyOptions(chosen);
+        QCOMPARE(settings.portName.View(), std::string_view("24C04"));
+        QTRY_VERIFY_WITH_TIMEOUT(Pane(2).contains(QStringLiteral("24C04")), kTimeout);
+        QTRY_COMPARE(Pane(3), QStringLiteral("24C04"));
+        QTRY_COMPARE_WITH_TIMEOUT(frame->State(), DeviceState::Ready, kTimeout);
+    }
+
+    void everyPaneOfTheSplitterShowsTheTemplateAndTakesInARead() {
+        AppSettings start = test::FrameSettings();
+        start.memoryInit = 0x00;
+        ShowReadyFrame(start);
+        OpenSample();
+        frame->Splitter().Split(2, 2);
+        const std::vector<CVardelView*> views = frame->Views();
+        QCOMPARE(views.size(), 4u);
+        for (CVardelView* view : views) {
+            QCOMPARE(view->List().RowCount(), 3);
+            QCOMPARE(view->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn),
+                     QStringLiteral("Idle"));
+        }
+        Activate();
+        Press(Qt::Key_F6);
+        WaitUntilIdle();
+        for (CVardelView* view : views) {
+            QCOMPARE(view->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn),
+                     QStringLiteral("Test"));
+        }
+        frame->Splitter().Split(1, 1);
+        QCOMPARE(frame->Views().size(), 1u);
+    }
+
+    void theLanguageMenuSwitchesTheStatePaneAndTheColumnTitlesAtOnce() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        QTRY_COMPARE(Pane(5), QStringLiteral("No plugin"));
+        QAction* deutsch = frame->Languages().Item(command::kFirstLanguage + 1);
+        QVERIFY(deutsch != nullptr);
+        deutsch->trigger();
+        QCOMPARE(Pane(5), QStringLiteral("Kein Plug-in"));
+        QCOMPARE(frame->ActiveView()->List().headerItem()->text(ItemList::kNameColumn),
+                 QStringLiteral("Bezeichnung"));
+        QCOMPARE(settings.language.View(), std::string_view("Deutsch"));
+        frame->Languages().Item(command::kFirstLanguage)->trigger();
+        QCOMPARE(Pane(5), QStringLiteral("No plugin"));
+        QCOMPARE(frame->ActiveView()->List().headerItem()->text(ItemList::kNameColumn),
+                 QStringLiteral("Name"));
+    }
+
+    void oneDroppedFileOpensAndTwoOpenNothing() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        QVERIFY(test::WriteTemplate(PathOf("a.dev"), kTemplate));
+        QVERIFY(test::WriteTemplate(PathOf("b.dev"), kTemplate));
+        QVERIFY(!frame->OpenDroppedFiles(
+            {QUrl::fromLocalFile(PathOf("a.dev")), QUrl::fromLocalFile(PathOf("b.dev"))}));
+        QCOMPARE(document->GetUnitCount(), 0u);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled - Tessaly"));
+        QVERIFY(frame->OpenDroppedFiles({QUrl::fromLocalFile(PathOf("b.dev"))}));
+        QCOMPARE(document->GetUnitCount(), 1u);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("b.dev - Tessaly"));
+    }
+
+    void aTemplateThatCannotBeReadIsReportedAndOpensNothing() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        QVERIFY(!frame->OpenTemplate(PathOf("missing.dev")));
+        QCOMPARE(prompt->Texts(PromptIcon::Error).size(), 1u);
+        QCOMPARE(document->GetUnitCount(), 0u);
+        QVERIFY(recentFiles->Paths().empty());
+    }
+
+    void closingStoresTheSizeAndTheNextFrameStartsWithIt() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        frame->resize(910, 610);
+        QTRY_COMPARE(frame->size(), QSize(910, 610));
+        frame.reset();
+        QCOMPARE(settings.windowWidth, 910);
+        QCOMPARE(settings.windowHeight, 610);
+        MakeFrame(settings);
+        QCOMPARE(frame->size(), QSize(910, 610));
+    }
+
+    void aFrameNeverShownKeepsTheStoredSize() {
+        AppSettings start = test::FrameSettings("None", "None");
+        start.windowWidth = 700;
+        start.windowHeight = 450;
+        MakeFrame(start);
+        frame->resize(300, 200);
+        frame.reset();
+        QCOMPARE(settings.windowWidth, 700);
+        QCOMPARE(settings.windowHeight, 450);
+    }
+
+    void openedTemplatesHeadTheRecentFilesInTheFileMenu() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        QVERIFY(test::WriteTemplate(PathOf("a.dev"), kTemplate));
+        QVERIFY(test::WriteTemplate(PathOf("b.dev"), kTemplate));
+        QVERIFY(frame->OpenTemplate(PathOf("a.dev")));
+        QVERIFY(frame->OpenTemplate(PathOf("b.dev")));
+        QCOMPARE(recentFiles->Paths().size(), 2u);
+        QVERIFY(QString::fromStdString(recentFiles->Paths()[0]).endsWith(QStringLiteral("/b.dev")));
+
+        QMenu* file = frame->menuBar()->actions().front()->menu();
+        QVERIFY(file != nullptr);
+        emit file->aboutToShow();
+        QVERIFY(!Action(command::kRecentFile)->isVisible());
+        QList<QAction*> entries;
+        for (QAction* action : file->actions()) {
+            if (action->text().startsWith(QLatin1Char('&')) &&
+                action->text().endsWith(QStringLiteral(".dev"))) {
+                entries.push_back(action);
+            }
+        }
+        QCOMPARE(entries.size(), 2);
+        QVERIFY(entries[0]->text().startsWith(QStringLiteral("&1 ")));
+        QVERIFY(entries[1]->text().endsWith(QStringLiteral("a.dev")));
+        entries[1]->trigger();
+        QCOMPARE(frame->windowTitle(), QStringLiteral("a.dev - Tessaly"));
+
+        QVERIFY(QFile::remove(PathOf("b.dev")));
+        emit file->aboutToShow();
+        for (QAction* action : file->actions()) {
+            if (action->text().endsWith(QStringLiteral("b.dev"))) {
+                action->trigger();
+            }
+        }
+        QCOMPARE(recentFiles->Paths().size(), 1u);
+    }
+};
+
+}  // namespace
+}  // namespace tessaly
+
+QTEST_MAIN(tessaly::CMainFrameTest)
+#include "CMainFrameTest.moc"

@@ -1,0 +1,130 @@
+// The dynamic splitter of item views, with plain widgets for views.
+
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+
+#include "ui/ItemViewSplitter.h"
+
+namespace tessaly {
+namespace {
+
+class ItemViewSplitterTest : public QObject {
+    Q_OBJECT
+
+    int made = 0;
+
+    std::unique_ptr<ItemViewSplitter> NewSplitter() {
+        auto splitter = std::make_unique<ItemViewSplitter>([this] {
+            auto* view = new QLabel(QString::number(++made));
+            view->setFocusPolicy(Qt::StrongFocus);
+            return view;
+        });
+        splitter->resize(400, 300);
+        splitter->show();
+        return splitter;
+    }
+
+    static QSplitter* Row(ItemViewSplitter& splitter, int row) {
+        return qobject_cast<QSplitter*>(splitter.widget(row));
+    }
+
+  private slots:
+    void init() { made = 0; }
+
+    void itStartsWithOnePaneThatHasAllTheRoom() {
+        auto splitter = NewSplitter();
+        QVERIFY(QTest::qWaitForWindowExposed(splitter.get()));
+        QCOMPARE(splitter->RowCount(), 1);
+        QCOMPARE(splitter->ColumnCount(), 1);
+        QCOMPARE(splitter->Panes().size(), 1u);
+        QCOMPARE(made, 1);
+        QCOMPARE(splitter->ActivePane(), splitter->Panes().front());
+        // All but the bars at the right and bottom edges, which open a second column or row.
+        const QSize pane = splitter->Panes().front()->size();
+        QCOMPARE(pane.width(), splitter->width() - Row(*splitter, 0)->handleWidth());
+        QCOMPARE(pane.height(), splitter->height() - splitter->handleWidth());
+    }
+
+    void splittingMakesAViewPerPaneAndClosingDestroysThem() {
+        auto splitter = NewSplitter();
+        splitter->Split(2, 2);
+        QCOMPARE(splitter->Panes().size(), 4u);
+        QCOMPARE(made, 4);
+        for (QWidget* pane : splitter->Panes()) {
+            QVERIFY(pane->minimumWidth() >= ItemViewSplitter::kMinimumPane);
+            QVERIFY(pane->minimumHeight() >= ItemViewSplitter::kMinimumPane);
+        }
+        QPointer<QWidget> lastRow = splitter->Panes().back();
+        splitter->Split(1, 2);
+        QCOMPARE(splitter->Panes().size(), 2u);
+        QTRY_VERIFY(lastRow.isNull());
+        splitter->Split(5, 0);
+        QCOMPARE(splitter->RowCount(), 2);
+        QCOMPARE(splitter->ColumnCount(), 1);
+    }
+
+    void bothRowsShareTheColumnWidths() {
+        auto splitter = NewSplitter();
+        QVERIFY(QTest::qWaitForWindowExposed(splitter.get()));
+        splitter->Split(2, 2);
+        QSplitterHandle* handle = Row(*splitter, 0)->handle(1);
+        const QPoint start = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, start);
+        QTest::mouseMove(handle, start - QPoint(80, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, start - QPoint(80, 0));
+        QTRY_COMPARE(Row(*splitter, 1)->sizes(), Row(*splitter, 0)->sizes());
+        QVERIFY(Row(*splitter, 0)->sizes().front() < Row(*splitter, 0)->sizes().back());
+    }
+
+    void draggingTheBarAtTheBottomEdgeOpensASecondRow() {
+        auto splitter = NewSplitter();
+        QVERIFY(QTest::qWaitForWindowExposed(splitter.get()));
+        QSplitterHandle* handle = splitter->handle(1);
+        const QPoint start = handle->rect().center();
+        const QPoint end = start - QPoint(0, 120);
+        QTest::mousePress(handle, Qt::LeftButton, {}, start);
+        QTest::mouseMove(handle, end);
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, end);
+        QTRY_COMPARE(splitter->RowCount(), 2);
+        QCOMPARE(splitter->Panes().size(), 2u);
+        QCOMPARE(made, 2);
+        QVERIFY(splitter->Panes().back()->isVisible());
+    }
+
+    void draggingAPaneBelowItsMinimumClosesItsColumn() {
+        auto splitter = NewSplitter();
+        QVERIFY(QTest::qWaitForWindowExposed(splitter.get()));
+        splitter->Split(1, 2);
+        QSplitterHandle* handle = Row(*splitter, 0)->handle(1);
+        const QPoint start = handle->rect().center();
+        const QPoint end = start + QPoint(splitter->width(), 0);
+        QTest::mousePress(handle, Qt::LeftButton, {}, start);
+        QTest::mouseMove(handle, end);
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, end);
+        QTRY_COMPARE(splitter->ColumnCount(), 1);
+        QCOMPARE(splitter->Panes().size(), 1u);
+    }
+
+    void thePreviousPaneTakesTheFocusInTurn() {
+        auto splitter = NewSplitter();
+        QApplication::setActiveWindow(splitter.get());
+        QVERIFY(QTest::qWaitForWindowActive(splitter.get()));
+        splitter->Split(2, 2);
+        const std::vector<QWidget*> panes = splitter->Panes();
+        QCOMPARE(splitter->ActivePane(), panes[0]);
+        splitter->ActivatePreviousPane();
+        QCOMPARE(splitter->ActivePane(), panes[3]);
+        QTRY_VERIFY(panes[3]->hasFocus());
+        splitter->ActivatePreviousPane();
+        QCOMPARE(splitter->ActivePane(), panes[2]);
+        panes[1]->setFocus();
+        QTRY_COMPARE(splitter->ActivePane(), panes[1]);
+    }
+};
+
+}  // namespace
+}  // namespace tessaly
+
+QTEST_MAIN(tessaly::ItemViewSplitterTest)
+#include "ItemViewSplitterTest.moc"

@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+#include <QUrl>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppSettings.h"
+#include "device/DeviceWorker.h"
+#include "device/OperationMask.h"
+#include "document/CVardelDoc.h"
+#include "text/Prompt.h"
+#include "ui/FrameActions.h"
+#include "ui/ItemViewFrame.h"
+#include "ui/RecentFileList.h"
+#include "ui/WorkerEvents.h"
+#include "ui/WorkerOwnerBridge.h"
+
+class QToolBar;
+
+namespace tessaly {
+
+class CVardelView;
+class FrameStatusBar;
+class ItemViewSplitter;
+class LanguageMenu;
+class ProgressDisplay;
+
+// The application's main window: menus, accelerators and toolbar, the status bar with the programmer's
+// state, and a splitter of item views over the one document. It owns the device worker, starts it with
+// the Plugin and Port settings, turns Program (F5), Read (F6) and Verify (F7) into worker requests with a
+// progress display, and applies the Options dialog's result to the settings and the worker.
+//
+// The worker reaches the frame only through the WorkerOwnerBridge, whose waits give up when the worker is
+// asked to stop; so stopping the worker (Options, destruction) never deadlocks, not even while one of the
+// worker's question boxes is open.
+//
+// settings, document, recentFiles and prompt belong to the application and must outlive the frame. Every
+// box, the worker's included, goes through prompt.
+class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvents {
+    Q_OBJECT
+
+  public:
+    CMainFrame(AppSettings& settings, CVardelDoc& document, RecentFileList& recentFiles, Prompt& prompt,
+               QWidget* parent = nullptr);
+    // Stores the window's size in the settings (when it has been shown), stops the worker and destroys
+    // the views.
+    ~CMainFrame() override;
+
+    // Opens a template as File > Open does: the document loads it behind the progress dialog, the views
+    // show it and it heads the recent files. Refused while the worker runs an operation, since the
+    // operation writes into the open template's unit. False when nothing was opened.
+    bool OpenTemplate(const QString& path);
+    // Files dropped on the window: exactly one opens as a template; more than one are ignored.
+    bool OpenDroppedFiles(const QList<QUrl>& files);
+
+    // The device commands: nothing while the worker is busy; Program and Verify first check the values of
+    // the unit on show; then the unit's program mask is rebuilt, the progress display shown and the
+    // request handed to the worker. Nothing happens, and nothing is shown, without a unit to work on.
+    void DeviceCommand(OperationMask operation);
+    // Takes over the Options dialog's result in the defined order; see the implementation.
+    void ApplyOptions(const AppSettings& chosen);
+    // Enables or greys Program, Read and Verify in menu and toolbar.
+    void EnableCommands(bool on);
+
+    // ItemViewFrame.
+    bool IsDeviceBusy() const override;
+    void SetBusMode(BusKind bus) override;
+    void EnableImportExport(bool on) override;
+
+    // For the application and the tests.
+    QAction* Action(int command) const { return actions_.Get(command); }
+    FrameStatusBar& StatusBar() const { return *statusBar_; }
+    ItemViewSplitter& Splitter() const { return *splitter_; }
+    LanguageMenu& Languages() const { return *languages_; }
+    CVardelView* ActiveView() const;
+    std::vector<CVardelView*> Views() const;
+    // The progress display of the running operation; null outside an operation.
+    ProgressDisplay* Progress() const { return progress_.get(); }
+    DeviceWorker& Worker() const { return *worker_; }
+    DeviceState State() const { return bridge_.CurrentStatus().state; }
+    bool CommandsEnabled() const { return commandsEnabled_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    // WorkerEvents, on the user-interface thread.
+    void DeviceStateChanged(bool ready) override { EnableCommands(ready); }
+    void ProgressChanged() override;
+    void OperationEnded() override { RemoveProgressDisplay(); }
+    void ReadDone() override;
+    bool AskRetryAccess(const std::string& text) override;
+    void ReportDifference(const std::string& text) override;
+    void NotifyCompletion(const std::string& text) override;
+
+    void CreateToolBar();
+    void ConnectCommands();
+    CVardelView* NewView();
+    void ShowCommandsEnabled();
+    bool StartWorker();
+    void UpdateDriverCommand();
+    bool ShowProgressDisplay();
+    void RemoveProgressDisplay();
+    void StoreWindowSize();
+
+    void ChooseTemplate();
+    void NewDocument();
+    void RunOptions();
+    void ManageDriver();
+    void ShowAbout();
+    void ImportData();
+    void ExportData();
+    void LanguageSwitched();
+    void FillRecentFiles();
+    void OpenRecentFile(std::size_t index);
+    void UpdateTitle();
+
+    AppSettings& settings_;
+    CVardelDoc& document_;
+    RecentFileList& recentFiles_;
+    Prompt& prompt_;
+
+    FrameActions actions_;
+    LanguageMenu* languages_;
+    QToolBar* toolBar_ = nullptr;
+    FrameStatusBar* statusBar_ = nullptr;
+    ItemViewSplitter* splitter_ = nullptr;
+    std::vector<QAction*> recentEntries_;
+    QString documentName_;
+
+    // The bridge outlives the worker, which calls it until its thread has ended.
+    WorkerOwnerBridge bridge_;
+    std::unique_ptr<DeviceWorker> worker_;
+    std::unique_ptr<ProgressDisplay> progress_;
+    // The BusKind value of the unit on show, FrameStatusBar::kNoBus for none.
+    std::uint32_t busMode_;
+    bool commandsEnabled_ = false;
+    bool shown_ = false;
+};
+
+}  // namespace tessaly
