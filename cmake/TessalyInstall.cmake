@@ -1,27 +1,29 @@
-# What `cmake --install` puts in place: the desktop program with its plug-ins, and its desktop integration
-# (a menu entry, the "Template Document" type of *.dev files and the icon).
+# What `cmake --install` puts in place: the desktop program and the command line with their plug-ins, and
+# the desktop integration (a menu entry, the "Template Document" type of *.dev files and the icon).
 #
-# The program looks for plug-ins in its own directory, so it and the plug-ins go to lib/tessaly/, and
-# bin/tessaly is a link to it (the program finds its directory through /proc/self/exe, which names the
-# file the link leads to).
+# The programs look for plug-ins in their own directory, so they and the plug-ins go to lib/tessaly/, and
+# bin/tessaly and bin/tessaly-cli are links to them (a program finds its directory through /proc/self/exe,
+# which names the file the link leads to).
 include(GNUInstallDirs)
 
 set(TESSALY_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/tessaly)
 
-install(TARGETS tessaly RUNTIME DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
+install(TARGETS tessaly tessaly-cli RUNTIME DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
 install(TARGETS tessaly-sim tessaly-i2cdev LIBRARY DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
 
-# Relative, so that the link holds wherever the prefix is; the prefix itself is the one given to
+# Relative, so that the links hold wherever the prefix is; the prefix itself is the one given to
 # cmake --install, hence read when installing.
-file(RELATIVE_PATH TESSALY_LINK_TARGET /${CMAKE_INSTALL_BINDIR} /${TESSALY_INSTALL_PROGRAM_DIR}/tessaly)
-install(CODE "
-    set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-    set(link \"\${bin}/tessaly\")
-    file(MAKE_DIRECTORY \"\${bin}\")
-    file(REMOVE \"\${link}\")
-    file(CREATE_LINK \"${TESSALY_LINK_TARGET}\" \"\${link}\" SYMBOLIC)
-    message(STATUS \"Installing: \${link} -> ${TESSALY_LINK_TARGET}\")
-")
+foreach(program tessaly tessaly-cli)
+    file(RELATIVE_PATH target /${CMAKE_INSTALL_BINDIR} /${TESSALY_INSTALL_PROGRAM_DIR}/${program})
+    install(CODE "
+        set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+        set(link \"\${bin}/${program}\")
+        file(MAKE_DIRECTORY \"\${bin}\")
+        file(REMOVE \"\${link}\")
+        file(CREATE_LINK \"${target}\" \"\${link}\" SYMBOLIC)
+        message(STATUS \"Installing: \${link} -> ${target}\")
+    ")
+endforeach()
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/tessaly.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -10,7 +10,7 @@ if(NOT result EQUAL 0)
 endif()
 
 set(root ${STAGING}/usr)
-foreach(file lib/tessaly/tessaly lib/tessaly/tessaly-sim.so lib/tessaly/tessaly-i2cdev.so
+foreach(file lib/tessaly/tessaly lib/tessaly/tessaly-cli lib/tessaly/tessaly-sim.so lib/tessaly/tessaly-i2cdev.so
              share/applications/tessaly.desktop share/mime/packages/tessaly-template.xml
              share/icons/hicolor/48x48/apps/tessaly.png share/icons/hicolor/256x256/apps/tessaly.png)
     if(NOT EXISTS ${root}/${file})
@@ -18,13 +18,15 @@ foreach(file lib/tessaly/tessaly lib/tessaly/tessaly-sim.so lib/tessaly/tessaly-
     endif()
 endforeach()
 
-if(NOT IS_SYMLINK ${root}/bin/tessaly)
-    message(FATAL_ERROR "bin/tessaly is not a link")
-endif()
-file(READ_SYMLINK ${root}/bin/tessaly link)
-if(NOT link STREQUAL "../lib/tessaly/tessaly")
-    message(FATAL_ERROR "bin/tessaly leads to ${link}")
-endif()
+foreach(program tessaly tessaly-cli)
+    if(NOT IS_SYMLINK ${root}/bin/${program})
+        message(FATAL_ERROR "bin/${program} is not a link")
+    endif()
+    file(READ_SYMLINK ${root}/bin/${program} link)
+    if(NOT link STREQUAL "../lib/tessaly/${program}")
+        message(FATAL_ERROR "bin/${program} leads to ${link}")
+    endif()
+endforeach()
 
 file(READ ${root}/share/applications/tessaly.desktop entry)
 foreach(line "Type=Application" "Exec=tessaly %f" "Icon=tessaly" "MimeType=application/x-tessaly-template;")
