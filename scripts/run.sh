@@ -29,6 +29,8 @@ else
     cp -u "$sample" "$template"
 fi
 
+export TESSALY_SIM_DIR=${TESSALY_SIM_DIR:-$run/chips}
+
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     cat >&2 <<HELP
 Tessaly is built, but there is no display to show its window on (DISPLAY is not set).
@@ -38,10 +40,18 @@ Run it on a virtual X display instead, for example:
 
 It then runs unseen until it is ended with Ctrl+C, which closes it as its window would (values and
 settings are saved). ./scripts/screenshots.sh shows what it looks like (pictures in docs/).
+
+Meanwhile, here is the same template programmed into the simulated 24C02 from the command line:
 HELP
-    exit 1
+    cd "$run"
+    cli=$build/bin/tessaly-cli
+    "$cli" set "$template" "Serial number=20261205" "Manufacture year (since 2000)=26" "Manufacture week=49" \
+        "Board name=Bench board" "Host name=bench-1" "Core voltage (mV)=1200" "Temperature limit (C)=85" \
+        "Boot delay (ms)=1500"
+    "$cli" list "$template"
+    "$cli" program "$template" --plugin tessaly-sim.so --port 24C02
+    exit 0
 fi
 
 cd "$run"
-export TESSALY_SIM_DIR=${TESSALY_SIM_DIR:-$run/chips}
 exec "$build/bin/tessaly" "$template"
