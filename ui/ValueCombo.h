@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QStringList>
 
-#include "ui/ValueEditorOwner.h"
+#include "ui/InPlaceEditor.h"
 
 namespace tessaly {
 
@@ -12,7 +12,7 @@ namespace tessaly {
 // the edit on Tab, Shift+Tab, Enter, Escape (after choosing the initial entry again), Up, Down, Page Up and
 // Page Down, which therefore do not move within the closed list, and when the focus goes to another window
 // or widget, and when it is closed.
-class ValueCombo : public QComboBox {
+class ValueCombo : public InPlaceEditor<QComboBox> {
     Q_OBJECT
 
   public:
@@ -20,18 +20,13 @@ class ValueCombo : public QComboBox {
                QWidget* parent);
 
   protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void RestoreInitial() override { setCurrentIndex(initialIndex_); }
+    EditedValue CurrentValue() const override;
 
   private:
     void WidenDropDown(const QStringList& texts);
-    void Finish(int key);
 
-    ValueEditorOwner& owner_;
     int initialIndex_ = -1;
-    bool finished_ = false;
 };
 
 }  // namespace tessaly

@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "ui/ValueEditorOwner.h"
+#include "ui/InPlaceEditor.h"
 
 namespace tessaly {
 
@@ -11,7 +11,7 @@ namespace tessaly {
 // text (or nothing). The box ends the edit on Tab, Shift+Tab, Enter, Escape (after putting the initial text
 // back), Up, Down, Page Up and Page Down, when it loses the focus and when it is closed. While the user
 // types, the box grows to fit its text.
-class ValueEdit : public QLineEdit {
+class ValueEdit : public InPlaceEditor<QLineEdit> {
     Q_OBJECT
 
   public:
@@ -22,10 +22,8 @@ class ValueEdit : public QLineEdit {
     void ApplyStartKey(int key);
 
   protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void RestoreInitial() override { setText(initialText_); }
+    EditedValue CurrentValue() const override { return {text(), -1}; }
 
   private:
     struct Selection {
@@ -37,13 +35,10 @@ class ValueEdit : public QLineEdit {
     void RememberAccepted();
     void RestoreAccepted();
     void WidenToText();
-    void Finish(int key);
 
-    ValueEditorOwner& owner_;
     QString initialText_;
     QString acceptedText_;
     Selection acceptedSelection_;
-    bool finished_ = false;
 };
 
 }  // namespace tessaly
