@@ -3,8 +3,8 @@
 #include <string>
 
 #include "document/ByteStream.h"
-#include "text/Prompt.h"
 #include "engine/Unit.h"
+#include "text/Prompt.h"
 
 namespace tessaly {
 
