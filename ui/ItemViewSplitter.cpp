@@ -114,7 +114,10 @@ void ItemViewSplitter::FillSlot(int row, int column, bool withView) {
     }
     QWidget* old = rowSplitters_[static_cast<std::size_t>(row)]->replaceWidget(column, replacement);
     Slot(row, column) = replacement;
-    // Later, not now: the pane may be the one whose drag or focus change is being handled.
+    // Later, not now: the pane may be the one whose drag or focus change is being handled. Until then it
+    // stays a hidden child, so that it goes with the splitter if no event loop runs to delete it.
+    old->hide();
+    old->setParent(this);
     old->deleteLater();
 }
 
