@@ -149,11 +149,16 @@ DeviceOperation::Attempt DeviceOperation::Transfer(Step step, std::uint32_t leng
     return {};
 }
 
-DeviceOperation::Attempt DeviceOperation::ReadAndMerge(Step step, std::uint32_t length) {
+DeviceOperation::Attempt DeviceOperation::ReadBlock(std::uint32_t length) {
     Attempt attempt;
     attempt.moved = length;
     attempt.status = plugin_.Read(Address(), block_.get(), attempt.moved);
     attempt.advance = attempt.moved;
+    return attempt;
+}
+
+DeviceOperation::Attempt DeviceOperation::ReadAndMerge(Step step, std::uint32_t length) {
+    Attempt attempt = ReadBlock(length);
     if (attempt.status != kPluginOk) {
         return attempt;
     }
@@ -183,10 +188,7 @@ DeviceOperation::Attempt DeviceOperation::WriteUntilAccepted(std::uint32_t lengt
 }
 
 DeviceOperation::Attempt DeviceOperation::ReadAndCompare(std::uint32_t length) {
-    Attempt attempt;
-    attempt.moved = length;
-    attempt.status = plugin_.Read(Address(), block_.get(), attempt.moved);
-    attempt.advance = attempt.moved;
+    Attempt attempt = ReadBlock(length);
     // Bytes of a failed read are not compared: what they hold is unknown. Bytes of a short read are.
     if (attempt.status != kPluginOk) {
         return attempt;

@@ -61,6 +61,8 @@ class DeviceOperation {
     std::uint32_t ZeroMaskRun() const;
     void TransferChunk(Step step, std::uint32_t chunk);
     Attempt Transfer(Step step, std::uint32_t length);
+    // One read of length bytes into the block buffer, judged by the plug-in's answer alone.
+    Attempt ReadBlock(std::uint32_t length);
     Attempt ReadAndMerge(Step step, std::uint32_t length);
     Attempt WriteUntilAccepted(std::uint32_t length);
     Attempt ReadAndCompare(std::uint32_t length);
