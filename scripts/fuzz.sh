@@ -12,16 +12,17 @@ shift || true
 "$root/scripts/deps.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DTESSALY_WERROR=ON -DTESSALY_FUZZ=ON \
     -DTESSALY_SANITIZE=address,undefined -DTESSALY_TESTS=OFF -DTESSALY_BENCHMARKS=OFF > /dev/null
-cmake --build "$build" --parallel "$(nproc)"
 
 # target name -> corpus folder under fuzz/corpus
 declare -A corpora=(
     [parse_template_fuzzer]=template
     [data_file_fuzzer]=datafile
     [settings_file_fuzzer]=settings
+    [language_file_fuzzer]=language
 )
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${!corpora[@]}")
+cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]}"
 
 status=0
 for target in "${targets[@]}"; do
