@@ -20,7 +20,8 @@ constexpr std::size_t kLongestText = 127;
 
 const std::filesystem::path& Directory() {
     static const std::filesystem::path directory = [] {
-        const auto path = std::filesystem::temp_directory_path() / ("tessaly-lng-fuzz-" + std::to_string(getpid()));
+        const auto path =
+            std::filesystem::temp_directory_path() / ("tessaly-lng-fuzz-" + std::to_string(getpid()));
         std::filesystem::create_directories(path);
         return path;
     }();

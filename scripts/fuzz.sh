@@ -19,6 +19,7 @@ declare -A corpora=(
     [data_file_fuzzer]=datafile
     [settings_file_fuzzer]=settings
     [language_file_fuzzer]=language
+    [plugin_host_fuzzer]=pluginhost
 )
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${!corpora[@]}")
