@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "ui/DisplayText.h"
+#include "ui/UiThreadCall.h"
 
 namespace tessaly {
 namespace {
@@ -49,11 +50,9 @@ bool QtPrompt::OnUiThread(const std::function<bool()>& show) const {
     if (QThread::currentThread() == application->thread()) {
         return show();
     }
-    bool result = false;
-    // Blocks this thread until the user-interface thread has run the box and returned.
-    QMetaObject::invokeMethod(
-        application, [&] { result = show(); }, Qt::BlockingQueuedConnection);
-    return result;
+    // Blocks this thread until the user-interface thread has run the box and returned; nothing stops the
+    // wait.
+    return CallOnUiThread(*application, std::stop_token(), show);
 }
 
 }  // namespace tessaly

@@ -58,7 +58,6 @@ constexpr int kHalfRow = 2;
 constexpr int kModeRow = 6;
 constexpr int kLabelRow = 7;
 constexpr std::uint32_t kSpeed = 2;
-constexpr std::uint32_t kHalf = 3;
 constexpr std::uint32_t kLabel = 6;
 
 std::string ValueOf(const Unit& unit, std::uint32_t item) {
