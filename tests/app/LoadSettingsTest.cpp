@@ -7,6 +7,7 @@
 #include "SettingsTestFixture.h"
 #include "app/AppSettings.h"
 #include "app/ProfileValues.h"
+#include "app/SettingsFile.h"
 
 namespace tessaly {
 namespace {
@@ -270,6 +271,86 @@ TEST_F(LoadSettingsTest, TextsEndAtAZeroByteAndKeepOtherBytes) {
     ASSERT_TRUE(Load());
     EXPECT_EQ(settings_.language.View(), "Eng");
     EXPECT_EQ(settings_.portName.View(), "\xE9t\xE9\xFF");
+}
+
+TEST_F(LoadSettingsTest, BadBytesSpoilOnlyTheLinesTheyAreIn) {
+    using namespace std::string_literals;
+    WriteIni(
+        "\xFF\xFE\0\x80\n[Config]\n\0\xC3\x28 garbage\nDelay\0IO=9\nDelayPowerUp=50\n\xE2\x82=\xFF\n"
+        "[Main\xFFWindow]\nSize=1,2\n[MainWindow]\nSize=800,600\n\xFF"s);
+    ASSERT_TRUE(Load());
+    AppSettings expected = Defaults();
+    expected.delayPowerUp = 50;
+    expected.windowWidth = 800;
+    expected.windowHeight = 600;
+    EXPECT_EQ(settings_, expected);
+}
+
+TEST_F(LoadSettingsTest, KeysAfterAHundredKilobyteLineAreRead) {
+    const std::string longLine(100 * 1024, '9');
+    WriteIni("[Config]\n" + longLine + "\nDelayIO=" + longLine +
+             "\nPulsePGM=30\n[MainWindow]\nFont=" + longLine + "\nSize=800,600\n");
+    ASSERT_TRUE(Load());
+    AppSettings expected = Defaults();
+    expected.delayIO = std::numeric_limits<std::int32_t>::max();
+    expected.pulsePGM = 30;
+    expected.fontFace.Set(longLine);
+    // A Font value without a size field leaves the size as it was before loading.
+    expected.fontSize = 0;
+    expected.windowWidth = 800;
+    expected.windowHeight = 600;
+    EXPECT_EQ(settings_, expected);
+}
+
+TEST_F(LoadSettingsTest, AMissingSectionGivesItsDefaults) {
+    WriteIni("[MainWindow]\nSize=800,600\n");
+    ASSERT_TRUE(Load());
+    AppSettings expected = Defaults();
+    expected.windowWidth = 800;
+    expected.windowHeight = 600;
+    EXPECT_EQ(settings_, expected);
+
+    WriteIni("[Config]\nDelayIO=3\n");
+    settings_ = AppSettings();
+    ASSERT_TRUE(Load());
+    expected = Defaults();
+    expected.delayIO = 3;
+    EXPECT_EQ(settings_, expected);
+}
+
+// The file as the program writes it, cut off within a section name, a key and a value.
+TEST_F(LoadSettingsTest, TruncatedFileGivesDefaultsForWhatIsCutOff) {
+    AppSettings saved = Defaults();
+    saved.language.Set("Deutsch");
+    saved.delayIO = 3;
+    saved.pulseFix = 100;
+    saved.windowWidth = 800;
+    saved.windowHeight = 600;
+    const std::string whole = FormatSettingsFile(saved);
+    const auto cutBefore = [&whole](std::string_view text, std::size_t keep) {
+        return whole.substr(0, whole.find(text) + keep);
+    };
+
+    WriteIni(cutBefore("[MainWindow]", 5));
+    ASSERT_TRUE(Load());
+    AppSettings expected = saved;
+    expected.windowWidth = 0;
+    expected.windowHeight = 0;
+    EXPECT_EQ(settings_, expected);
+
+    WriteIni(cutBefore("PulseFix=", 5));
+    settings_ = AppSettings();
+    ASSERT_TRUE(Load());
+    expected.pulseFix = 200;
+    EXPECT_EQ(settings_, expected);
+
+    WriteIni(cutBefore("Size=800", 7));
+    settings_ = AppSettings();
+    ASSERT_TRUE(Load());
+    expected = saved;
+    expected.windowWidth = 80;
+    expected.windowHeight = 0;
+    EXPECT_EQ(settings_, expected);
 }
 
 TEST_F(LoadSettingsTest, ListResizeOf2MeansOff) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "SettingsTestFixture.h"
@@ -21,12 +22,32 @@ std::string SectionOf(const ::testing::TestInfo& test) {
     return std::string(test.test_suite_name()) + "." + test.name();
 }
 
-class QSettingsProfileStoreTest : public ::testing::Test {
-  protected:
-    static std::filesystem::path ConfigFile() {
-        return std::filesystem::path(::getenv("XDG_CONFIG_HOME")) / "Halvorn" / "Tessaly.conf";
+std::filesystem::path ConfigFile() {
+    return std::filesystem::path(::getenv("XDG_CONFIG_HOME")) / "Halvorn" / "Tessaly.conf";
+}
+
+// Gives the configuration file other contents while the object lives and puts its earlier bytes back
+// afterwards, so that the tests after it find the file as they would have without it.
+class ReplacedConfigFile {
+  public:
+    explicit ReplacedConfigFile(std::string_view contents) : earlier_(test::ReadBytes(ConfigFile())) {
+        Write(contents);
+    }
+    ~ReplacedConfigFile() { Write(earlier_); }
+    ReplacedConfigFile(const ReplacedConfigFile&) = delete;
+    ReplacedConfigFile& operator=(const ReplacedConfigFile&) = delete;
+
+  private:
+    static void Write(std::string_view contents) {
+        std::filesystem::create_directories(ConfigFile().parent_path());
+        std::ofstream(ConfigFile(), std::ios::binary | std::ios::trunc) << contents;
     }
 
+    std::string earlier_;
+};
+
+class QSettingsProfileStoreTest : public ::testing::Test {
+  protected:
     const std::string section_ = SectionOf(*::testing::UnitTest::GetInstance()->current_test_info());
 };
 
@@ -83,6 +104,22 @@ TEST_F(QSettingsProfileStoreTest, TextsLastFromOneStoreToTheNextAndASectionGoesA
     EXPECT_EQ(store.GetText(section_, "File2", ""), "");
 }
 
+TEST_F(QSettingsProfileStoreTest, DamagedFileGivesTheDefaults) {
+    using namespace std::string_literals;
+    const std::string longLine(100 * 1024, 'x');
+    const ReplacedConfigFile damaged("[" + section_ + "]\nMRU=3\n\0\xFF\xFE\x80\nBroken\0Key=5\n"s +
+                                     longLine + "\nAlignName=\xC3\x28\nLong=" + longLine +
+                                     "\nListResize=2\nTrunc"s);
+    const QSettingsProfileStore store;
+    EXPECT_EQ(store.GetInt(section_, "MRU", 8), 3);
+    EXPECT_EQ(store.GetInt(section_, "Broken", 8), 8);
+    EXPECT_EQ(store.GetInt(section_, "AlignName", 1), 1);
+    EXPECT_EQ(store.GetInt(section_, "Long", 1), 1);
+    EXPECT_EQ(store.GetInt(section_, "ListResize", 1), 2);
+    EXPECT_EQ(store.GetInt(section_, "Trunc", 7), 7);
+    EXPECT_EQ(store.GetText(section_, "Missing", "none"), "none");
+}
+
 using SettingsWithQSettingsTest = test::SettingsTest;
 
 TEST_F(SettingsWithQSettingsTest, SavedSettingsLoadBackThroughTheUserProfile) {
@@ -98,6 +135,33 @@ TEST_F(SettingsWithQSettingsTest, SavedSettingsLoadBackThroughTheUserProfile) {
     AppSettings reloaded;
     ASSERT_TRUE(LoadSettings(reloaded, store, kExecutable));
     EXPECT_EQ(reloaded, settings_);
+}
+
+constexpr std::uint32_t kDefaultOptions = kOptionListResize | kOptionEnableItemTips | kOptionEditOnError |
+                                          kOptionConfirmProgram | kOptionConfirmVerify;
+
+TEST_F(SettingsWithQSettingsTest, AProfileOfRandomBytesGivesTheDefaults) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::string bytes(64 * 1024, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(byte(random));
+    }
+    const ReplacedConfigFile damaged(bytes);
+    const QSettingsProfileStore store;
+    ASSERT_TRUE(LoadSettings(settings_, store, kExecutable));
+    EXPECT_EQ(settings_.mruSize, kDefaultMruSize);
+    EXPECT_EQ(settings_.memoryInit, kDefaultMemoryInit);
+    EXPECT_EQ(settings_.options, kDefaultOptions);
+}
+
+TEST_F(SettingsWithQSettingsTest, ATruncatedProfileGivesDefaultsForWhatIsCutOff) {
+    const ReplacedConfigFile truncated("[Settings]\nMRU=4\nAlignName=2\nMemoryIn");
+    const QSettingsProfileStore store;
+    ASSERT_TRUE(LoadSettings(settings_, store, kExecutable));
+    EXPECT_EQ(settings_.mruSize, 4);
+    EXPECT_EQ(settings_.memoryInit, kDefaultMemoryInit);
+    EXPECT_EQ(settings_.options, kDefaultOptions | 2u);
 }
 
 }  // namespace

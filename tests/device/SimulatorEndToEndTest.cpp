@@ -3,29 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "LoadedTemplate.h"
 #include "RecordingOwner.h"
-#include "device/DeviceWorker.h"
+#include "SimulatorEnvironment.h"
+#include "SimulatorSession.h"
 
 namespace tessaly {
 namespace {
 
 using test::LoadedTemplate;
 using test::RecordingOwner;
+using test::SimulatorEnvironment;
+using test::SimulatorSession;
 using Kind = RecordingOwner::Kind;
 using namespace std::chrono_literals;
-
-constexpr char kSimulator[] = "tessaly-sim.so";
 
 WorkerSettings SimSettings() {
     WorkerSettings settings;
@@ -35,79 +33,26 @@ WorkerSettings SimSettings() {
     return settings;
 }
 
-// One run of the program: a worker on the simulator's port, stopped when the session ends.
-class Session {
-  public:
-    explicit Session(const std::string& port, const std::string& plugin = kSimulator) {
-        started = worker.Start(plugin, port);
-        reported = owner.WaitFor(Kind::PostDeviceState);
-    }
-
-    DeviceState State() { return owner.LastReportedState(); }
-
-    // Runs one request on the unit, with its bus sent first as the view does, and waits for its end.
-    bool Run(OperationMask operation, Unit& unit) {
-        worker.SetBusMode(static_cast<std::uint32_t>(unit.bus));
-        const std::size_t ended = owner.Count(Kind::OperationEnded);
-        if (!worker.Request(operation, &unit) || !owner.WaitFor(Kind::OperationEnded, ended + 1, 60s)) {
-            return false;
-        }
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (worker.IsBusy() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(1ms);
-        }
-        return !worker.IsBusy();
-    }
-
-    std::vector<std::string> Texts(Kind kind) const {
-        std::vector<std::string> texts;
-        for (const auto& event : owner.Events(kind)) {
-            texts.push_back(event.text);
-        }
-        return texts;
-    }
-
-    RecordingOwner owner;
-    DeviceWorker worker{owner, SimSettings()};
-    bool started = false;
-    bool reported = false;
-};
-
 class SimulatorTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessaly-sim-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-        // Set before any worker thread runs, and unset after the last has ended: the environment is not
-        // safe to change while the simulator reads it.
-        setenv("TESSALY_SIM_DIR", directory_.c_str(), 1);
-        setenv("TESSALY_SIM_TWR_US", "200", 1);
-        unsetenv("TESSALY_SIM_BUS_KHZ");
-        unsetenv("TESSALY_SIM_FAULTS");
-    }
+    void SetUp() override { ASSERT_TRUE(environment_.Ready()); }
 
-    void TearDown() override {
-        unsetenv("TESSALY_SIM_DIR");
-        unsetenv("TESSALY_SIM_TWR_US");
-        unsetenv("TESSALY_SIM_FAULTS");
-        std::error_code error;
-        std::filesystem::remove_all(directory_, error);
-    }
-
-    std::unique_ptr<Session> Open(const std::string& port) {
-        auto session = std::make_unique<Session>(port);
+    std::unique_ptr<SimulatorSession> Open(const std::string& port) {
+        auto session = std::make_unique<SimulatorSession>(port, SimSettings());
         EXPECT_TRUE(session->started);
         EXPECT_TRUE(session->reported);
         return session;
     }
+
+    void SetFaults(const std::string& faults) { environment_.SetFaults(faults); }
 
     static std::string ExamplePath() {
         const char* source = std::getenv("TESSALY_SOURCE_DIR");
         return std::string(source == nullptr ? "." : source) + "/examples/board-24c02.dev";
     }
 
-    std::filesystem::path directory_;
+    // Destroyed after every session of a test, which all end within its body.
+    SimulatorEnvironment environment_{200us};
 };
 
 TEST_F(SimulatorTest, ReadyChipIsReportedWithTheSimulatorsTexts) {
@@ -123,9 +68,9 @@ TEST_F(SimulatorTest, UnknownPortIsNoDriver) {
 }
 
 TEST_F(SimulatorTest, MissingDriverAndMissingChipAreReported) {
-    setenv("TESSALY_SIM_FAULTS", "nodriver", 1);
+    SetFaults("nodriver");
     EXPECT_EQ(Open("24C02")->State(), DeviceState::NoDriver);
-    setenv("TESSALY_SIM_FAULTS", "nochip", 1);
+    SetFaults("nochip");
     EXPECT_EQ(Open("24C02")->State(), DeviceState::NoChip);
 }
 
@@ -231,7 +176,7 @@ TEST_F(SimulatorTest, WrongAddressingModeIsADeviceAccessError) {
 }
 
 TEST_F(SimulatorTest, ReadFailureIsAskedAboutAndRetried) {
-    setenv("TESSALY_SIM_FAULTS", "read=1", 1);
+    SetFaults("read=1");
     LoadedTemplate raw({"[Raw, I2C8]", "Byte = NUM, 21, 0-FF, HEX"}, 0x00);
     auto session = Open("24C02");
     session->owner.AnswerQuestions({true});
@@ -242,7 +187,7 @@ TEST_F(SimulatorTest, ReadFailureIsAskedAboutAndRetried) {
 }
 
 TEST_F(SimulatorTest, ShortReadAsksAtTheFirstByteMissing) {
-    setenv("TESSALY_SIM_FAULTS", "short=1:3", 1);
+    SetFaults("short=1:3");
     LoadedTemplate raw({"[Raw, I2C8]", "Text = STRING, 20-27, ASCIIZ"}, 0x00);
     auto session = Open("24C02");
     session->owner.AnswerQuestions({true});

@@ -1,25 +1,32 @@
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ScriptedPrompt.h"
 #include "document/CVardelDoc.h"
 #include "document/DataFile.h"
 #include "engine/ScriptCodec.h"
+#include "engine/UnitList.h"
 
 namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
 using test::ScriptedPrompt;
+using namespace std::chrono_literals;
 
 class DocumentTest : public ::testing::Test {
   protected:
@@ -244,6 +251,214 @@ TEST_F(DocumentTest, FailedSaveKeepsTheEarlierCompanionFile) {
     for (const auto& entry : fs::directory_iterator(directory)) {
         EXPECT_TRUE(entry.path().extension() == ".dev" || entry.path().extension() == ".cfg") << entry.path();
     }
+}
+
+// How a forked child that saves reports back through its exit status.
+enum ChildExit : int {
+    kChildSaveFailed = 0,
+    kChildSaved = 1,
+    kChildCannotOpen = 2,
+    kChildCannotDropRoot = 3,
+    kChildDirectoryWritable = 4,
+};
+
+// Takes every write permission off a directory while the object lives.
+class ReadOnlyDirectory {
+  public:
+    explicit ReadOnlyDirectory(fs::path path) : path_(std::move(path)) { ::chmod(path_.c_str(), 0555); }
+    ~ReadOnlyDirectory() { ::chmod(path_.c_str(), 0755); }
+    ReadOnlyDirectory(const ReadOnlyDirectory&) = delete;
+    ReadOnlyDirectory& operator=(const ReadOnlyDirectory&) = delete;
+
+  private:
+    fs::path path_;
+};
+
+// Root writes into any directory, so a child running as root takes the unprivileged ids of "nobody" first.
+bool DropRoot() {
+    constexpr uid_t kNobody = 65534;
+    return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+}
+
+// In a forked child: opens the template, changes a value and saves it as an ordinary user would.
+ChildExit SaveAsAnOrdinaryUser(const std::string& templatePath, const fs::path& directory) {
+    if (::geteuid() == 0 && !DropRoot()) {
+        return kChildCannotDropRoot;
+    }
+    if (::access(directory.c_str(), W_OK) == 0) {
+        return kChildDirectoryWritable;
+    }
+    ScriptedPrompt quiet;
+    CVardelDoc doc(quiet);
+    doc.SetSavesOnClose(false);
+    if (doc.OnOpenDocument(templatePath, 0x11, nullptr) != CVardelDoc::OpenResult::Opened) {
+        return kChildCannotOpen;
+    }
+    doc.Units()->GetAt(0)->dataImage[0x10] = 0x99;
+    return doc.SaveCompanionFile() ? kChildSaved : kChildSaveFailed;
+}
+
+TEST_F(DocumentTest, SaveIntoAReadOnlyDirectoryFailsAndKeepsTheEarlierCompanionFile) {
+    const std::string path = WriteTemplate("board.dev", kBoard);
+    {
+        CVardelDoc doc(prompt);
+        ASSERT_EQ(doc.OnOpenDocument(path, 0x11, nullptr), CVardelDoc::OpenResult::Opened);
+    }
+    const std::vector<std::uint8_t> saved = FileBytes(directory / "board.cfg");
+    ASSERT_FALSE(saved.empty());
+
+    int status = 0;
+    {
+        const ReadOnlyDirectory readOnly(directory);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            _exit(SaveAsAnOrdinaryUser(path, directory));
+        }
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kChildCannotDropRoot || WEXITSTATUS(status) == kChildDirectoryWritable) {
+        GTEST_SKIP() << "this process cannot give up its right to write into any directory";
+    }
+    EXPECT_NE(WEXITSTATUS(status), kChildCannotOpen) << "an ordinary user cannot read " << directory;
+    EXPECT_EQ(WEXITSTATUS(status), kChildSaveFailed) << "the save should have failed";
+    EXPECT_EQ(FileBytes(directory / "board.cfg"), saved);
+    for (const auto& entry : fs::directory_iterator(directory)) {
+        EXPECT_TRUE(entry.path().extension() == ".dev" || entry.path().extension() == ".cfg") << entry.path();
+    }
+}
+
+// As many units as a template may have, of 64 KiB each: a save writes 2 MiB, long enough to be caught
+// in the middle.
+constexpr std::uint32_t kLargeUnits = kUnitListCapacity;
+
+std::string LargeTemplate() {
+    std::string text;
+    for (std::uint32_t unit = 0; unit < kLargeUnits; ++unit) {
+        text += "[Unit" + std::to_string(unit) +
+                ", I2C16]\nFirst = NUM, 0, 0-FF, HEX\nLast = NUM, FFFF, 0-FF, HEX\n";
+    }
+    return text;
+}
+
+// Gives unit n's whole image the byte value + n.
+void FillImages(const CVardelDoc& doc, std::uint8_t value) {
+    for (std::uint32_t i = 0; i < doc.GetUnitCount(); ++i) {
+        Unit& unit = *doc.Units()->GetAt(i);
+        std::memset(unit.dataImage, static_cast<std::uint8_t>(value + i), unit.ImageSize());
+    }
+}
+
+constexpr std::uint8_t kOldValues = 0x11;
+constexpr std::uint8_t kNewValues = 0xA0;
+
+// In a forked child: saves the new values and the old ones in turn until it is killed. It exits by itself
+// only when the template does not open or a save fails.
+[[noreturn]] void SaveInTurnsUntilKilled(const std::string& templatePath) {
+    ScriptedPrompt quiet;
+    CVardelDoc doc(quiet);
+    doc.SetSavesOnClose(false);
+    if (doc.OnOpenDocument(templatePath, 0x00, nullptr) != CVardelDoc::OpenResult::Opened) {
+        _exit(kChildCannotOpen);
+    }
+    for (;;) {
+        for (const std::uint8_t value : {kNewValues, kOldValues}) {
+            FillImages(doc, value);
+            if (!doc.SaveCompanionFile()) {
+                _exit(kChildSaveFailed);
+            }
+        }
+    }
+}
+
+// Whether process `saver` has a temporary file for the companion file beside it, which WriteFileAtomically
+// names ".<file name>.tmp.<process id>.<count>".
+bool SaveInProgress(const fs::path& companion, pid_t saver) {
+    const std::string prefix = "." + companion.filename().string() + ".tmp." + std::to_string(saver) + ".";
+    std::error_code error;
+    for (fs::directory_iterator it(companion.parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path().filename().string().starts_with(prefix)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Waits up to ten seconds for the saver's temporary file; false when it never showed.
+bool WaitForSaveInProgress(const fs::path& companion, pid_t saver) {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!SaveInProgress(companion, saver)) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+// A process killed while it saves leaves the companion file as a save made it: the old values or the new
+// ones, whole, and loadable. The kill comes after a range of waits, and then as soon as a temporary file
+// shows that a save is under way.
+TEST_F(DocumentTest, KilledSaveLeavesAWholeCompanionFile) {
+    const std::string path = WriteTemplate("large.dev", LargeTemplate());
+    const fs::path companion = directory / "large.cfg";
+    std::vector<std::uint8_t> oldFile;
+    std::vector<std::uint8_t> newFile;
+    {
+        CVardelDoc doc(prompt);
+        doc.SetSavesOnClose(false);
+        ASSERT_EQ(doc.OnOpenDocument(path, 0x00, nullptr), CVardelDoc::OpenResult::Opened);
+        ASSERT_EQ(doc.GetUnitCount(), kLargeUnits);
+        FillImages(doc, kNewValues);
+        ASSERT_TRUE(doc.SaveCompanionFile());
+        newFile = FileBytes(companion);
+        FillImages(doc, kOldValues);
+        ASSERT_TRUE(doc.SaveCompanionFile());
+        oldFile = FileBytes(companion);
+    }
+    ASSERT_GT(oldFile.size(), 2u << 20);
+    ASSERT_NE(oldFile, newFile);
+
+    const std::vector<std::chrono::milliseconds> waits = {0ms, 1ms, 2ms, 5ms, 10ms, 20ms, 50ms, 100ms};
+    for (std::size_t round = 0; round < waits.size() + 3; ++round) {
+        const bool atTemporaryFile = round >= waits.size();
+        SCOPED_TRACE(atTemporaryFile ? "killed during a save"
+                                     : "killed after " + std::to_string(waits[round].count()) + " ms");
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            SaveInTurnsUntilKilled(path);
+        }
+        if (atTemporaryFile) {
+            EXPECT_TRUE(WaitForSaveInProgress(companion, child));
+        } else {
+            std::this_thread::sleep_for(waits[round]);
+        }
+        ASSERT_EQ(kill(child, SIGKILL), 0);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the saving child ended by itself";
+
+        const std::vector<std::uint8_t> left = FileBytes(companion);
+        ASSERT_TRUE(left == oldFile || left == newFile) << "a companion file of " << left.size() << " bytes";
+        CVardelDoc doc(prompt);
+        doc.SetSavesOnClose(false);
+        ASSERT_EQ(doc.OnOpenDocument(path, 0x00, nullptr), CVardelDoc::OpenResult::Opened);
+        const std::uint8_t value = left == oldFile ? kOldValues : kNewValues;
+        EXPECT_EQ(doc.Units()->GetAt(0)->dataImage[0], value);
+        EXPECT_EQ(doc.Units()->GetAt(kLargeUnits - 1)->dataImage[0xFFFF],
+                  static_cast<std::uint8_t>(value + kLargeUnits - 1));
+    }
+    // The temporary files the killed children left behind do not stand in the way of the next save.
+    CVardelDoc doc(prompt);
+    doc.SetSavesOnClose(false);
+    ASSERT_EQ(doc.OnOpenDocument(path, 0x00, nullptr), CVardelDoc::OpenResult::Opened);
+    FillImages(doc, kOldValues);
+    EXPECT_TRUE(doc.SaveCompanionFile());
+    EXPECT_EQ(FileBytes(companion), oldFile);
+    EXPECT_TRUE(prompt.errors.empty());
 }
 
 }  // namespace

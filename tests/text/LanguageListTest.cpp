@@ -287,6 +287,52 @@ TEST_F(LanguageListTest, ArbitraryBytesInLanguageFilesAreHarmless) {
     }
 }
 
+TEST_F(LanguageListTest, TranslationsKeepTheirBytesUpToAZeroByte) {
+    using namespace std::string_literals;
+    WriteLanguage("de.lng",
+                  "Language=Deutsch,German\n"
+                  "Msg[1-5]=Rumpf\0ist leer\n"
+                  "Msg[1-2]=\xFF\xFE titre \xC3\x28\xE2\x82\n"
+                  "\0\xFF\x80 no entry at all\n"
+                  "Msg[1-\xFF"
+                  "3]=wrong key\n"s);
+    Load();
+    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
+    EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "Rumpf");
+    EXPECT_STREQ(table_.Text(msg::kTitleNotFound), "\xFF\xFE titre \xC3\x28\xE2\x82");
+    EXPECT_STREQ(table_.Text(msg::kWrongTitleSyntax), kBuiltInMessages[msg::kWrongTitleSyntax].english);
+}
+
+TEST_F(LanguageListTest, TranslationsAfterAHundredKilobyteLineAreRead) {
+    const std::string longLine(100 * 1024, 'x');
+    WriteLanguage("de.lng", "Language=Deutsch,German\n" + longLine +
+                                "\nMsg[1-5]=Rumpf ist leer\nMsg[1-2]=" + longLine + "\nMsg[1-3]=danach\n");
+    Load();
+    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
+    EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "Rumpf ist leer");
+    EXPECT_EQ(std::string(table_.Text(msg::kTitleNotFound)), longLine.substr(0, 127));
+    EXPECT_STREQ(table_.Text(msg::kWrongTitleSyntax), "danach");
+}
+
+// A file cut off in a key leaves that message in English; one cut off in a value keeps what is left of it;
+// one cut off before both names is listed but cannot be chosen.
+TEST_F(LanguageListTest, TruncatedFilesGiveEnglishForWhatIsCutOff) {
+    WriteLanguage("a.lng", "Language=Deutsch,German\nMsg[1-5]=Rumpf ist leer\nMsg[1-2]=Tit");
+    WriteLanguage("b.lng", "Language=Francais,French\nMsg[1-5]=corps vide\nMsg[1-");
+    WriteLanguage("c.lng", "Language=Italiano");
+    directory_.Write("d.lng", "[Langu");
+    Load();
+    ASSERT_EQ(languages_.Count(), 5u);
+    EXPECT_FALSE(languages_.Entry(3)->hasNames);
+    EXPECT_FALSE(languages_.Entry(4)->hasNames);
+    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
+    EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "Rumpf ist leer");
+    EXPECT_STREQ(table_.Text(msg::kTitleNotFound), "Tit");
+    ASSERT_TRUE(languages_.SetLanguage("Francais"));
+    EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "corps vide");
+    EXPECT_STREQ(table_.Text(msg::kTitleNotFound), kBuiltInMessages[msg::kTitleNotFound].english);
+}
+
 TEST_F(LanguageListTest, OnlyTheFirstMebibyteOfAFileIsRead) {
     std::string text = "[Language]\nLanguage=Deutsch,German\nMsg[1-5]=early\n";
     text.append(ProfileFile::kMaxFileBytes, ';');

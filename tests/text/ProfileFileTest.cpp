@@ -181,6 +181,50 @@ TEST(ProfileFileLoad, OverlongLineIsHarmless) {
     EXPECT_EQ(value, std::string(kBuffer - 1, 'x'));
 }
 
+TEST(ProfileFileLoad, EntriesAfterAHundredKilobyteLineAreFound) {
+    test::TempDirectory directory;
+    const std::string longLine(100 * 1024, 'x');
+    const auto path =
+        directory.Write("long.ini", "[A]\n" + longLine + "\nk=1\n[" + longLine + "]\n[B]\nm=2\n");
+    ProfileFile profile;
+    ASSERT_TRUE(profile.Load(path));
+    EXPECT_EQ(profile.GetString("A", "k", "", kBuffer), "1");
+    EXPECT_EQ(profile.GetString("B", "m", "", kBuffer), "2");
+}
+
+// What a file cut after `cut` bytes keeps of the value of `length` bytes at valueAt: nothing (the default)
+// when the cut comes before the value, else the value as far as it goes.
+std::string LeftOfValue(const std::string& whole, std::size_t cut, std::size_t valueAt, std::size_t length) {
+    return cut < valueAt ? "<default>" : whole.substr(valueAt, std::min(cut - valueAt, length));
+}
+
+TEST(ProfileFileLoad, TruncatedFileReadsWhatIsLeftOfEachEntry) {
+    const std::string whole = "[A]\nfirst=1\nsecond=22\n";
+    const std::size_t firstValue = whole.find("1");
+    const std::size_t secondValue = whole.find("22");
+    test::TempDirectory directory;
+    for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
+        SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
+        const auto path = directory.Write("cut.ini", whole.substr(0, cut));
+        EXPECT_EQ(ReadProfileString(path, "A", "first", "<default>", kBuffer),
+                  LeftOfValue(whole, cut, firstValue, 1));
+        EXPECT_EQ(ReadProfileString(path, "A", "second", "<default>", kBuffer),
+                  LeftOfValue(whole, cut, secondValue, 2));
+    }
+}
+
+TEST(ProfileFileRobustness, ZeroBytesAndBytesThatAreNoUtf8AreOrdinaryBytes) {
+    using namespace std::string_literals;
+    const std::string text =
+        "[A]\nk=a\0b\n\xFF\xFE\0\x80\nu=\xC3\x28\xE2\x82\xFF\nbad\0key=y\n[\xFF]\nz=1\n[B]\nlast=z\n"s;
+    EXPECT_EQ(Get(text, "A", "k"), "a\0b"s);
+    EXPECT_EQ(Get(text, "A", "u"), "\xC3\x28\xE2\x82\xFF");
+    EXPECT_EQ(Get(text, "A", "bad"), "<default>");
+    EXPECT_EQ(Get(text, "A", "badkey"), "<default>");
+    EXPECT_EQ(Get(text, "\xFF", "z"), "1");
+    EXPECT_EQ(Get(text, "B", "last"), "z");
+}
+
 TEST(ProfileFileRobustness, ArbitraryBytesNeverBreakTheReader) {
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> byte(0, 255);
