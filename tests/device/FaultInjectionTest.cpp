@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -191,9 +192,22 @@ struct FaultCase {
     bool retry;
 };
 
+std::string Describe(const FaultCase& fault) {
+    return std::string(fault.command.name) + "Call" + std::to_string(fault.call) +
+           (fault.retry ? "Yes" : "No");
+}
+
 std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info) {
-    return std::string(info.param.command.name) + "Call" + std::to_string(info.param.call) +
-           (info.param.retry ? "Yes" : "No");
+    return Describe(info.param);
+}
+
+// GoogleTest prints a case with this instead of its bytes.
+void PrintTo(const FaultCase& fault, std::ostream* stream) {
+    *stream << Describe(fault);
+}
+
+void PrintTo(const Command& command, std::ostream* stream) {
+    *stream << command.name;
 }
 
 // Every read call of every command.
