@@ -219,7 +219,9 @@ void CMainFrame::DeviceCommand(OperationMask operation) {
     if (!ShowProgressDisplay()) {
         return;
     }
-    worker_->Request(operation, unit);
+    if (worker_->Request(operation, unit)) {
+        unitInOperation_ = unit;
+    }
 }
 
 bool CMainFrame::ShowProgressDisplay() {
@@ -308,7 +310,20 @@ void CMainFrame::EnableImportExport(bool on) {
 }
 
 void CMainFrame::ReadDone() {
-    // Every pane may show the unit just read.
+    // The image holds what was read and the worker writes no more into it.
+    unitInOperation_ = nullptr;
+    RefillViews();
+}
+
+void CMainFrame::OperationEnded() {
+    RemoveProgressDisplay();
+    // A pane that turned to the unit during the operation shows it now; Program has also stored the
+    // derived fields into it.
+    unitInOperation_ = nullptr;
+    RefillViews();
+}
+
+void CMainFrame::RefillViews() {
     for (CVardelView* view : Views()) {
         view->RefillList();
     }

@@ -69,6 +69,7 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
 
     // ItemViewFrame.
     bool IsDeviceBusy() const override;
+    bool IsUnitInOperation(const Unit& unit) const override { return &unit == unitInOperation_; }
     void SetBusMode(BusKind bus) override;
     void EnableImportExport(bool on) override;
 
@@ -95,8 +96,10 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
     // WorkerEvents, on the user-interface thread.
     void DeviceStateChanged(bool ready) override { EnableCommands(ready); }
     void ProgressChanged() override;
-    void OperationEnded() override { RemoveProgressDisplay(); }
+    void OperationEnded() override;
     void ReadDone() override;
+    // Every pane rebuilds its rows, since any of them may show the unit the worker had.
+    void RefillViews();
     bool AskRetryAccess(const std::string& text) override;
     void ReportDifference(const std::string& text) override;
     void NotifyCompletion(const std::string& text) override;
@@ -140,6 +143,9 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
     WorkerOwnerBridge bridge_;
     std::unique_ptr<DeviceWorker> worker_;
     std::unique_ptr<ProgressDisplay> progress_;
+    // The unit handed to the worker with the running request; null when the worker no longer writes into
+    // any unit's image.
+    const Unit* unitInOperation_ = nullptr;
     // The BusKind value of the unit on show, FrameStatusBar::kNoBus for none.
     std::uint32_t busMode_;
     bool commandsEnabled_ = false;

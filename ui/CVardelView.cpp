@@ -100,7 +100,9 @@ bool CVardelView::SelectUnit(std::uint32_t index) {
 
 void CVardelView::RefillList() {
     const Unit* unit = CurrentUnit();
-    list_->SetRows(unit != nullptr ? BuildRows(*unit) : std::vector<ListRow>());
+    // The worker may be writing this unit's image; the frame refills the view when it is done.
+    const bool readable = unit != nullptr && !frame_.IsUnitInOperation(*unit);
+    list_->SetRows(readable ? BuildRows(*unit) : std::vector<ListRow>());
     if ((settings_.options & kOptionListResize) != 0) {
         list_->AutoSizeColumns();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ModelTypes.h"
+#include "engine/Unit.h"
 
 namespace tessaly {
 
@@ -14,6 +15,9 @@ class ItemViewFrame {
     // given, so the view opens no editor, changes no enabled flag and stores, imports or exports nothing
     // until this is false again. The answer must be current: the view asks it before every such write.
     virtual bool IsDeviceBusy() const = 0;
+    // True while the worker may write into this unit's data image (from the request until its Read is
+    // done or the operation has ended), so the view must not read the image to build its rows.
+    virtual bool IsUnitInOperation(const Unit& unit) const = 0;
 
     // The bus of the unit the view has just put on show.
     virtual void SetBusMode(BusKind bus) = 0;

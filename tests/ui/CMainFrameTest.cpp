@@ -402,6 +402,30 @@ class CMainFrameTest : public QObject {
         QCOMPARE(frame->Views().size(), 1u);
     }
 
+    void aPaneTurningToTheUnitBeingReadShowsItOnlyOnceTheReadIsDone() {
+        test::SetSimulatorEnvironment(PathOf("chips"), "read=1");
+        AppSettings start = test::FrameSettings();
+        start.memoryInit = 0x00;
+        ShowReadyFrame(start);
+        OpenSample();
+        frame->Splitter().Split(1, 2);
+        CVardelView* other = frame->Views().back();
+        int rowsDuringRead = -1;
+        prompt->onQuestion = [&] {
+            // As a tab change in the other pane would, while the worker owns the unit's image.
+            other->RefillList();
+            rowsDuringRead = other->List().RowCount();
+            return true;
+        };
+        Activate();
+        Press(Qt::Key_F6);
+        WaitUntilIdle();
+        QCOMPARE(prompt->questions.size(), 1u);
+        QCOMPARE(rowsDuringRead, 0);
+        QCOMPARE(other->List().RowCount(), 3);
+        QCOMPARE(other->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn), QStringLiteral("Test"));
+    }
+
     void theLanguageMenuSwitchesTheStatePaneAndTheColumnTitlesAtOnce() {
         ShowFrame(test::FrameSettings("None", "None"));
         QTRY_COMPARE(Pane(5), QStringLiteral("No plugin"));

@@ -25,10 +25,12 @@ namespace {
 class FakeFrame : public ItemViewFrame {
   public:
     bool IsDeviceBusy() const override { return busy; }
+    bool IsUnitInOperation(const Unit& unit) const override { return &unit == inOperation; }
     void SetBusMode(BusKind bus) override { buses.push_back(bus); }
     void EnableImportExport(bool on) override { importExport.push_back(on); }
 
     bool busy = false;
+    const Unit* inOperation = nullptr;
     std::vector<BusKind> buses;
     std::vector<bool> importExport;
 };
@@ -359,6 +361,19 @@ class CVardelViewTest : public QObject {
         view->Export();
         view->Import();
         QVERIFY(fileRequests.empty());
+    }
+
+    void aUnitWhoseImageTheWorkerHasShowsNoRowsUntilItIsGivenBack() {
+        ShowSample();
+        frame->busy = true;
+        frame->inOperation = &Config();
+        view->RefillList();
+        QCOMPARE(List().RowCount(), 0);
+        frame->busy = false;
+        frame->inOperation = nullptr;
+        view->RefillList();
+        QCOMPARE(List().RowCount(), 9);
+        QCOMPARE(RowValue(kSpeedRow), QStringLiteral("150"));
     }
 
     void anEditEndingWhileTheWorkerIsBusyStoresNothing() {
