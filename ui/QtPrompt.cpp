@@ -1,5 +1,6 @@
 #include "ui/QtPrompt.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QThread>
@@ -30,7 +31,7 @@ QString Caption(const std::string& caption) {
 
 void QtPrompt::ShowMessage(const std::string& caption, const std::string& text, PromptIcon icon) {
     OnUiThread([&] {
-        QMessageBox box(BoxIcon(icon), Caption(caption), ToDisplay(text), QMessageBox::Ok, parent_);
+        QMessageBox box(BoxIcon(icon), Caption(caption), ToDisplay(text), QMessageBox::Ok, Owner());
         box.exec();
         return true;
     });
@@ -39,10 +40,14 @@ void QtPrompt::ShowMessage(const std::string& caption, const std::string& text, 
 bool QtPrompt::AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon) {
     return OnUiThread([&] {
         QMessageBox box(BoxIcon(icon), Caption(caption), ToDisplay(text), QMessageBox::Yes | QMessageBox::No,
-                        parent_);
+                        Owner());
         box.setDefaultButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     });
+}
+
+QWidget* QtPrompt::Owner() const {
+    return parent_ != nullptr ? parent_.data() : QApplication::activeWindow();
 }
 
 bool QtPrompt::OnUiThread(const std::function<bool()>& show) const {

@@ -9,7 +9,8 @@
 
 namespace tessaly {
 
-// The desktop's message boxes: a QMessageBox over the parent window, with "Tessaly" as the caption when
+// The desktop's message boxes: a QMessageBox over the parent window (without one, over the active window,
+// so that a box stays above the main window and centred on it), with "Tessaly" as the caption when
 // none is given. Questions offer Yes and No, with No as the default.
 //
 // Threads: the boxes are always shown on the user-interface thread. Called from another thread, a call
@@ -26,6 +27,7 @@ class QtPrompt : public Prompt {
   private:
     // Runs show on the user-interface thread and gives its result.
     bool OnUiThread(const std::function<bool()>& show) const;
+    QWidget* Owner() const;
 
     QPointer<QWidget> parent_;
 };

@@ -25,6 +25,7 @@ class QtPromptTest : public QObject {
         bool defaultIsNo = false;
         bool hasNo = false;
         bool onUiThread = false;
+        QWidget* owner = nullptr;
     };
 
     // Polls for the box and presses button on it once it is there.
@@ -41,6 +42,7 @@ class QtPromptTest : public QObject {
             seen.hasNo = box->button(QMessageBox::No) != nullptr;
             seen.defaultIsNo = seen.hasNo && box->defaultButton() == box->button(QMessageBox::No);
             seen.onUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+            seen.owner = box->parentWidget();
             box->button(button)->click();
             timer->deleteLater();
         });
@@ -57,6 +59,18 @@ class QtPromptTest : public QObject {
         QCOMPARE(seen.text, QStringLiteral("Load the data?"));
         QCOMPARE(seen.icon, QMessageBox::Question);
         QVERIFY(seen.defaultIsNo);
+    }
+
+    void withoutAParentTheBoxBelongsToTheActiveWindow() {
+        QWidget window;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QtPrompt prompt;
+        SeenBox seen;
+        AnswerWhenShown(seen, QMessageBox::Ok);
+        prompt.ShowError("Script error in file");
+        QCOMPARE(seen.owner, &window);
     }
 
     void noAnswersFalse() {
