@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <memory>
@@ -422,6 +423,31 @@ class CMainFrameTest : public QObject {
         WaitUntilIdle();
         QCOMPARE(prompt->questions.size(), 1u);
         QCOMPARE(rowsDuringRead, 0);
+        QCOMPARE(other->List().RowCount(), 3);
+        QCOMPARE(other->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn), QStringLiteral("Test"));
+    }
+
+    void panesRefilledAllThroughASlowReadLeaveTheImageToTheWorker() {
+        // A slow bus keeps the worker merging into the image for a while.
+        qputenv("TESSALY_SIM_BUS_KHZ", "1");
+        AppSettings start = test::FrameSettings();
+        start.memoryInit = 0x00;
+        ShowReadyFrame(start);
+        OpenSample();
+        frame->Splitter().Split(1, 2);
+        CVardelView* other = frame->Views().back();
+        int refillsWithoutRows = 0;
+        QTimer refills;
+        connect(&refills, &QTimer::timeout, [&] {
+            other->RefillList();
+            refillsWithoutRows += other->List().RowCount() == 0 ? 1 : 0;
+        });
+        refills.start(1);
+        Activate();
+        Press(Qt::Key_F6);
+        WaitUntilIdle();
+        refills.stop();
+        QVERIFY(refillsWithoutRows > 0);
         QCOMPARE(other->List().RowCount(), 3);
         QCOMPARE(other->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn), QStringLiteral("Test"));
     }
