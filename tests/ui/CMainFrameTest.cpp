@@ -106,6 +106,22 @@ class CMainFrameTest : public QObject {
 
     void Press(Qt::Key key) { QTest::keyClick(frame.get(), key); }
 
+    // The sample in two panes over a Ready chip, with a document whose memory starts at 0x00 where the
+    // simulated chip holds 0xFF.
+    void ShowSampleInTwoPanes() {
+        AppSettings start = test::FrameSettings();
+        start.memoryInit = 0x00;
+        ShowReadyFrame(start);
+        OpenSample();
+        frame->Splitter().Split(1, 2);
+    }
+
+    // The pane shows the values read from the chip.
+    static void ShowsTheReadChip(CVardelView& view) {
+        QCOMPARE(view.List().RowCount(), 3);
+        QCOMPARE(view.List().topLevelItem(kModeRow)->text(ItemList::kValueColumn), QStringLiteral("Test"));
+    }
+
     // The request has ended and the frame has taken its progress display down.
     void WaitUntilIdle() {
         QTRY_VERIFY_WITH_TIMEOUT(!frame->Worker().IsBusy() && frame->Progress() == nullptr, kTimeout);
@@ -405,11 +421,7 @@ class CMainFrameTest : public QObject {
 
     void aPaneTurningToTheUnitBeingReadShowsItOnlyOnceTheReadIsDone() {
         test::SetSimulatorEnvironment(PathOf("chips"), "read=1");
-        AppSettings start = test::FrameSettings();
-        start.memoryInit = 0x00;
-        ShowReadyFrame(start);
-        OpenSample();
-        frame->Splitter().Split(1, 2);
+        ShowSampleInTwoPanes();
         CVardelView* other = frame->Views().back();
         int rowsDuringRead = -1;
         prompt->onQuestion = [&] {
@@ -423,18 +435,13 @@ class CMainFrameTest : public QObject {
         WaitUntilIdle();
         QCOMPARE(prompt->questions.size(), 1u);
         QCOMPARE(rowsDuringRead, 0);
-        QCOMPARE(other->List().RowCount(), 3);
-        QCOMPARE(other->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn), QStringLiteral("Test"));
+        ShowsTheReadChip(*other);
     }
 
     void panesRefilledAllThroughASlowReadLeaveTheImageToTheWorker() {
         // A slow bus keeps the worker merging into the image for a while.
         qputenv("TESSALY_SIM_BUS_KHZ", "1");
-        AppSettings start = test::FrameSettings();
-        start.memoryInit = 0x00;
-        ShowReadyFrame(start);
-        OpenSample();
-        frame->Splitter().Split(1, 2);
+        ShowSampleInTwoPanes();
         CVardelView* other = frame->Views().back();
         int refillsWithoutRows = 0;
         QTimer refills;
@@ -448,8 +455,7 @@ class CMainFrameTest : public QObject {
         WaitUntilIdle();
         refills.stop();
         QVERIFY(refillsWithoutRows > 0);
-        QCOMPARE(other->List().RowCount(), 3);
-        QCOMPARE(other->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn), QStringLiteral("Test"));
+        ShowsTheReadChip(*other);
     }
 
     void theLanguageMenuSwitchesTheStatePaneAndTheColumnTitlesAtOnce() {
