@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FakeLibrary.h"
+#include "QuickSettings.h"
 #include "RecordingOwner.h"
 #include "TestUnit.h"
 #include "device/DeviceWorker.h"
@@ -25,11 +26,7 @@ using Kind = RecordingOwner::Kind;
 using namespace std::chrono_literals;
 
 WorkerSettings FastSettings() {
-    WorkerSettings settings;
-    settings.delayPowerUp = 0;
-    settings.pulsePGM = 20;
-    settings.pulseFix = 0;
-    return settings;
+    return test::QuickSettings(20, 0);
 }
 
 class DeviceWorkerTest : public ::testing::Test {

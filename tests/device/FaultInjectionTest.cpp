@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "QuickSettings.h"
 #include "RecordingOwner.h"
 #include "SimulatorEnvironment.h"
 #include "SimulatorSession.h"
@@ -73,13 +74,9 @@ constexpr Command kProgram{"Program", operation::kProgramCommand, 2, 1};
 constexpr Command kVerify{"Verify", operation::kVerifyCommand, 2, 0};
 constexpr std::array kCommands = {kRead, kProgram, kVerify};
 
+// Each write is made once, so that a refused write reaches the owner's question.
 WorkerSettings FastSettings() {
-    WorkerSettings settings;
-    settings.delayPowerUp = 0;
-    // Each write is made once, so that a refused write reaches the owner's question.
-    settings.pulsePGM = 0;
-    settings.pulseFix = 0;
-    return settings;
+    return test::QuickSettings(0, 0);
 }
 
 std::uint8_t MaskAt(std::uint32_t address) {

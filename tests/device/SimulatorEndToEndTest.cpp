@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "LoadedTemplate.h"
+#include "QuickSettings.h"
 #include "RecordingOwner.h"
 #include "SimulatorEnvironment.h"
 #include "SimulatorSession.h"
@@ -26,11 +27,7 @@ using Kind = RecordingOwner::Kind;
 using namespace std::chrono_literals;
 
 WorkerSettings SimSettings() {
-    WorkerSettings settings;
-    settings.delayPowerUp = 0;
-    settings.pulsePGM = 50;
-    settings.pulseFix = 1;
-    return settings;
+    return test::QuickSettings(50, 1);
 }
 
 class SimulatorTest : public ::testing::Test {

@@ -50,6 +50,16 @@ class DocumentTest : public ::testing::Test {
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     }
 
+    // Opens the template and closes it again, which saves its companion file; saved gets that file's bytes.
+    void SaveFirstCompanion(const std::string& templatePath, std::vector<std::uint8_t>& saved) {
+        {
+            CVardelDoc doc(prompt);
+            ASSERT_EQ(doc.OnOpenDocument(templatePath, 0x11, nullptr), CVardelDoc::OpenResult::Opened);
+        }
+        saved = FileBytes(fs::path(templatePath).replace_extension(".cfg"));
+        ASSERT_FALSE(saved.empty());
+    }
+
     fs::path directory;
     ScriptedPrompt prompt;
 };
@@ -222,12 +232,8 @@ TEST_F(DocumentTest, NoTemplateSavesNothing) {
 // A save that runs into a full disk (a file size limit, in a child process) keeps the values saved before.
 TEST_F(DocumentTest, FailedSaveKeepsTheEarlierCompanionFile) {
     const std::string path = WriteTemplate("board.dev", kBoard);
-    {
-        CVardelDoc doc(prompt);
-        ASSERT_EQ(doc.OnOpenDocument(path, 0x11, nullptr), CVardelDoc::OpenResult::Opened);
-    }
-    const std::vector<std::uint8_t> saved = FileBytes(directory / "board.cfg");
-    ASSERT_FALSE(saved.empty());
+    std::vector<std::uint8_t> saved;
+    ASSERT_NO_FATAL_FAILURE(SaveFirstCompanion(path, saved));
 
     const pid_t child = fork();
     ASSERT_GE(child, 0);
@@ -300,12 +306,8 @@ ChildExit SaveAsAnOrdinaryUser(const std::string& templatePath, const fs::path& 
 
 TEST_F(DocumentTest, SaveIntoAReadOnlyDirectoryFailsAndKeepsTheEarlierCompanionFile) {
     const std::string path = WriteTemplate("board.dev", kBoard);
-    {
-        CVardelDoc doc(prompt);
-        ASSERT_EQ(doc.OnOpenDocument(path, 0x11, nullptr), CVardelDoc::OpenResult::Opened);
-    }
-    const std::vector<std::uint8_t> saved = FileBytes(directory / "board.cfg");
-    ASSERT_FALSE(saved.empty());
+    std::vector<std::uint8_t> saved;
+    ASSERT_NO_FATAL_FAILURE(SaveFirstCompanion(path, saved));
 
     int status = 0;
     {

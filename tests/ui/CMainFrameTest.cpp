@@ -106,14 +106,13 @@ class CMainFrameTest : public QObject {
 
     void Press(Qt::Key key) { QTest::keyClick(frame.get(), key); }
 
-    // The sample in two panes over a Ready chip, with a document whose memory starts at 0x00 where the
-    // simulated chip holds 0xFF.
-    void ShowSampleInTwoPanes() {
+    // The sample over a Ready chip, with a document whose memory starts at 0x00 where the simulated chip
+    // holds 0xFF.
+    void ShowSampleOverAnErasedChip() {
         AppSettings start = test::FrameSettings();
         start.memoryInit = 0x00;
         ShowReadyFrame(start);
         OpenSample();
-        frame->Splitter().Split(1, 2);
     }
 
     // The pane shows the values read from the chip.
@@ -396,10 +395,7 @@ class CMainFrameTest : public QObject {
     }
 
     void everyPaneOfTheSplitterShowsTheTemplateAndTakesInARead() {
-        AppSettings start = test::FrameSettings();
-        start.memoryInit = 0x00;
-        ShowReadyFrame(start);
-        OpenSample();
+        ShowSampleOverAnErasedChip();
         frame->Splitter().Split(2, 2);
         const std::vector<CVardelView*> views = frame->Views();
         QCOMPARE(views.size(), 4u);
@@ -421,7 +417,8 @@ class CMainFrameTest : public QObject {
 
     void aPaneTurningToTheUnitBeingReadShowsItOnlyOnceTheReadIsDone() {
         test::SetSimulatorEnvironment(PathOf("chips"), "read=1");
-        ShowSampleInTwoPanes();
+        ShowSampleOverAnErasedChip();
+        frame->Splitter().Split(1, 2);
         CVardelView* other = frame->Views().back();
         int rowsDuringRead = -1;
         prompt->onQuestion = [&] {
@@ -441,7 +438,8 @@ class CMainFrameTest : public QObject {
     void panesRefilledAllThroughASlowReadLeaveTheImageToTheWorker() {
         // A slow bus keeps the worker merging into the image for a while.
         qputenv("TESSALY_SIM_BUS_KHZ", "1");
-        ShowSampleInTwoPanes();
+        ShowSampleOverAnErasedChip();
+        frame->Splitter().Split(1, 2);
         CVardelView* other = frame->Views().back();
         int refillsWithoutRows = 0;
         QTimer refills;
