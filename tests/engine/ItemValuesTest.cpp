@@ -44,12 +44,6 @@ std::vector<std::uint8_t> Bytes(ImagedTemplate& t, std::uint32_t first, std::uin
     return bytes;
 }
 
-void Store(ImagedTemplate& t, std::uint32_t first, std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        t.Data(first + static_cast<std::uint32_t>(i)) = static_cast<std::uint8_t>(bytes[i]);
-    }
-}
-
 // An ENUM over a whole byte: 256 texts, of which only 0 "v", 200 "w" and 255 "z" are given.
 std::string FullByteEnum() {
     std::string entry = "e = ENUM, 10.0-10.7,v";
@@ -60,85 +54,143 @@ std::string FullByteEnum() {
     return entry;
 }
 
-TEST(BitValueTest, ShowsTheTextOfItsBit) {
-    ImagedTemplate t = Loaded({"[U]", "b = BIT, 10.2, Off, On"});
-    Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(ValueText(unit, 0), "Off");
-    t.Data(0x10) = 0xFB;
-    EXPECT_EQ(ValueText(unit, 0), "Off");
-    t.Data(0x10) = 0x04;
-    EXPECT_EQ(ValueText(unit, 0), "On");
+// Every table below loads "[U]", its entry (item 0, starting at 0x10) and a pad item that widens the image,
+// so that a read or write past the end of the entry's field would show.
+ImagedTemplate OneItem(std::string_view entry, std::uint8_t fill = 0x00) {
+    return Loaded({"[U]", entry, "pad = NUM, 3F, 0-FF, HEX"}, fill);
 }
 
-TEST(BitValueTest, ValueBeyondOneOrAbsentTextHasNoText) {
-    ImagedTemplate t = Loaded({"[U]", "w = BIT, 10.0-10.1, Off, On", "a = BIT, 11.0, , On"});
-    Unit& unit = t.UnitAt(0);
-    t.Data(0x10) = 0x02;
-    EXPECT_EQ(ValueText(unit, 0), kNoText);
-    t.Data(0x10) = 0x01;
-    EXPECT_EQ(ValueText(unit, 0), "On");
-    EXPECT_EQ(ValueText(unit, 1), kNoText);
+struct ShownCase {
+    const char* entry;
+    std::uint8_t fill;
+    std::vector<std::uint8_t> bytes;  // stored from 0x10 on
+    const char* shown;
+};
+
+TEST(ItemValueTest, ShowsTheTextOfTheStoredBytes) {
+    const ShownCase cases[] = {
+        {"b = BIT, 10.2, Off, On", 0, {0xFB}, "Off"},
+        {"b = BIT, 10.2, Off, On", 0, {0x04}, "On"},
+        {"w = BIT, 10.0-10.1, Off, On", 0, {0x02}, kNoText},
+        {"w = BIT, 10.0-10.1, Off, On", 0, {0x01}, "On"},
+        {"a = BIT, 10.0, , On", 0, {0x00}, kNoText},
+        {"e = ENUM, 10.4-10.5, Idle, Run, , Test", 0, {0x1F}, "Run"},
+        {"e = ENUM, 10.4-10.5, Idle, Run, , Test", 0, {0x20}, kNoText},
+        {"e = ENUM, 10.4-10.5, Idle, Run, , Test", 0, {0xF0}, "Test"},
+        // Ten bits wide, but the range's two halves ask for only 4 texts.
+        {"e = ENUM, 10.0-11.1, A, B, C, D", 0, {0x02, 0x00}, "C"},
+        {"e = ENUM, 10.0-11.1, A, B, C, D", 0, {0x02, 0x03}, kNoText},
+        {"e = ENUM, 10.0-11.1, A, B, C, D", 0, {0xFF, 0x00}, kNoText},
+        {"n = NUM, 10, 0-FF, DEC, 0.5", 7, {}, "3"},
+        {"n = NUM, 10-13, 0-FFFFFFFF, DEC", 0xFF, {}, "4294967295"},
+        {"h = NUM, 10-13, 0-FFFFFFFF, HEX", 0xFF, {}, "FFFFFFFF"},
+        {"n = NUM, 10-13, 0-FFFFFFFF, DEC, 2", 0xFF, {}, "4294967295"},  // saturates instead of wrapping
+        {"b = NUM, 10, 0-FF, BIN", 5, {}, "101"},
+        {"z = STRING, 10-14, ASCIIZ", 0, {'H', 'E', 'L', 'L', 'O'}, "HELLO"},
+        {"z = STRING, 10-13, ASCIIZ", 'x', {}, "xxxx"},
+        {"c = STRING, 10-13, COUNTER, 1", 'x', {0xFF, 'a', 'b', 'c'}, "abc"},
+        {"c = STRING, 10-13, COUNTER, 1", 'x', {0x02, 'a', 'b', 'c'}, "ab"},
+        // Without BENDIAN the two-byte counter's high byte comes first; with it, the low byte.
+        {"a = STRING, 10-16, COUNTER, 2", '.', {0x00, 0x02, 'A', 'B', 'C'}, "AB"},
+        {"a = STRING, 10-16, COUNTER, 2", '.', {0x01, 0x03, 'A', 'B', 'C'}, "ABC.."},
+        {"b = STRING, 10-16, COUNTER, 2, BENDIAN", '.', {0x04, 0x00, 'A', 'B', 'C'}, "ABC."},
+    };
+    for (const ShownCase& c : cases) {
+        SCOPED_TRACE(c.entry);
+        ImagedTemplate t = OneItem(c.entry, c.fill);
+        for (std::size_t i = 0; i < c.bytes.size(); ++i) {
+            t.Data(0x10 + static_cast<std::uint32_t>(i)) = c.bytes[i];
+        }
+        EXPECT_EQ(ValueText(t.UnitAt(0), 0), c.shown);
+    }
 }
 
-TEST(BitValueTest, TextsCompareExactly) {
-    ImagedTemplate t = Loaded({"[U]", "b = BIT, 10.2, Off, On", "a = BIT, 11.0, , On"});
-    const Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(Check(unit, 0, "On"), 0);
-    EXPECT_EQ(Check(unit, 0, "Off"), 0);
-    EXPECT_EQ(Check(unit, 0, "on"), 1);
-    EXPECT_EQ(Check(unit, 0, "On "), 1);
-    EXPECT_EQ(Check(unit, 1, ""), 1);
+TEST(ItemValueTest, JudgesTextsBeforeTheyAreSet) {
+    const struct {
+        const char* entry;
+        const char* text;
+        int result;  // 0 fits, 1 too large or unknown, -1 too small, -2 not a value of the item
+    } cases[] = {
+        {"b = BIT, 10.2, Off, On", "On", 0},
+        {"b = BIT, 10.2, Off, On", "Off", 0},
+        {"b = BIT, 10.2, Off, On", "on", 1},
+        {"b = BIT, 10.2, Off, On", "On ", 1},
+        {"a = BIT, 10.0, , On", "", 1},
+        {"e = ENUM, 10.4-10.5, Idle, Run, , Test", "Test", 0},
+        {"e = ENUM, 10.4-10.5, Idle, Run, , Test", "", 1},
+        {"e = ENUM, 10.4-10.5, Idle, Run, , Test", "Sleep", 1},
+        {"n = NUM, 10, 0-FF, DEC, 0.5", "127", 0},
+        {"n = NUM, 10, 0-FF, DEC, 0.5", "128", 1},
+        {"h = NUM, 10, 0-FF, HEX", "ff", 0},
+        {"h = NUM, 10, 0-FF, HEX", "0xFF", -2},
+        {"d = NUM, 10, 0-FF, DEC", "-1", -2},
+        {"d = NUM, 10, 0-FF, DEC", "+1", -2},
+        {"d = NUM, 10, 0-FF, DEC", "", -2},
+        {"b = NUM, 10, 0-FF, BIN", "2", -2},
+        {"n = NUM, 10, 10-20, DEC", "15", -1},
+        {"n = NUM, 10, 10-20, DEC", "16", 0},
+        {"n = NUM, 10, 10-20, DEC", "32", 0},
+        {"n = NUM, 10, 10-20, DEC", "33", 1},
+        {"n = NUM, 10, 10-20, DEC", "4294967312", 1},
+        {"n = NUM, 10, 10-20, DEC", "99999999999999999999", 1},
+        {"z = STRING, 10-17, ASCIIZ", "", 0},
+        {"z = STRING, 10-17, ASCIIZ", "1234567", 0},
+        {"z = STRING, 10-17, ASCIIZ", "12345678", 1},
+        {"c = STRING, 10-17, COUNTER, 1", "1234567", 0},
+        {"c = STRING, 10-17, COUNTER, 1", "12345678", 1},
+        {"w = STRING, 10-17, COUNTER, 2", "123456", 0},
+        {"w = STRING, 10-17, COUNTER, 2", "1234567", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.entry) + " <- \"" + c.text + "\"");
+        EXPECT_EQ(Check(OneItem(c.entry).UnitAt(0), 0, c.text), c.result);
+    }
 }
 
-TEST(BitValueTest, SettingChangesOnlyItsBit) {
-    ImagedTemplate t = Loaded({"[U]", "b = BIT, 10.2, Off, On"}, 0xA1);
-    Unit& unit = t.UnitAt(0);
-    EXPECT_TRUE(unit.SetValueText(0, "On"));
-    EXPECT_EQ(t.Data(0x10), 0xA5);
-    EXPECT_FALSE(unit.SetValueText(0, "ON"));
-    EXPECT_EQ(t.Data(0x10), 0xA5);
-    EXPECT_TRUE(unit.SetValueText(0, "Off"));
-    EXPECT_EQ(t.Data(0x10), 0xA1);
-}
+struct SetCase {
+    const char* entry;
+    std::uint8_t fill;
+    const char* text;
+    bool accepted;
+    std::vector<std::uint8_t> bytes;  // expected from 0x10 on
+    const char* shown;
+};
 
-TEST(EnumValueTest, ShowsTheChoiceOfItsBits) {
-    ImagedTemplate t = Loaded({"[U]", "e = ENUM, 10.4-10.5, Idle, Run, , Test"});
-    Unit& unit = t.UnitAt(0);
-    t.Data(0x10) = 0x1F;
-    EXPECT_EQ(ValueText(unit, 0), "Run");
-    t.Data(0x10) = 0x20;
-    EXPECT_EQ(ValueText(unit, 0), kNoText);
-    t.Data(0x10) = 0xF0;
-    EXPECT_EQ(ValueText(unit, 0), "Test");
-}
-
-TEST(EnumValueTest, AbsentTextsNeverMatch) {
-    ImagedTemplate t = Loaded({"[U]", "e = ENUM, 10.4-10.5, Idle, Run, , Test"});
-    const Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(Check(unit, 0, "Test"), 0);
-    EXPECT_EQ(Check(unit, 0, ""), 1);
-    EXPECT_EQ(Check(unit, 0, "Sleep"), 1);
-}
-
-TEST(EnumValueTest, SettingStoresThePositionOfTheText) {
-    ImagedTemplate t = Loaded({"[U]", "e = ENUM, 10.4-10.5, Idle, Run, , Test"}, 0x81);
-    Unit& unit = t.UnitAt(0);
-    EXPECT_TRUE(unit.SetValueText(0, "Test"));
-    EXPECT_EQ(t.Data(0x10), 0xB1);
-    EXPECT_TRUE(unit.SetValueText(0, "Run"));
-    EXPECT_EQ(t.Data(0x10), 0x91);
-}
-
-TEST(EnumValueTest, ValueBeyondTheTextsOfAWideFieldHasNoText) {
-    // Bits 0..7 of 0x10 and 0..1 of 0x11 give ten bits, but the range's two halves ask for only 4 texts.
-    ImagedTemplate t = Loaded({"[U]", "e = ENUM, 10.0-11.1, A, B, C, D"});
-    Unit& unit = t.UnitAt(0);
-    t.Data(0x10) = 0x02;
-    EXPECT_EQ(ValueText(unit, 0), "C");
-    t.Data(0x11) = 0x03;
-    EXPECT_EQ(ValueText(unit, 0), kNoText);
-    t.Data(0x10) = 0xFF;
-    EXPECT_EQ(ValueText(unit, 0), kNoText);
+TEST(ItemValueTest, SettingWritesOnlyTheFieldOfTheItem) {
+    const SetCase cases[] = {
+        {"b = BIT, 10.2, Off, On", 0xA1, "On", true, {0xA5}, "On"},
+        {"b = BIT, 10.2, Off, On", 0xA1, "ON", false, {0xA1}, "Off"},
+        {"b = BIT, 10.2, Off, On", 0xA5, "Off", true, {0xA1}, "Off"},
+        {"e = ENUM, 10.4-10.5, Idle, Run, , Test", 0x81, "Test", true, {0xB1}, "Test"},
+        {"e = ENUM, 10.4-10.5, Idle, Run, , Test", 0x81, "Run", true, {0x91}, "Run"},
+        {"n = NUM, 10, 0-FF, DEC, 0.5", 7, "3", true, {6}, "3"},
+        {"n = NUM, 10, 0-FF, DEC, 0.5", 7, "4", true, {8}, "4"},
+        {"h = NUM, 10, 0-FF, HEX", 0, "ff", true, {0xFF}, "FF"},
+        {"b = NUM, 10, 0-FF, BIN", 0, "11111111", true, {0xFF}, "11111111"},
+        {"n = NUM, 10, 10-20, DEC", 0x18, "15", false, {0x18}, "24"},
+        {"n = NUM, 10, 10-20, DEC", 0x18, "4294967312", false, {0x18}, "24"},
+        {"n = NUM, 10-11, 0-FFFF, DEC, BENDIAN, 0.5", 0, "1000", true, {0x07, 0xD0, 0}, "1000"},
+        {"n = NUM, 10.4-11.3, 0-FF, HEX", 0x66, "AB", true, {0xB6, 0x6A, 0x66}, "AB"},
+        {"z = STRING, 10-14, ASCIIZ", 'x', "HI", true, {'H', 'I', 0, 'x', 'x', 'x'}, "HI"},
+        {"z = STRING, 10-14, ASCIIZ", 'x', "", true, {0, 'x', 'x', 'x', 'x', 'x'}, ""},
+        {"c = STRING, 10-13, COUNTER, 1", 'x', "Z", true, {1, 'Z', 'x', 'x', 'x'}, "Z"},
+        {"a = STRING, 10-16, COUNTER, 2",
+         '.',
+         "ABC",
+         true,
+         {0x00, 0x03, 'A', 'B', 'C', '.', '.', '.'},
+         "ABC"},
+        {"b = STRING, 10-16, COUNTER, 2, BENDIAN", '.', "ABC", true, {0x03, 0x00, 'A', 'B', 'C', '.'}, "ABC"},
+    };
+    for (const SetCase& c : cases) {
+        SCOPED_TRACE(std::string(c.entry) + " <- \"" + c.text + "\"");
+        ImagedTemplate t = OneItem(c.entry, c.fill);
+        Unit& unit = t.UnitAt(0);
+        EXPECT_EQ(unit.SetValueText(0, c.text), c.accepted);
+        EXPECT_EQ(Bytes(t, 0x10, 0x10 + static_cast<std::uint32_t>(c.bytes.size()) - 1), c.bytes);
+        EXPECT_EQ(ValueText(unit, 0), c.shown);
+        EXPECT_TRUE(t.GuardsIntact());
+    }
 }
 
 TEST(EnumValueTest, FullByteShowsItsValueButCannotBeChanged) {
@@ -162,31 +214,6 @@ TEST(EnumValueTest, FullByteShowsItsValueButCannotBeChanged) {
     EXPECT_EQ(unit.DescribeItem(0), "Choice:");
 }
 
-TEST(NumValueTest, ScaleAppliesBothWaysWithTruncation) {
-    ImagedTemplate t = Loaded({"[U]", "n = NUM, 10, 0-FF, DEC, 0.5"}, 7);
-    Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(ValueText(unit, 0), "3");
-    EXPECT_TRUE(unit.SetValueText(0, "3"));
-    EXPECT_EQ(t.Data(0x10), 6);
-    EXPECT_TRUE(unit.SetValueText(0, "4"));
-    EXPECT_EQ(t.Data(0x10), 8);
-    EXPECT_EQ(Check(unit, 0, "127"), 0);
-    EXPECT_EQ(Check(unit, 0, "128"), 1);
-}
-
-TEST(NumValueTest, FullUnsignedRangeShows) {
-    ImagedTemplate t =
-        Loaded({"[U]", "n = NUM, 10-13, 0-FFFFFFFF, DEC", "h = NUM, 14-17, 0-FFFFFFFF, HEX"}, 0xFF);
-    const Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(ValueText(unit, 0), "4294967295");
-    EXPECT_EQ(ValueText(unit, 1), "FFFFFFFF");
-}
-
-TEST(NumValueTest, ScaledValuesSaturateInsteadOfWrapping) {
-    ImagedTemplate t = Loaded({"[U]", "n = NUM, 10-13, 0-FFFFFFFF, DEC, 2"}, 0xFF);
-    EXPECT_EQ(ValueText(t.UnitAt(0), 0), "4294967295");
-}
-
 TEST(NumValueTest, HostileScalesGiveSaturatedValues) {
     ImagedTemplate t = Loaded({"[U]", "n = NUM, 10, 0-FF, DEC, 2"}, 1);
     Unit& unit = t.UnitAt(0);
@@ -200,126 +227,6 @@ TEST(NumValueTest, HostileScalesGiveSaturatedValues) {
     scale = -1.0f;
     EXPECT_EQ(ValueText(unit, 0), "0");
     EXPECT_EQ(Check(unit, 0, "7"), -1);
-}
-
-TEST(NumValueTest, DigitsOfTheBaseOnly) {
-    ImagedTemplate t = Loaded({"[U]", "h = NUM, 10, 0-FF, HEX", "d = NUM, 11, 0-FF, DEC"});
-    Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(Check(unit, 0, "ff"), 0);
-    EXPECT_EQ(Check(unit, 0, "FF"), 0);
-    EXPECT_EQ(Check(unit, 0, "0xFF"), -2);
-    EXPECT_EQ(Check(unit, 1, "-1"), -2);
-    EXPECT_EQ(Check(unit, 1, "+1"), -2);
-    EXPECT_EQ(Check(unit, 1, ""), -2);
-    EXPECT_TRUE(unit.SetValueText(0, "ff"));
-    EXPECT_EQ(t.Data(0x10), 0xFF);
-    EXPECT_EQ(ValueText(unit, 0), "FF");
-}
-
-TEST(NumValueTest, RangeIsCheckedBeforeAnythingIsWritten) {
-    ImagedTemplate t = Loaded({"[U]", "n = NUM, 10, 10-20, DEC"}, 0x18);
-    Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(Check(unit, 0, "15"), -1);
-    EXPECT_EQ(Check(unit, 0, "16"), 0);
-    EXPECT_EQ(Check(unit, 0, "32"), 0);
-    EXPECT_EQ(Check(unit, 0, "33"), 1);
-    EXPECT_EQ(Check(unit, 0, "4294967312"), 1);
-    EXPECT_EQ(Check(unit, 0, "99999999999999999999"), 1);
-    EXPECT_FALSE(unit.SetValueText(0, "15"));
-    EXPECT_FALSE(unit.SetValueText(0, "4294967312"));
-    EXPECT_EQ(t.Data(0x10), 0x18);
-}
-
-TEST(NumValueTest, BinaryBase) {
-    ImagedTemplate t = Loaded({"[U]", "b = NUM, 10, 0-FF, BIN"}, 5);
-    Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(ValueText(unit, 0), "101");
-    EXPECT_TRUE(unit.SetValueText(0, "11111111"));
-    EXPECT_EQ(t.Data(0x10), 0xFF);
-    EXPECT_EQ(Check(unit, 0, "2"), -2);
-}
-
-TEST(NumValueTest, BigEndianWholeBytesStoreTheHighByteFirst) {
-    ImagedTemplate t = Loaded({"[U]", "Speed = NUM, 11-12, 0-FFFF, DEC, BENDIAN, 0.5"});
-    Unit& unit = t.UnitAt(0);
-    EXPECT_TRUE(unit.SetValueText(0, "1000"));
-    EXPECT_EQ(Bytes(t, 0x11, 0x12), (std::vector<std::uint8_t>{0x07, 0xD0}));
-    EXPECT_EQ(ValueText(unit, 0), "1000");
-}
-
-TEST(NumValueTest, SplitNibbleFieldKeepsTheOtherHalves) {
-    ImagedTemplate t = Loaded({"[U]", "n = NUM, 10.4-11.3, 0-FF, HEX"}, 0x66);
-    Unit& unit = t.UnitAt(0);
-    EXPECT_TRUE(unit.SetValueText(0, "AB"));
-    EXPECT_EQ(Bytes(t, 0x10, 0x11), (std::vector<std::uint8_t>{0xB6, 0x6A}));
-    EXPECT_EQ(ValueText(unit, 0), "AB");
-}
-
-TEST(StringValueTest, LongestAcceptedTextDependsOnTheCounter) {
-    ImagedTemplate t = Loaded({
-        "[U]",
-        "z = STRING, 10-17, ASCIIZ",
-        "c = STRING, 20-27, COUNTER, 1",
-        "w = STRING, 30-37, COUNTER, 2",
-    });
-    const Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(Check(unit, 0, "1234567"), 0);
-    EXPECT_EQ(Check(unit, 0, "12345678"), 1);
-    EXPECT_EQ(Check(unit, 1, "1234567"), 0);
-    EXPECT_EQ(Check(unit, 1, "12345678"), 1);
-    EXPECT_EQ(Check(unit, 2, "123456"), 0);
-    EXPECT_EQ(Check(unit, 2, "1234567"), 1);
-    EXPECT_EQ(Check(unit, 0, ""), 0);
-}
-
-TEST(StringValueTest, ShorterTextKeepsTheRestOfTheField) {
-    ImagedTemplate t = Loaded({"[U]", "z = STRING, 10-14, ASCIIZ"});
-    Unit& unit = t.UnitAt(0);
-    Store(t, 0x10, "HELLO");
-    EXPECT_EQ(ValueText(unit, 0), "HELLO");
-    EXPECT_TRUE(unit.SetValueText(0, "HI"));
-    EXPECT_EQ(Bytes(t, 0x10, 0x14), (std::vector<std::uint8_t>{'H', 'I', 0, 'L', 'O'}));
-    EXPECT_EQ(ValueText(unit, 0), "HI");
-    EXPECT_TRUE(unit.SetValueText(0, ""));
-    EXPECT_EQ(t.Data(0x10), 0);
-    EXPECT_EQ(ValueText(unit, 0), "");
-}
-
-TEST(StringValueTest, TextWithoutTerminatorIsReadToTheEndOfTheField) {
-    ImagedTemplate t = Loaded({"[U]", "z = STRING, 10-13, ASCIIZ", "n = NUM, 14, 0-FF, DEC"}, 'x');
-    EXPECT_EQ(ValueText(t.UnitAt(0), 0), "xxxx");
-}
-
-TEST(StringValueTest, CountedTextIsCutToTheRoom) {
-    ImagedTemplate t = Loaded({"[U]", "c = STRING, 10-13, COUNTER, 1", "n = NUM, 14, 0-FF, DEC"}, 'x');
-    Unit& unit = t.UnitAt(0);
-    Store(t, 0x10,
-          "\xFF"
-          "abc");
-    EXPECT_EQ(ValueText(unit, 0), "abc");
-    Store(t, 0x10, "\x02");
-    EXPECT_EQ(ValueText(unit, 0), "ab");
-    EXPECT_TRUE(unit.SetValueText(0, "Z"));
-    EXPECT_EQ(Bytes(t, 0x10, 0x13), (std::vector<std::uint8_t>{1, 'Z', 'b', 'c'}));
-}
-
-TEST(StringValueTest, TwoByteCounterOrderFlagReadsTheOtherWayRound) {
-    // Without BENDIAN the counter's high byte comes first; with it, the low byte.
-    ImagedTemplate t =
-        Loaded({"[U]", "a = STRING, 10-16, COUNTER, 2", "b = STRING, 20-26, COUNTER, 2, BENDIAN"}, '.');
-    Unit& unit = t.UnitAt(0);
-    EXPECT_TRUE(unit.SetValueText(0, "ABC"));
-    EXPECT_TRUE(unit.SetValueText(1, "ABC"));
-    EXPECT_EQ(Bytes(t, 0x10, 0x14), (std::vector<std::uint8_t>{0x00, 0x03, 'A', 'B', 'C'}));
-    EXPECT_EQ(Bytes(t, 0x20, 0x24), (std::vector<std::uint8_t>{0x03, 0x00, 'A', 'B', 'C'}));
-    EXPECT_EQ(ValueText(unit, 0), "ABC");
-    EXPECT_EQ(ValueText(unit, 1), "ABC");
-    t.Data(0x11) = 0x02;
-    t.Data(0x20) = 0x04;
-    EXPECT_EQ(ValueText(unit, 0), "AB");
-    EXPECT_EQ(ValueText(unit, 1), "ABC.");
-    t.Data(0x10) = 0x01;
-    EXPECT_EQ(ValueText(unit, 0), "ABC..");
 }
 
 TEST(FixedItemValueTest, ConstantsAndTitlesAreAcceptedButHaveNoValue) {
