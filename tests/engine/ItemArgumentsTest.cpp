@@ -9,10 +9,6 @@ namespace {
 
 using test::ParseEntryLine;
 
-ParseError ErrorOf(std::string_view entry) {
-    return ParseEntryLine(entry).error;
-}
-
 // A parsed record together with the parse that owns its texts and bytes.
 template <class Record>
 class ParsedRecord {
@@ -42,10 +38,57 @@ std::string Repeated(std::string_view text, int count) {
     return out;
 }
 
-TEST(BitArgumentsTest, ExactlyThreeArgumentsAndEmptyTextsAbsent) {
-    EXPECT_EQ(ErrorOf("b = BIT, 10.0, Off"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("b = BIT, 10.0, a, b, c"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("b = BIT, 10.Q, a, b"), ParseError::InvalidSyntax);
+TEST(ItemArgumentsTest, BadArgumentsReportTheirError) {
+    const std::pair<const char*, ParseError> cases[] = {
+        {"b = BIT, 10.0, Off", ParseError::InvalidArgumentNumber},
+        {"b = BIT, 10.0, a, b, c", ParseError::InvalidArgumentNumber},
+        {"b = BIT, 10.Q, a, b", ParseError::InvalidSyntax},
+        {"e = ENUM, 10.0, A, B, C", ParseError::InvalidArgumentNumber},
+        {"e = ENUM, 10.0, A", ParseError::InvalidArgumentNumber},
+        {"e = ENUM, 10.3-10.1, A, B", ParseError::InvalidArgumentNumber},
+        {"e = ENUM, 10.0-10.1, A, B, C", ParseError::InvalidArgumentNumber},
+        {"n = NUM, 10-14, 0-1", ParseError::InvalidArgumentNumber},
+        {"n = NUM, 14-10, 0-1", ParseError::InvalidArgumentNumber},
+        {"n = NUM, 10, 10, DEC", ParseError::InvalidSyntax},
+        {"n = NUM, 10, 0-1, 0", ParseError::InvalidSyntax},
+        {"n = NUM, 10, 0-1, -1", ParseError::InvalidSyntax},
+        {"n = NUM, 10, 0-1, 1e99", ParseError::InvalidSyntax},
+        {"n = NUM, 10, 0-1, OCT", ParseError::InvalidSyntax},
+        {"n = NUM, 10, 0-1, HEX, LENDIAN, 2, BIN", ParseError::InvalidArgumentNumber},
+        {"n = NUM, 10, 0-1", ParseError::InvalidArgumentNumber},
+        {"t = TIME, 10, 0-1", ParseError::UnsupportedKeyword},
+        {"s = STATIC, 20-21, 1, 2, 3", ParseError::InvalidArgumentNumber},
+        {"s = STATIC", ParseError::InvalidArgumentNumber},
+        {"s = STATIC, 20, 1, G", ParseError::InvalidSyntax},
+        {"s = STATIC, 20.0-20.3, A, B, C", ParseError::InvalidArgumentNumber},
+        {"s = STATIC, 20.4-21.3, A", ParseError::InvalidArgumentNumber},
+        {"t = TITLE, 256", ParseError::InvalidArgumentValue},
+        {"t = TITLE, 12A", ParseError::InvalidSyntax},
+        {"t = TITLE, 1, 2", ParseError::InvalidArgumentNumber},
+        {"s = STRING, 30-30, COUNTER, 1", ParseError::NotEnoughMemory},
+        {"s = STRING, 30-3F, ASCIIZ, 1", ParseError::InvalidArgumentNumber},
+        {"s = STRING, 30-3F, PASCAL", ParseError::InvalidSyntax},
+        {"s = STRING, 30-3F, COUNTER, 3", ParseError::InvalidArgumentValue},
+        {"s = STRING, 30-3F, COUNTER, X", ParseError::InvalidSyntax},
+        {"s = STRING, 30.1-3F, ASCIIZ", ParseError::InvalidSyntax},
+        {"s = STRING, 3F-30, ASCIIZ", ParseError::NotEnoughMemory},
+        {"r = RELATIVE, 41, 11, ADD", ParseError::InvalidArgumentNumber},
+        {"r = RELATIVE, 41, 11, ADD, 1, 2", ParseError::InvalidArgumentNumber},
+        {"r = RELATIVE, 41, 11, NOT, 1", ParseError::InvalidArgumentNumber},
+        {"r = RELATIVE, 41, 11, XOR, FF, BENDIAN", ParseError::InvalidArgumentNumber},
+        {"r = RELATIVE, 41, 11, XOR, ZZ", ParseError::InvalidSyntax},
+        {"r = RELATIVE, 41, 11, POW, 2", ParseError::InvalidSyntax},
+        {"r = RELATIVE, 41, 11, DIV, 0", ParseError::InvalidArgumentValue},
+        {"c = CHECKSUM, 40, 10-3F, CRC", ParseError::InvalidSyntax},
+        {"c = CHECKSUM, 40.1, 10-3F", ParseError::InvalidSyntax},
+        {"c = CHECKSUM, 40, 10-3F.7", ParseError::InvalidSyntax},
+    };
+    for (const auto& [entry, error] : cases) {
+        EXPECT_EQ(ParseEntryLine(entry).error, error) << entry;
+    }
+}
+
+TEST(BitArgumentsTest, EmptyTextsAreAbsent) {
     const auto bit = RecordOf<BitRecord>("b = BIT, 10.0, , On");
     EXPECT_EQ(bit->texts[0], nullptr);
     EXPECT_STREQ(bit->texts[1], "On");
@@ -53,35 +96,12 @@ TEST(BitArgumentsTest, ExactlyThreeArgumentsAndEmptyTextsAbsent) {
 
 TEST(EnumArgumentsTest, TextCountFollowsTheBitWidth) {
     EXPECT_EQ(RecordOf<EnumRecord>("e = ENUM, 10.0, A, B")->count, 2);
-    EXPECT_EQ(ErrorOf("e = ENUM, 10.0, A, B, C"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("e = ENUM, 10.0, A"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("e = ENUM, 10.3-10.1, A, B"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("e = ENUM, 10.0-10.1, A, B, C"), ParseError::InvalidArgumentNumber);
     const auto four = RecordOf<EnumRecord>("e = ENUM, 10.4-10.7, " + Repeated("x,", 15) + "last");
     EXPECT_EQ(four->count, 16);
     EXPECT_STREQ(four->texts[15], "last");
 }
 
-TEST(EnumArgumentsTest, FullByteKeeps256TextsWithCountZero) {
-    const std::string entry = "e = ENUM, 10.0-10.7,v" + Repeated(",", 254) + ",z";
-    const auto full = RecordOf<EnumRecord>(entry);
-    EXPECT_EQ(full->count, 0);
-    EXPECT_STREQ(full->texts[0], "v");
-    EXPECT_EQ(full->texts[1], nullptr);
-    EXPECT_STREQ(full->texts[255], "z");
-}
-
 TEST(NumArgumentsTest, SizeRangeAndOptions) {
-    EXPECT_EQ(ErrorOf("n = NUM, 10-14, 0-1"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("n = NUM, 14-10, 0-1"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("n = NUM, 10, 10, DEC"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("n = NUM, 10, 0-1, 0"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("n = NUM, 10, 0-1, -1"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("n = NUM, 10, 0-1, 1e99"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("n = NUM, 10, 0-1, OCT"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("n = NUM, 10, 0-1, HEX, LENDIAN, 2, BIN"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("n = NUM, 10, 0-1"), ParseError::InvalidArgumentNumber);
-
     const auto plain = RecordOf<NumRecord>("n = NUM, 10-13, 5-1, LENDIAN");
     EXPECT_EQ(plain->base, NumberBase::Dec);
     EXPECT_EQ(plain->flags, 0);
@@ -98,19 +118,12 @@ TEST(NumArgumentsTest, SizeRangeAndOptions) {
     EXPECT_EQ(overridden->flags, 0);
 }
 
-TEST(TimeArgumentsTest, AlwaysUnsupported) {
-    EXPECT_EQ(ErrorOf("t = TIME, 10, 0-1"), ParseError::UnsupportedKeyword);
-}
-
 TEST(StaticArgumentsTest, WholeBytesTakeOneByteAValue) {
     const auto three = RecordOf<StaticRecord>("s = STATIC, 20, 1, 2, 3");
     EXPECT_EQ(three->location.start, 0x20);
     EXPECT_EQ(three->location.end, 0x22);
     EXPECT_EQ(three->bytes[2], 3);
     EXPECT_EQ(RecordOf<StaticRecord>("s = STATIC, 20-21, 1FF, 2")->bytes[0], 0xFF);
-    EXPECT_EQ(ErrorOf("s = STATIC, 20-21, 1, 2, 3"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("s = STATIC"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("s = STATIC, 20, 1, G"), ParseError::InvalidSyntax);
 }
 
 TEST(StaticArgumentsTest, PartOfAByteTakesOneValue) {
@@ -118,8 +131,6 @@ TEST(StaticArgumentsTest, PartOfAByteTakesOneValue) {
     EXPECT_EQ(bit->bits, MakeBitRange(3, 3));
     EXPECT_EQ(bit->bytes[0], 0);
     EXPECT_EQ(RecordOf<StaticRecord>("s = STATIC, 20.0-20.3, A, ignored")->bytes[0], 0x0A);
-    EXPECT_EQ(ErrorOf("s = STATIC, 20.0-20.3, A, B, C"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("s = STATIC, 20.4-21.3, A"), ParseError::InvalidArgumentNumber);
 }
 
 TEST(StaticArgumentsTest, NoValuesEndsBeforeTheStart) {
@@ -132,9 +143,6 @@ TEST(StaticArgumentsTest, NoValuesEndsBeforeTheStart) {
 TEST(TitleArgumentsTest, DecimalSpacingUpTo255) {
     EXPECT_EQ(RecordOf<TitleRecord>("t = TITLE, 255")->spacing, 255);
     EXPECT_EQ(RecordOf<TitleRecord>("t = TITLE")->spacing, 0);
-    EXPECT_EQ(ErrorOf("t = TITLE, 256"), ParseError::InvalidArgumentValue);
-    EXPECT_EQ(ErrorOf("t = TITLE, 12A"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("t = TITLE, 1, 2"), ParseError::InvalidArgumentNumber);
 }
 
 TEST(StringArgumentsTest, ModesWidthsAndRoom) {
@@ -142,13 +150,6 @@ TEST(StringArgumentsTest, ModesWidthsAndRoom) {
     EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, counter, 2, BENDIAN")->flags, 2 | kStringBigEndian);
     EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, COUNTER")->flags, 0);
     EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-31, COUNTER, 1")->flags, 1);
-    EXPECT_EQ(ErrorOf("s = STRING, 30-30, COUNTER, 1"), ParseError::NotEnoughMemory);
-    EXPECT_EQ(ErrorOf("s = STRING, 30-3F, ASCIIZ, 1"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("s = STRING, 30-3F, PASCAL"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("s = STRING, 30-3F, COUNTER, 3"), ParseError::InvalidArgumentValue);
-    EXPECT_EQ(ErrorOf("s = STRING, 30-3F, COUNTER, X"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("s = STRING, 30.1-3F, ASCIIZ"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("s = STRING, 3F-30, ASCIIZ"), ParseError::NotEnoughMemory);
 }
 
 TEST(RelativeArgumentsTest, OperationsAndOperands) {
@@ -158,13 +159,6 @@ TEST(RelativeArgumentsTest, OperationsAndOperands) {
     EXPECT_EQ(notOp->flags, static_cast<int>(RelativeOp::Not) | kRelativeBigEndian);
     EXPECT_EQ(notOp->sourceBits, MakeBitRange(4, 7));
     EXPECT_EQ(RecordOf<RelativeRecord>("r = RELATIVE, 41, 11, SUB, 10")->operand, 0x10u);
-    EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, ADD"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, ADD, 1, 2"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, NOT, 1"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, XOR, FF, BENDIAN"), ParseError::InvalidArgumentNumber);
-    EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, XOR, ZZ"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, POW, 2"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("r = RELATIVE, 41, 11, DIV, 0"), ParseError::InvalidArgumentValue);
     EXPECT_EQ(RecordOf<RelativeRecord>("r = RELATIVE, 41, 11, DIV, 3")->operand, 3u);
 }
 
@@ -184,9 +178,6 @@ TEST(ChecksumArgumentsTest, DefaultsAndKeywords) {
     EXPECT_EQ(none->flags, kChecksumZeros);
     EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM, 40, 10-3F, ONES, BENDIAN")->flags, kChecksumBigEndian);
     EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM, 40, 10-3F, ONES, ZEROS")->flags, kChecksumZeros);
-    EXPECT_EQ(ErrorOf("c = CHECKSUM, 40, 10-3F, CRC"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("c = CHECKSUM, 40.1, 10-3F"), ParseError::InvalidSyntax);
-    EXPECT_EQ(ErrorOf("c = CHECKSUM, 40, 10-3F.7"), ParseError::InvalidSyntax);
 }
 
 TEST(CrcArgumentsTest, CompleteDefinitionIsAField) {

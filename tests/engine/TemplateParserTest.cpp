@@ -121,98 +121,73 @@ TEST(ExampleTemplateTest, ProgressRunsFromZeroToTheFileLength) {
     EXPECT_TRUE(recorder.ended);
 }
 
-struct ErrorCase {
-    const char* name;
-    std::vector<std::string_view> lines;
-    ParseError error;
-    std::uint32_t line;
-    const char* reportTail;
-};
-
-class ParseErrorTest : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(ParseErrorTest, ReportsCodeLineAndText) {
-    const ErrorCase& c = GetParam();
-    const ParsedTemplate t = ParseLines(c.lines);
-    EXPECT_EQ(t.error, c.error);
-    EXPECT_EQ(t.line, c.line);
-    EXPECT_EQ(t.report, std::string("Template Script Error in file test.dev:\n") + c.reportTail);
+// One script per error code: the code, the line it was found on and the report's wording.
+TEST(ParseErrorTest, ReportsCodeLineAndText) {
+    const struct {
+        std::vector<std::string_view> lines;
+        ParseError error;
+        std::uint32_t line;
+        const char* reportTail;
+    } cases[] = {
+        {{"[A]", "x = BIT, 0, a, b", "", "[B]"},
+         ParseError::TitleNotFound,
+         3,
+         "TEMPLATE_BLOCK title not found"},
+        {{"[A, USB]"}, ParseError::WrongTitleSyntax, 1, "TEMPLATE_BLOCK wrong title syntax"},
+        {{"[A]", "x = TITLE", "[A]"},
+         ParseError::NameExists,
+         3,
+         "TEMPLATE_BLOCK with such name already exists"},
+        {{"[A]", "[B]"}, ParseError::BodyEmpty, 2, "TEMPLATE_BLOCK body is empty"},
+        {{"[A]", "x = HEX"}, ParseError::UnsupportedKeyword, 2, "TEMPLATE_ENTRY unsupported keyword"},
+        {{"[A]", "x = BIT, 0, a"},
+         ParseError::InvalidArgumentNumber,
+         2,
+         "TEMPLATE_ENTRY invalid argument number"},
+        {{"[A]", "a = TITLE", "b = TITLE", "c = TITLE", "d = TITLE", "e = TITLE", "f = TITLE",
+          "x = NUM, 1.x, 0-1, DEC"},
+         ParseError::InvalidSyntax,
+         8,
+         "TEMPLATE_ENTRY invalid syntax"},
+        {{"[A]", "x = TITLE, 256"},
+         ParseError::InvalidArgumentValue,
+         2,
+         "TEMPLATE_ENTRY invalid argument value"},
+        {{"[A]", "x = STRING, 30-30, COUNTER, 1"},
+         ParseError::NotEnoughMemory,
+         2,
+         "TEMPLATE_ENTRY not enough memory for unit"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reportTail);
+        const ParsedTemplate t = ParseLines(c.lines);
+        EXPECT_EQ(t.error, c.error);
+        EXPECT_EQ(t.line, c.line);
+        EXPECT_EQ(t.report, "Template Script Error in file test.dev:\n" + std::string(c.reportTail) +
+                                " (at line " + std::to_string(c.line) + ")");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryCode, ParseErrorTest,
-    ::testing::Values(ErrorCase{"EntryBeforeTitle",
-                                {"x = BIT, 0, a, b"},
-                                ParseError::TitleNotFound,
-                                1,
-                                "TEMPLATE_BLOCK title not found (at line 1)"},
-                      ErrorCase{"BlankLine",
-                                {"[A]", "x = BIT, 0, a, b", "", "[B]"},
-                                ParseError::TitleNotFound,
-                                3,
-                                "TEMPLATE_BLOCK title not found (at line 3)"},
-                      ErrorCase{"NoEquals",
-                                {"[A]", "no equals sign"},
-                                ParseError::TitleNotFound,
-                                2,
-                                "TEMPLATE_BLOCK title not found (at line 2)"},
-                      ErrorCase{"FourTitleFields",
-                                {"[A, I2C8, A0, 1]"},
-                                ParseError::WrongTitleSyntax,
-                                1,
-                                "TEMPLATE_BLOCK wrong title syntax (at line 1)"},
-                      ErrorCase{"UnknownBus",
-                                {"[A, USB]"},
-                                ParseError::WrongTitleSyntax,
-                                1,
-                                "TEMPLATE_BLOCK wrong title syntax (at line 1)"},
-                      ErrorCase{"DuplicateUnit",
-                                {"[A]", "x = TITLE", "[A]"},
-                                ParseError::NameExists,
-                                3,
-                                "TEMPLATE_BLOCK with such name already exists (at line 3)"},
-                      ErrorCase{"EmptyUnit",
-                                {"[A]", "[B]"},
-                                ParseError::BodyEmpty,
-                                2,
-                                "TEMPLATE_BLOCK body is empty (at line 2)"},
-                      ErrorCase{"Time",
-                                {"[A]", "x = TIME, 0"},
-                                ParseError::UnsupportedKeyword,
-                                2,
-                                "TEMPLATE_ENTRY unsupported keyword (at line 2)"},
-                      ErrorCase{"HexKeyword",
-                                {"[A]", "x = HEX"},
-                                ParseError::UnsupportedKeyword,
-                                2,
-                                "TEMPLATE_ENTRY unsupported keyword (at line 2)"},
-                      ErrorCase{"BitArguments",
-                                {"[A]", "x = BIT, 0, a"},
-                                ParseError::InvalidArgumentNumber,
-                                2,
-                                "TEMPLATE_ENTRY invalid argument number (at line 2)"},
-                      ErrorCase{"BadLocation",
-                                {"[A]", "a = TITLE", "b = TITLE", "c = TITLE", "d = TITLE", "e = TITLE",
-                                 "f = TITLE", "x = NUM, 1.x, 0-1, DEC"},
-                                ParseError::InvalidSyntax,
-                                8,
-                                "TEMPLATE_ENTRY invalid syntax (at line 8)"},
-                      ErrorCase{"SpacingTooLarge",
-                                {"[A]", "x = TITLE, 256"},
-                                ParseError::InvalidArgumentValue,
-                                2,
-                                "TEMPLATE_ENTRY invalid argument value (at line 2)"},
-                      ErrorCase{"NoRoomForText",
-                                {"[A]", "x = STRING, 30-30, COUNTER, 1"},
-                                ParseError::NotEnoughMemory,
-                                2,
-                                "TEMPLATE_ENTRY not enough memory for unit (at line 2)"}),
-    [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
-
-TEST(TitleTest, CheckOrderPutsEmptyPreviousUnitBeforeNameAndBadField) {
-    EXPECT_EQ(ParseLines({"[A]", "[A, USB]"}).error, ParseError::BodyEmpty);
-    EXPECT_EQ(ParseLines({"[A]", "x = TITLE", "[A, USB]"}).error, ParseError::NameExists);
-    EXPECT_EQ(ParseLines({"[A]", "x = TITLE", "[A, 1, 2, 3]"}).error, ParseError::WrongTitleSyntax);
+// Error codes only, for the scripts whose code is not obvious from the line alone.
+TEST(ParseErrorTest, CodeOfEachFaultyScript) {
+    const std::pair<std::vector<std::string_view>, ParseError> cases[] = {
+        {{"x = BIT, 0, a, b"}, ParseError::TitleNotFound},
+        {{"[A]", "no equals sign"}, ParseError::TitleNotFound},
+        // Not titles, so read as entries without "=".
+        {{"[A]x"}, ParseError::TitleNotFound},
+        {{"[A]]"}, ParseError::TitleNotFound},
+        {{"x[A]"}, ParseError::TitleNotFound},
+        {{"[A, I2C8, A0, 1]"}, ParseError::WrongTitleSyntax},
+        {{"[A]", "x = TIME, 0"}, ParseError::UnsupportedKeyword},
+        // An empty previous unit is found before a repeated name, and that before a bad field.
+        {{"[A]", "[A, USB]"}, ParseError::BodyEmpty},
+        {{"[A]", "x = TITLE", "[A, USB]"}, ParseError::NameExists},
+        {{"[A]", "x = TITLE", "[A, 1, 2, 3]"}, ParseError::WrongTitleSyntax},
+    };
+    for (const auto& [lines, error] : cases) {
+        SCOPED_TRACE(lines.back());
+        EXPECT_EQ(ParseLines(lines).error, error);
+    }
 }
 
 TEST(TitleTest, FieldsSetBusAndFixedByteWithLaterOnesWinning) {
@@ -234,13 +209,6 @@ TEST(TitleTest, NamesAreCaseSensitiveAndMayBeEmpty) {
     ASSERT_EQ(t.error, ParseError::None) << t.report;
     EXPECT_EQ(t.units->count, 3u);
     EXPECT_STREQ(t.UnitAt(2).name, "");
-}
-
-TEST(TitleTest, BracketsMustEnclose) {
-    // Not a title, so it is read as an entry: there is no "=", hence "title not found".
-    EXPECT_EQ(ParseLines({"[A]x"}).error, ParseError::TitleNotFound);
-    EXPECT_EQ(ParseLines({"[A]]"}).error, ParseError::TitleNotFound);
-    EXPECT_EQ(ParseLines({"x[A]"}).error, ParseError::TitleNotFound);
 }
 
 TEST(EndOfScriptTest, EndingAfterATitleLoadsWithAnEmptyUnit) {
