@@ -28,24 +28,79 @@ ImagedTemplate Prepared(const std::vector<std::string_view>& lines,
     return t;
 }
 
-std::uint8_t RelativeResult(const std::string& operation, std::uint8_t source) {
-    const std::string entry = "r = RELATIVE, 11, 10" + operation;
-    ImagedTemplate t = Prepared({"[U]", entry}, {{0x10, source}, {0x11, 0x77}});
-    return t.Data(0x11);
-}
+using Bytes = std::vector<std::uint8_t>;
 
-TEST(PrepareStaticTest, ConstantBytesAreCopied) {
-    ImagedTemplate t = Prepared({"[U]", "s = STATIC, 20, 1, 2, 3", "z = NUM, 23, 0-FF, DEC"}, {}, 0xFF);
-    EXPECT_EQ(t.Data(0x20), 1);
-    EXPECT_EQ(t.Data(0x21), 2);
-    EXPECT_EQ(t.Data(0x22), 3);
-    EXPECT_EQ(t.Data(0x23), 0xFF);
-}
+// "123456789" at 0x10..0x18, the usual CRC check input.
+const std::vector<std::pair<std::uint32_t, std::uint8_t>> kCheckText = {
+    {0x10, '1'}, {0x11, '2'}, {0x12, '3'}, {0x13, '4'}, {0x14, '5'},
+    {0x15, '6'}, {0x16, '7'}, {0x17, '8'}, {0x18, '9'},
+};
 
-TEST(PrepareStaticTest, PartOfAByteChangesOnlyItsBits) {
-    ImagedTemplate t = Prepared({"[U]", "s = STATIC, 20.3", "h = STATIC, 21.4-21.7, A"}, {}, 0xFF);
-    EXPECT_EQ(t.Data(0x20), 0xF7);
-    EXPECT_EQ(t.Data(0x21), 0xAF);
+struct PrepareCase {
+    std::string_view entry;
+    std::vector<std::pair<std::uint32_t, std::uint8_t>> bytes;
+    std::uint8_t fill;
+    std::uint32_t first;  // of the expected bytes
+    Bytes expected;
+};
+
+// Relative targets sit at 0x11 (over 0x77) and take their source from 0x10.
+TEST(PrepareDerivedFieldsTest, EachFieldGetsItsValue) {
+    const PrepareCase cases[] = {
+        {"s = STATIC, 20, 1, 2, 3", {}, 0xFF, 0x20, {1, 2, 3, 0xFF}},
+        {"s = STATIC, 20.3", {}, 0xFF, 0x20, {0xF7}},
+        {"h = STATIC, 21.4-21.7, A", {}, 0xFF, 0x21, {0xAF}},
+        // Operations wrap at 32 bits and are cut to the target.
+        {"r = RELATIVE, 11, 10, NOT", {{0x10, 0x5A}, {0x11, 0x77}}, 0, 0x11, {0xA5}},
+        {"r = RELATIVE, 11, 10, ADD, 1", {{0x10, 0xFF}, {0x11, 0x77}}, 0, 0x11, {0x00}},
+        {"r = RELATIVE, 11, 10, SUB, 1", {{0x10, 0x00}, {0x11, 0x77}}, 0, 0x11, {0xFF}},
+        {"r = RELATIVE, 11, 10, AND, 0F", {{0x10, 0x5A}, {0x11, 0x77}}, 0, 0x11, {0x0A}},
+        {"r = RELATIVE, 11, 10, OR, 0F", {{0x10, 0x50}, {0x11, 0x77}}, 0, 0x11, {0x5F}},
+        {"r = RELATIVE, 11, 10, XOR, FF", {{0x10, 0x5A}, {0x11, 0x77}}, 0, 0x11, {0xA5}},
+        {"r = RELATIVE, 11, 10, MUL, 3", {{0x10, 0x90}, {0x11, 0x77}}, 0, 0x11, {0xB0}},
+        {"r = RELATIVE, 11, 10, DIV, 3", {{0x10, 0x64}, {0x11, 0x77}}, 0, 0x11, {0x21}},
+        {"r = RELATIVE, 11, 10, COPY", {{0x10, 0x42}, {0x11, 0x77}}, 0, 0x11, {0x42}},
+        {"r = RELATIVE, 11, 10", {{0x10, 0x42}, {0x11, 0x77}}, 0, 0x11, {0x42}},
+        // Bits 4..7 of the source (0xA) plus one into the low half of the target, whose high half stays.
+        {"r = RELATIVE, 11.0-11.3, 10.4-10.7, ADD, 1", {{0x10, 0xA5}, {0x11, 0x70}}, 0, 0x11, {0x7B}},
+        {"r = RELATIVE, 12-13, 10-11, BENDIAN, XOR, FFFF",
+         {{0x10, 0x12}, {0x11, 0x34}},
+         0,
+         0x12,
+         {0xED, 0xCB}},
+        {"r = RELATIVE, 12-13, 10-11, ADD, 1", {{0x10, 0xFF}, {0x11, 0x00}}, 0, 0x12, {0x00, 0x01}},
+        // ZEROS (the default) starts at 0xFFFFFFFF, ONES at 0: 1 + 2 + 3 comes out one apart.
+        {"c = CHECKSUM, 13, 10-12", {{0x10, 1}, {0x11, 2}, {0x12, 3}}, 0, 0x13, {0x05}},
+        {"c = CHECKSUM, 13, 10-12, ONES", {{0x10, 1}, {0x11, 2}, {0x12, 3}}, 0, 0x13, {0x06}},
+        // 0xFF + 0xFF + 0x03 = 0x201, kept in the field's byte order.
+        {"c = CHECKSUM, 13-14, 10-12, ONES", {{0x10, 0xFF}, {0x11, 0xFF}, {0x12, 3}}, 0, 0x13, {0x01, 0x02}},
+        {"c = CHECKSUM, 13-16, 10-12, ONES, BENDIAN",
+         {{0x10, 0xFF}, {0x11, 0xFF}, {0x12, 3}},
+         0,
+         0x13,
+         {0x00, 0x00, 0x02, 0x01}},
+        {"c = CHECKSUM, 13-14, 10-12", {{0x10, 0xFF}, {0x11, 0xFF}, {0x12, 3}}, 0, 0x13, {0x00, 0x02}},
+        {"c = CHECKSUM, 10, 12-11", {{0x11, 0x33}}, 0, 0x10, {0xFF, 0x33}},  // backwards range sums no byte
+        {"k = CRC, 19-1A, 10-18, CRC16-XMODEM", kCheckText, 0, 0x19, {0xC3, 0x31}},
+        {"k = CRC, 19-1A, 10-18, CRC16-CCITT, BENDIAN", kCheckText, 0, 0x19, {0x29, 0xB1}},
+        {"k = CRC, 19-1C, 10-18, CRC32, LENDIAN", kCheckText, 0, 0x19, {0x26, 0x39, 0xF4, 0xCB}},
+        // A narrow field keeps the low bits; a wide one is filled with zeros.
+        {"k = CRC, 19, 10-18, CRC16-ARC", kCheckText, 0xFF, 0x19, {0x3D}},
+        {"k = CRC, 19-1C, 10-18, CRC8, BENDIAN", kCheckText, 0xFF, 0x19, {0x00, 0x00, 0x00, 0xF4}},
+        {"k = CRC, 13, 10-12, SUM8-NEG", {{0x10, 0x12}, {0x11, 0x34}, {0x12, 0x56}}, 0, 0x13, {0x64}},
+        {"p = CRC, 10-11, 10-11, CRC99", {{0x10, 0x12}}, 0, 0x10, {0x12, 0x00}},  // a placeholder
+    };
+    for (const PrepareCase& c : cases) {
+        SCOPED_TRACE(c.entry);
+        // The pads keep every expected byte inside the image.
+        ImagedTemplate t =
+            Prepared({"[U]", c.entry, "lo = NUM, 10, 0-FF, DEC", "hi = NUM, 23, 0-FF, DEC"}, c.bytes, c.fill);
+        Bytes actual;
+        for (std::uint32_t a = c.first; a < c.first + c.expected.size(); ++a) {
+            actual.push_back(t.Data(a));
+        }
+        EXPECT_EQ(actual, c.expected);
+    }
 }
 
 TEST(PrepareStaticTest, EnabledFlagsDoNotMatter) {
@@ -53,19 +108,6 @@ TEST(PrepareStaticTest, EnabledFlagsDoNotMatter) {
     ASSERT_TRUE(t.UnitAt(0).SetItemEnabled(0, false));
     t.UnitAt(0).PrepareDerivedFields();
     EXPECT_EQ(t.Data(0x20), 0x5A);
-}
-
-TEST(PrepareRelativeTest, EachOperationWrapsAt32BitsAndIsCutToTheTarget) {
-    EXPECT_EQ(RelativeResult(", NOT", 0x5A), 0xA5);
-    EXPECT_EQ(RelativeResult(", ADD, 1", 0xFF), 0x00);
-    EXPECT_EQ(RelativeResult(", SUB, 1", 0x00), 0xFF);
-    EXPECT_EQ(RelativeResult(", AND, 0F", 0x5A), 0x0A);
-    EXPECT_EQ(RelativeResult(", OR, 0F", 0x50), 0x5F);
-    EXPECT_EQ(RelativeResult(", XOR, FF", 0x5A), 0xA5);
-    EXPECT_EQ(RelativeResult(", MUL, 3", 0x90), 0xB0);
-    EXPECT_EQ(RelativeResult(", DIV, 3", 0x64), 0x21);
-    EXPECT_EQ(RelativeResult(", COPY", 0x42), 0x42);
-    EXPECT_EQ(RelativeResult("", 0x42), 0x42);
 }
 
 TEST(PrepareRelativeTest, DivisionByZeroLeavesTheTarget) {
@@ -76,48 +118,6 @@ TEST(PrepareRelativeTest, DivisionByZeroLeavesTheTarget) {
     t.Data(0x11) = 0x77;
     t.UnitAt(0).PrepareDerivedFields();
     EXPECT_EQ(t.Data(0x11), 0x77);
-}
-
-TEST(PrepareRelativeTest, BitFieldsAndByteOrderApplyToBothSides) {
-    // Source: bits 4..7 of 0x10 (value 0xA); target: bits 0..3 of 0x11, whose high half stays.
-    ImagedTemplate bits =
-        Prepared({"[U]", "r = RELATIVE, 11.0-11.3, 10.4-10.7, ADD, 1"}, {{0x10, 0xA5}, {0x11, 0x70}});
-    EXPECT_EQ(bits.Data(0x11), 0x7B);
-
-    ImagedTemplate big =
-        Prepared({"[U]", "r = RELATIVE, 12-13, 10-11, BENDIAN, XOR, FFFF"}, {{0x10, 0x12}, {0x11, 0x34}});
-    EXPECT_EQ(big.Data(0x12), 0xED);
-    EXPECT_EQ(big.Data(0x13), 0xCB);
-
-    ImagedTemplate little =
-        Prepared({"[U]", "r = RELATIVE, 12-13, 10-11, ADD, 1"}, {{0x10, 0xFF}, {0x11, 0x00}});
-    EXPECT_EQ(little.Data(0x12), 0x00);
-    EXPECT_EQ(little.Data(0x13), 0x01);
-}
-
-TEST(PrepareChecksumTest, ZerosAndOnesStartOneApart) {
-    const std::vector<std::pair<std::uint32_t, std::uint8_t>> bytes = {{0x10, 1}, {0x11, 2}, {0x12, 3}};
-    EXPECT_EQ(Prepared({"[U]", "c = CHECKSUM, 13, 10-12"}, bytes).Data(0x13), 0x05);
-    EXPECT_EQ(Prepared({"[U]", "c = CHECKSUM, 13, 10-12, ZEROS"}, bytes).Data(0x13), 0x05);
-    EXPECT_EQ(Prepared({"[U]", "c = CHECKSUM, 13, 10-12, ONES"}, bytes).Data(0x13), 0x06);
-}
-
-TEST(PrepareChecksumTest, WideFieldsKeepTheSumInTheirByteOrder) {
-    const std::vector<std::pair<std::uint32_t, std::uint8_t>> bytes = {
-        {0x10, 0xFF}, {0x11, 0xFF}, {0x12, 0x03}};
-    // 0xFF + 0xFF + 0x03 = 0x201
-    ImagedTemplate little = Prepared({"[U]", "c = CHECKSUM, 13-14, 10-12, ONES"}, bytes);
-    EXPECT_EQ(little.Data(0x13), 0x01);
-    EXPECT_EQ(little.Data(0x14), 0x02);
-    ImagedTemplate big = Prepared({"[U]", "c = CHECKSUM, 13-16, 10-12, ONES, BENDIAN"}, bytes);
-    EXPECT_EQ(big.Data(0x13), 0x00);
-    EXPECT_EQ(big.Data(0x14), 0x00);
-    EXPECT_EQ(big.Data(0x15), 0x02);
-    EXPECT_EQ(big.Data(0x16), 0x01);
-    // ZEROS starts at 0xFFFFFFFF: 0x201 - 1 = 0x200.
-    ImagedTemplate zeros = Prepared({"[U]", "c = CHECKSUM, 13-14, 10-12"}, bytes);
-    EXPECT_EQ(zeros.Data(0x13), 0x00);
-    EXPECT_EQ(zeros.Data(0x14), 0x02);
 }
 
 TEST(PrepareChecksumTest, SumsSeeConstantsAndCopiesOfLaterItems) {
@@ -142,53 +142,11 @@ TEST(PrepareChecksumTest, ChecksumsFollowIndexOrder) {
     EXPECT_EQ(t.Data(0x12), 0x3F);
 }
 
-TEST(PrepareChecksumTest, BackwardsRangeSumsNoByte) {
-    ImagedTemplate t = Prepared({"[U]", "c = CHECKSUM, 10, 12-11"}, {{0x11, 0x33}});
-    EXPECT_EQ(t.Data(0x10), 0xFF);
-    EXPECT_EQ(t.Data(0x11), 0x33);
-}
-
 TEST(PrepareFixedByteTest, FixedByteIsRestored) {
     ImagedTemplate t = ImageLines({"[U, I2C8, A0]", "n = NUM, 1, 0-FF, DEC"});
     t.Data(0) = 0x00;
     t.UnitAt(0).PrepareDerivedFields();
     EXPECT_EQ(t.Data(0), 0xA0);
-}
-
-TEST(PrepareCrcTest, FieldHoldsTheCrcOfItsRangeInItsByteOrder) {
-    const std::vector<std::pair<std::uint32_t, std::uint8_t>> text = {
-        {0x10, '1'}, {0x11, '2'}, {0x12, '3'}, {0x13, '4'}, {0x14, '5'},
-        {0x15, '6'}, {0x16, '7'}, {0x17, '8'}, {0x18, '9'},
-    };
-    ImagedTemplate little = Prepared({"[U]", "k = CRC, 19-1A, 10-18, CRC16-XMODEM"}, text);
-    EXPECT_EQ(little.Data(0x19), 0xC3);
-    EXPECT_EQ(little.Data(0x1A), 0x31);
-    ImagedTemplate big = Prepared({"[U]", "k = CRC, 19-1A, 10-18, CRC16-CCITT, BENDIAN"}, text);
-    EXPECT_EQ(big.Data(0x19), 0x29);
-    EXPECT_EQ(big.Data(0x1A), 0xB1);
-    ImagedTemplate wide = Prepared({"[U]", "k = CRC, 19-1C, 10-18, CRC32, LENDIAN"}, text);
-    EXPECT_EQ(wide.Data(0x19), 0x26);
-    EXPECT_EQ(wide.Data(0x1A), 0x39);
-    EXPECT_EQ(wide.Data(0x1B), 0xF4);
-    EXPECT_EQ(wide.Data(0x1C), 0xCB);
-}
-
-TEST(PrepareCrcTest, NarrowFieldKeepsTheLowBitsAndWideFieldIsFilledWithZeros) {
-    const std::vector<std::pair<std::uint32_t, std::uint8_t>> text = {
-        {0x10, '1'}, {0x11, '2'}, {0x12, '3'}, {0x13, '4'}, {0x14, '5'},
-        {0x15, '6'}, {0x16, '7'}, {0x17, '8'}, {0x18, '9'},
-    };
-    EXPECT_EQ(Prepared({"[U]", "k = CRC, 19, 10-18, CRC16-ARC"}, text, 0xFF).Data(0x19), 0x3D);
-    ImagedTemplate wide = Prepared({"[U]", "k = CRC, 19-1C, 10-18, CRC8, BENDIAN"}, text, 0xFF);
-    EXPECT_EQ(wide.Data(0x19), 0x00);
-    EXPECT_EQ(wide.Data(0x1A), 0x00);
-    EXPECT_EQ(wide.Data(0x1B), 0x00);
-    EXPECT_EQ(wide.Data(0x1C), 0xF4);
-}
-
-TEST(PrepareCrcTest, NegatedSumBalancesItsRange) {
-    ImagedTemplate t = Prepared({"[U]", "s = STATIC, 10, 12, 34, 56", "k = CRC, 13, 10-12, SUM8-NEG"});
-    EXPECT_EQ((t.Data(0x10) + t.Data(0x11) + t.Data(0x12) + t.Data(0x13)) % 256, 0);
 }
 
 TEST(PrepareCrcTest, CrcsAndChecksumsShareTheSecondPassInIndexOrder) {
@@ -208,13 +166,6 @@ TEST(PrepareCrcTest, CrcsAndChecksumsShareTheSecondPassInIndexOrder) {
     EXPECT_EQ(t.Data(0x11), 0x99);
     EXPECT_EQ(t.Data(0x12), crc);
     EXPECT_EQ(t.Data(0x13), crc);
-}
-
-TEST(PrepareCrcTest, PlaceholderComputesNothing) {
-    ImagedTemplate t =
-        Prepared({"[U]", "n = NUM, 10-11, 0-FFFF, DEC", "p = CRC, 10-11, 10-11, CRC99"}, {{0x10, 0x12}});
-    EXPECT_EQ(t.Data(0x10), 0x12);
-    EXPECT_EQ(t.Data(0x11), 0x00);
 }
 
 }  // namespace
