@@ -77,10 +77,31 @@ TEST(ByteMaskTest, AtMost256Bytes) {
     EXPECT_FALSE(unit.BuildByteMask(mask, {0x0FF, 0x1FF}));
 }
 
-TEST_F(MaskTest, LittleEndianByteCoversFirstBitUpToLastBit) {
-    EXPECT_EQ(MaskBytes(Build({0x10, 0x10}, MakeBitRange(2, 5), ByteOrder::Little)), Bytes{0x3C});
-    EXPECT_EQ(MaskBytes(Build({0x10, 0x10}, MakeBitRange(3, 3), ByteOrder::Little)), Bytes{0x08});
-    EXPECT_EQ(MaskBytes(Build({0x10, 0x10}, MakeBitRange(5, 2), ByteOrder::Little)), Bytes{0x00});
+// Little endian covers the first bit up to the last, big endian the last bit up to the first; bit numbers
+// above seven name no bit of their byte.
+TEST_F(MaskTest, BitMaskBytes) {
+    const struct {
+        Location location;
+        BitRange bits;
+        ByteOrder order;
+        Bytes expected;
+    } cases[] = {
+        {{0x10, 0x10}, MakeBitRange(2, 5), ByteOrder::Little, {0x3C}},
+        {{0x10, 0x10}, MakeBitRange(3, 3), ByteOrder::Little, {0x08}},
+        {{0x10, 0x10}, MakeBitRange(5, 2), ByteOrder::Little, {0x00}},
+        {{0x10, 0x10}, MakeBitRange(6, 2), ByteOrder::Big, {0x7C}},
+        {{0x10, 0x10}, MakeBitRange(4, 4), ByteOrder::Big, {0x10}},
+        {{0x10, 0x10}, kWholeBytes, ByteOrder::Big, {0xFF}},
+        {{0x10, 0x10}, MakeBitRange(9, 9), ByteOrder::Little, {0x00}},
+        {{0x10, 0x11}, MakeBitRange(3, 12), ByteOrder::Little, {0xF8, 0xFF}},
+        {{0x10, 0x11}, MakeBitRange(12, 9), ByteOrder::Big, {0xFF, 0x00}},
+        {{0x10, 0x10}, MakeBitRange(15, 0), ByteOrder::Big, {0xFF}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "bits " << static_cast<int>(c.bits)
+                                        << (c.order == ByteOrder::Big ? " big" : " little"));
+        EXPECT_EQ(MaskBytes(Build(c.location, c.bits, c.order)), c.expected);
+    }
 }
 
 TEST_F(MaskTest, LittleEndianFieldAcrossTwoBytesKeepsItsLowBitsFirst) {
@@ -92,11 +113,6 @@ TEST_F(MaskTest, LittleEndianFieldAcrossTwoBytesKeepsItsLowBitsFirst) {
     EXPECT_EQ(unit.ReadMasked(mask, ByteOrder::Little), 0xABu);
 }
 
-TEST_F(MaskTest, BigEndianByteCoversLastBitUpToFirstBit) {
-    EXPECT_EQ(MaskBytes(Build({0x10, 0x10}, MakeBitRange(6, 2), ByteOrder::Big)), Bytes{0x7C});
-    EXPECT_EQ(MaskBytes(Build({0x10, 0x10}, MakeBitRange(4, 4), ByteOrder::Big)), Bytes{0x10});
-}
-
 TEST_F(MaskTest, BigEndianGivenBitsRunFromTheFirstByteDown) {
     const ItemMask mask = Build({0x10, 0x11}, MakeBitRange(3, 4), ByteOrder::Big);
     EXPECT_EQ(MaskBytes(mask), (Bytes{0x0F, 0xF0}));
@@ -106,7 +122,6 @@ TEST_F(MaskTest, BigEndianGivenBitsRunFromTheFirstByteDown) {
 }
 
 TEST_F(MaskTest, BigEndianWithoutBitsCoversWholeBytes) {
-    EXPECT_EQ(MaskBytes(Build({0x10, 0x10}, kWholeBytes, ByteOrder::Big)), Bytes{0xFF});
     const ItemMask mask = Build({0x10, 0x12}, kWholeBytes, ByteOrder::Big);
     EXPECT_EQ(MaskBytes(mask), (Bytes{0xFF, 0xFF, 0xFF}));
     unit.WriteMasked(mask, ByteOrder::Big, 0x123456);
@@ -121,13 +136,6 @@ TEST_F(MaskTest, SameValueInBothByteOrders) {
     EXPECT_EQ(Image(0x10, 0x13), (Bytes{0x12, 0x34, 0x34, 0x12}));
     EXPECT_EQ(unit.ReadMasked(big, ByteOrder::Big), 0x1234u);
     EXPECT_EQ(unit.ReadMasked(little, ByteOrder::Little), 0x1234u);
-}
-
-TEST_F(MaskTest, BitNumbersAboveSevenNameNoBitOfTheByte) {
-    EXPECT_EQ(MaskBytes(Build({0x10, 0x10}, MakeBitRange(9, 9), ByteOrder::Little)), Bytes{0x00});
-    EXPECT_EQ(MaskBytes(Build({0x10, 0x11}, MakeBitRange(3, 12), ByteOrder::Little)), (Bytes{0xF8, 0xFF}));
-    EXPECT_EQ(MaskBytes(Build({0x10, 0x11}, MakeBitRange(12, 9), ByteOrder::Big)), (Bytes{0xFF, 0x00}));
-    EXPECT_EQ(MaskBytes(Build({0x10, 0x10}, MakeBitRange(15, 0), ByteOrder::Big)), Bytes{0xFF});
 }
 
 TEST_F(MaskTest, EmptyMaskBytesNeitherReadNorWrite) {
