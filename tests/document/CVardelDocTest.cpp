@@ -60,6 +60,14 @@ class DocumentTest : public ::testing::Test {
         ASSERT_FALSE(saved.empty());
     }
 
+    // A failed save leaves no temporary file behind.
+    void ExpectOnlyTemplateAndCompanion() const {
+        for (const auto& entry : fs::directory_iterator(directory)) {
+            EXPECT_TRUE(entry.path().extension() == ".dev" || entry.path().extension() == ".cfg")
+                << entry.path();
+        }
+    }
+
     fs::path directory;
     ScriptedPrompt prompt;
 };
@@ -175,20 +183,18 @@ TEST_F(DocumentTest, FailedOpenKeepsThePreviousTemplateAndItsCompanion) {
     EXPECT_EQ(doc.Units()->GetAt(0)->dataImage[0x10], 0x78);
 }
 
-TEST_F(DocumentTest, CollisionWithTheFixedByteAndUnnamedItems) {
-    CVardelDoc doc(prompt);
-    EXPECT_EQ(doc.OnOpenDocument(WriteTemplate("f.dev", "[F, 55]\n = NUM, 0, 0-FF, HEX\n"), 0xFF, nullptr),
-              CVardelDoc::OpenResult::Collision);
-    ASSERT_EQ(prompt.errors.size(), 1u);
-    EXPECT_EQ(prompt.errors[0], "ERROR: Template memory collision.\nF -> ... (type as NUM)");
-}
-
-TEST_F(DocumentTest, BackwardsLocationIsReportedWithoutAHugeImage) {
-    CVardelDoc doc(prompt);
-    EXPECT_EQ(doc.OnOpenDocument(WriteTemplate("w.dev", "[W]\nb = BIT, 20-10, off, on\n"), 0xFF, nullptr),
-              CVardelDoc::OpenResult::Collision);
-    ASSERT_EQ(prompt.errors.size(), 1u);
-    EXPECT_EQ(prompt.errors[0], "ERROR: Template memory collision.\nW -> b (type as BIT)");
+TEST_F(DocumentTest, CollisionsNameTheUnitAndItem) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"[F, 55]\n = NUM, 0, 0-FF, HEX\n", "F -> ... (type as NUM)"},  // with the fixed byte, unnamed
+        {"[W]\nb = BIT, 20-10, off, on\n", "W -> b (type as BIT)"},     // backwards, without a huge image
+    };
+    for (const auto& [script, report] : cases) {
+        CVardelDoc doc(prompt);
+        EXPECT_EQ(doc.OnOpenDocument(WriteTemplate("c.dev", script), 0xFF, nullptr),
+                  CVardelDoc::OpenResult::Collision);
+        ASSERT_FALSE(prompt.errors.empty());
+        EXPECT_EQ(prompt.errors.back(), std::string("ERROR: Template memory collision.\n") + report);
+    }
 }
 
 TEST_F(DocumentTest, CompanionFileWithABadHeaderIsIgnored) {
@@ -254,9 +260,7 @@ TEST_F(DocumentTest, FailedSaveKeepsTheEarlierCompanionFile) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the save should have failed";
     EXPECT_EQ(FileBytes(directory / "board.cfg"), saved);
-    for (const auto& entry : fs::directory_iterator(directory)) {
-        EXPECT_TRUE(entry.path().extension() == ".dev" || entry.path().extension() == ".cfg") << entry.path();
-    }
+    ExpectOnlyTemplateAndCompanion();
 }
 
 // How a forked child that saves reports back through its exit status.
@@ -326,9 +330,7 @@ TEST_F(DocumentTest, SaveIntoAReadOnlyDirectoryFailsAndKeepsTheEarlierCompanionF
     EXPECT_NE(WEXITSTATUS(status), kChildCannotOpen) << "an ordinary user cannot read " << directory;
     EXPECT_EQ(WEXITSTATUS(status), kChildSaveFailed) << "the save should have failed";
     EXPECT_EQ(FileBytes(directory / "board.cfg"), saved);
-    for (const auto& entry : fs::directory_iterator(directory)) {
-        EXPECT_TRUE(entry.path().extension() == ".dev" || entry.path().extension() == ".cfg") << entry.path();
-    }
+    ExpectOnlyTemplateAndCompanion();
 }
 
 // As many units as a template may have, of 64 KiB each: a save writes 2 MiB, long enough to be caught
