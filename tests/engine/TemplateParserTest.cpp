@@ -40,51 +40,17 @@ TEST(ExampleTemplateTest, LoadsIntoTheDescribedModel) {
     EXPECT_EQ(config.end, 0x41u);
     ASSERT_EQ(config.itemCount, 8u);
 
-    const TemplateItem& header = t.ItemAt(0, 0);
-    EXPECT_EQ(header.kind, ItemKind::Title);
-    EXPECT_STREQ(header.name, "Header");
-    EXPECT_EQ(header.RecordAs<TitleRecord>().spacing, 1);
-
-    const BitRecord& enabled = t.ItemAt(0, 1).RecordAs<BitRecord>();
-    EXPECT_EQ(enabled.location.start, 0x10);
-    EXPECT_EQ(enabled.bits, 0x00);
-    EXPECT_STREQ(enabled.texts[0], "Off");
-    EXPECT_STREQ(enabled.texts[1], "On");
-
-    const EnumRecord& mode = t.ItemAt(0, 2).RecordAs<EnumRecord>();
-    EXPECT_EQ(mode.bits, MakeBitRange(1, 2));
-    EXPECT_EQ(mode.count, 4);
-    EXPECT_STREQ(mode.texts[3], "Test");
-
+    // Each kind's arguments have their own tests; here only that every entry lands as its kind.
+    const ItemKind kinds[] = {ItemKind::Title,  ItemKind::Bit,    ItemKind::Enum,     ItemKind::Num,
+                              ItemKind::Static, ItemKind::String, ItemKind::Checksum, ItemKind::Relative};
+    for (std::uint32_t i = 0; i < config.itemCount; ++i) {
+        EXPECT_EQ(t.ItemAt(0, i).kind, kinds[i]) << i;
+    }
+    EXPECT_STREQ(t.ItemAt(0, 0).name, "Header");
     const NumRecord& speed = t.ItemAt(0, 3).RecordAs<NumRecord>();
-    EXPECT_EQ(speed.location.start, 0x11);
     EXPECT_EQ(speed.location.end, 0x12);
-    EXPECT_EQ(speed.maximum, 0xFFFFu);
-    EXPECT_EQ(speed.base, NumberBase::Dec);
     EXPECT_EQ(speed.flags, kNumBigEndian | kNumScaled);
     EXPECT_FLOAT_EQ(speed.scale, 0.5f);
-
-    const StaticRecord& magic = t.ItemAt(0, 4).RecordAs<StaticRecord>();
-    EXPECT_EQ(magic.location.start, 0x20);
-    EXPECT_EQ(magic.location.end, 0x21);
-    EXPECT_EQ(magic.bytes[0], 0x55);
-    EXPECT_EQ(magic.bytes[1], 0xAA);
-
-    const StringRecord& label = t.ItemAt(0, 5).RecordAs<StringRecord>();
-    EXPECT_EQ(label.location.end, 0x3F);
-    EXPECT_EQ(label.flags, 0);
-
-    const ChecksumRecord& sum = t.ItemAt(0, 6).RecordAs<ChecksumRecord>();
-    EXPECT_EQ(sum.location.start, 0x40);
-    EXPECT_EQ(sum.range.start, 0x10);
-    EXPECT_EQ(sum.range.end, 0x3F);
-    EXPECT_EQ(sum.flags, kChecksumZeros);
-
-    const RelativeRecord& shadow = t.ItemAt(0, 7).RecordAs<RelativeRecord>();
-    EXPECT_EQ(shadow.location.start, 0x41);
-    EXPECT_EQ(shadow.sourceLocation.start, 0x11);
-    EXPECT_EQ(shadow.flags, static_cast<std::uint8_t>(RelativeOp::Xor));
-    EXPECT_EQ(shadow.operand, 0xFFu);
 
     const Unit& extra = t.UnitAt(1);
     EXPECT_EQ(extra.bus, BusKind::SPI);

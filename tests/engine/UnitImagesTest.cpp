@@ -66,51 +66,34 @@ TEST(CheckCollisionsTest, CleanUnitClaimsEveryItemAndTheFixedByte) {
     EXPECT_EQ(t.Mask(4), 0xC0);
 }
 
-TEST(CheckCollisionsTest, SharedBitReportsTheLaterItem) {
-    EXPECT_EQ(CollisionOf({
-                  "[U]",
-                  "b = BIT, 10.3, Off, On",
-                  "n = NUM, 11, 0-FF, DEC",
-                  "e = ENUM, 10.2-10.3, A, B, C, D",
-                  "z = NUM, 12, 0-FF, DEC",
-              }),
-              2u);
-    EXPECT_EQ(CollisionOf({"[U]", "n = NUM, 10-11, 0-FFFF, DEC", "t = STRING, 11-14, ASCIIZ"}), 1u);
-}
-
-TEST(CheckCollisionsTest, BigEndianBitsCollideWhereTheyReallyLie) {
-    // Bits 0..3 of 0x10 and 4..7 of 0x11 belong to the big-endian field; the others are free.
-    EXPECT_EQ(CollisionOf(
-                  {"[U]", "n = NUM, 10.3-11.4, 0-FF, BENDIAN", "a = BIT, 10.4, a, b", "b = BIT, 11.3, a, b"}),
-              kNoItem);
-    EXPECT_EQ(CollisionOf({"[U]", "n = NUM, 10.3-11.4, 0-FF, BENDIAN", "a = BIT, 10.3, a, b"}), 1u);
-    EXPECT_EQ(CollisionOf({"[U]", "n = NUM, 10-11, 0-FFFF, BENDIAN", "a = BIT, 10.3, a, b"}), 1u);
-}
-
-TEST(CheckCollisionsTest, TheFixedByteCollidesWithItems) {
-    EXPECT_EQ(CollisionOf({"[U, I2C8, A0]", "b = BIT, 0.7, Off, On"}), 0u);
-    EXPECT_EQ(CollisionOf({"[U, I2C8, A0]", "n = NUM, 1, 0-FF, DEC", "s = STRING, 0-3, ASCIIZ"}), 1u);
-    EXPECT_EQ(CollisionOf({"[U, I2C8, A0]", "n = NUM, 1, 0-FF, DEC"}), kNoItem);
-}
-
-TEST(CheckCollisionsTest, AnItemWithoutMaskIsReported) {
-    EXPECT_EQ(CollisionOf({"[U]", "n = NUM, 10, 0-FF, DEC", "s = STRING, 0-1FF, ASCIIZ"}), 1u);
-    EXPECT_EQ(CollisionOf({"[U]", "n = NUM, 10, 0-FF, DEC", "b = BIT, 20-10, a, b"}), 1u);
-}
-
-TEST(CheckCollisionsTest, OnlyTheFieldsOfDerivedItemsAreClaimed) {
-    EXPECT_EQ(CollisionOf({
-                  "[U]",
-                  "n = NUM, 10, 0-FF, DEC",
-                  "r = RELATIVE, 11, 10, NOT",
-                  "c = CHECKSUM, 12, 10-11",
-                  "k = CRC, 13, 10-12, CRC8",
-                  "t = TITLE",
-                  "p = CRC, 10, 10-13, NO-SUCH-ALGORITHM",
-              }),
-              kNoItem);
-    EXPECT_EQ(CollisionOf({"[U]", "n = NUM, 10-11, 0-FFFF, DEC", "k = CRC, 11-12, 0-F, CRC16-ARC"}), 1u);
-    EXPECT_EQ(CollisionOf({"[U]", "c = CHECKSUM, 10, 11-1F", "k = CRC, 10, 11-1F, CRC8"}), 1u);
+// The first item whose field overlaps an earlier claim, the fixed byte or lies outside the unit.
+TEST(CheckCollisionsTest, ReportsTheFirstItemThatCollides) {
+    const std::pair<std::vector<std::string_view>, std::uint32_t> cases[] = {
+        {{"[U]", "b = BIT, 10.3, Off, On", "n = NUM, 11, 0-FF, DEC", "e = ENUM, 10.2-10.3, A, B, C, D",
+          "z = NUM, 12, 0-FF, DEC"},
+         2},
+        {{"[U]", "n = NUM, 10-11, 0-FFFF, DEC", "t = STRING, 11-14, ASCIIZ"}, 1},
+        // Bits 0..3 of 0x10 and 4..7 of 0x11 belong to the big-endian field; the others are free.
+        {{"[U]", "n = NUM, 10.3-11.4, 0-FF, BENDIAN", "a = BIT, 10.4, a, b", "b = BIT, 11.3, a, b"}, kNoItem},
+        {{"[U]", "n = NUM, 10.3-11.4, 0-FF, BENDIAN", "a = BIT, 10.3, a, b"}, 1},
+        {{"[U]", "n = NUM, 10-11, 0-FFFF, BENDIAN", "a = BIT, 10.3, a, b"}, 1},
+        {{"[U, I2C8, A0]", "b = BIT, 0.7, Off, On"}, 0},
+        {{"[U, I2C8, A0]", "n = NUM, 1, 0-FF, DEC", "s = STRING, 0-3, ASCIIZ"}, 1},
+        {{"[U, I2C8, A0]", "n = NUM, 1, 0-FF, DEC"}, kNoItem},
+        // Items without a mask: too long, or backwards.
+        {{"[U]", "n = NUM, 10, 0-FF, DEC", "s = STRING, 0-1FF, ASCIIZ"}, 1},
+        {{"[U]", "n = NUM, 10, 0-FF, DEC", "b = BIT, 20-10, a, b"}, 1},
+        // Derived items claim only their fields, not their ranges; titles and placeholders claim nothing.
+        {{"[U]", "n = NUM, 10, 0-FF, DEC", "r = RELATIVE, 11, 10, NOT", "c = CHECKSUM, 12, 10-11",
+          "k = CRC, 13, 10-12, CRC8", "t = TITLE", "p = CRC, 10, 10-13, NO-SUCH-ALGORITHM"},
+         kNoItem},
+        {{"[U]", "n = NUM, 10-11, 0-FFFF, DEC", "k = CRC, 11-12, 0-F, CRC16-ARC"}, 1},
+        {{"[U]", "c = CHECKSUM, 10, 11-1F", "k = CRC, 10, 11-1F, CRC8"}, 1},
+    };
+    for (const auto& [lines, item] : cases) {
+        SCOPED_TRACE(lines.back());
+        EXPECT_EQ(CollisionOf(lines), item);
+    }
 }
 
 TEST(CheckCollisionsTest, NothingCanBeCheckedWithoutImages) {
