@@ -78,15 +78,6 @@ TEST(HostileTemplateTest, StaticWithoutValuesAtAddressZeroLeavesAnEmptyImage) {
     EXPECT_TRUE(t.GuardsIntact());
 }
 
-TEST(HostileTemplateTest, UnusableLocationsAreReportedAsCollisions) {
-    for (const std::string_view entry : {"b = BIT, 20-10, Off, On", "t = STRING, 0-1FF, ASCIIZ",
-                                         "r = RELATIVE, 10-200, 5", "c = CHECKSUM, 100-10, 0"}) {
-        ImagedTemplate t = test::ImageLines({"[U]", entry});
-        ASSERT_EQ(t.parsed.error, ParseError::None) << entry;
-        EXPECT_EQ(t.UnitAt(0).CheckCollisions(), 0u) << entry;
-    }
-}
-
 TEST(HostileTemplateTest, HighBitNumbersNameNoBits) {
     // Bits 9..15 of a byte do not exist, so the field has no bits and reads 0 whatever the byte holds.
     ImagedTemplate t =

@@ -81,6 +81,8 @@ TEST(CheckCollisionsTest, ReportsTheFirstItemThatCollides) {
         {{"[U, I2C8, A0]", "n = NUM, 1, 0-FF, DEC", "s = STRING, 0-3, ASCIIZ"}, 1},
         {{"[U, I2C8, A0]", "n = NUM, 1, 0-FF, DEC"}, kNoItem},
         // Items without a mask: too long, or backwards.
+        {{"[U]", "r = RELATIVE, 10-200, 5"}, 0},
+        {{"[U]", "c = CHECKSUM, 100-10, 0"}, 0},
         {{"[U]", "n = NUM, 10, 0-FF, DEC", "s = STRING, 0-1FF, ASCIIZ"}, 1},
         {{"[U]", "n = NUM, 10, 0-FF, DEC", "b = BIT, 20-10, a, b"}, 1},
         // Derived items claim only their fields, not their ranges; titles and placeholders claim nothing.
