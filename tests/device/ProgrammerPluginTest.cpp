@@ -194,19 +194,31 @@ TEST_F(ProgrammerPluginTest, StatusesOneToFourPassAndOthersBecomeTwo) {
 
 // Facilities
 
-TEST_F(ProgrammerPluginTest, GlobalQuestionsFollowTheFacilityAnswers) {
-    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
-    EXPECT_TRUE(plugin.IsDriverInstalled());
-    EXPECT_FALSE(plugin.CanManageDriver());
-    EXPECT_TRUE(plugin.HasIoDelayRange());
-    fake.Configure([](fake::Config& config) {
-        config.driverInstalled = false;
-        config.canManageDriver = true;
-        config.ioDelayAdjustable = false;
-    });
-    EXPECT_FALSE(plugin.IsDriverInstalled());
-    EXPECT_TRUE(plugin.CanManageDriver());
-    EXPECT_FALSE(plugin.HasIoDelayRange());
+// The chip answers only while powered, so the chip question is asked with the power on.
+TEST_F(ProgrammerPluginTest, QuestionsFollowTheFacilityAnswers) {
+    LoadAndAttach();
+    EXPECT_EQ(plugin.SetPower(true), kPluginOk);
+    const struct {
+        const char* name;
+        bool (ProgrammerPlugin::*ask)() const;
+        bool fake::Config::*answer;
+    } cases[] = {
+        {"driver installed", &ProgrammerPlugin::IsDriverInstalled, &fake::Config::driverInstalled},
+        {"can manage driver", &ProgrammerPlugin::CanManageDriver, &fake::Config::canManageDriver},
+        {"I/O delay range", &ProgrammerPlugin::HasIoDelayRange, &fake::Config::ioDelayAdjustable},
+        {"hardware identified", &ProgrammerPlugin::IsHardwareIdentified, &fake::Config::hardwareIdentified},
+        {"hardware plugged", &ProgrammerPlugin::IsHardwarePlugged, &fake::Config::hardwarePlugged},
+        {"chip present", &ProgrammerPlugin::IsChipPresent, &fake::Config::chipPresent},
+    };
+    for (const auto& c : cases) {
+        for (const bool answer : {true, false}) {
+            fake.Configure([&](fake::Config& config) { config.*c.answer = answer; });
+            EXPECT_EQ((plugin.*c.ask)(), answer) << c.name;
+        }
+    }
+    EXPECT_EQ(plugin.SetPower(false), kPluginOk);
+    fake.Configure([](fake::Config& config) { config.chipPresent = true; });
+    EXPECT_FALSE(plugin.IsChipPresent()) << "not powered";
     std::uint32_t low = 0;
     std::uint32_t high = 0;
     EXPECT_EQ(plugin.GetIoDelayMin(low), kPluginOk);
@@ -215,32 +227,24 @@ TEST_F(ProgrammerPluginTest, GlobalQuestionsFollowTheFacilityAnswers) {
     EXPECT_EQ(high, 50u);
 }
 
-TEST_F(ProgrammerPluginTest, GlobalCodesWithoutValueGetANullPointer) {
-    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+// Install and uninstall send no value pointer; the setters send their codes and values.
+TEST_F(ProgrammerPluginTest, CommandsSendTheirCodesAndValues) {
+    LoadAndAttach();
     fake.Configure([](fake::Config& config) { config.installStatus = 3; });
     EXPECT_EQ(plugin.InstallDriver(), 3);
     EXPECT_EQ(plugin.UninstallDriver(), kPluginOk);
-    const auto calls = fake.Calls(CallKind::GetGlobalFacility);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].code, static_cast<std::uint32_t>(PGM_GLOBAL_INSTALL_DRIVER));
-    EXPECT_EQ(calls[1].code, static_cast<std::uint32_t>(PGM_GLOBAL_UNINSTALL_DRIVER));
-}
-
-TEST_F(ProgrammerPluginTest, SessionQuestionsFollowTheFacilityAnswers) {
-    LoadAndAttach();
-    EXPECT_TRUE(plugin.IsHardwareIdentified());
-    EXPECT_TRUE(plugin.IsHardwarePlugged());
-    EXPECT_FALSE(plugin.IsChipPresent());  // not powered
-    EXPECT_EQ(plugin.SetPower(true), kPluginOk);
-    EXPECT_TRUE(plugin.IsChipPresent());
-    fake.Configure([](fake::Config& config) {
-        config.hardwareIdentified = false;
-        config.hardwarePlugged = false;
-        config.chipPresent = false;
-    });
-    EXPECT_FALSE(plugin.IsHardwareIdentified());
-    EXPECT_FALSE(plugin.IsHardwarePlugged());
-    EXPECT_FALSE(plugin.IsChipPresent());
+    EXPECT_EQ(plugin.SetWideAddressing(true), kPluginOk);
+    EXPECT_EQ(plugin.SetIoDelay(12), kPluginOk);
+    EXPECT_EQ(plugin.SetPower(false), kPluginOk);
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> sent;
+    for (const auto& call : fake.Calls()) {
+        sent.emplace_back(call.code, call.value);
+    }
+    EXPECT_EQ(sent, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{PGM_GLOBAL_INSTALL_DRIVER, 0},
+                                                                          {PGM_GLOBAL_UNINSTALL_DRIVER, 0},
+                                                                          {PGM_SESSION_WIDE_ADDRESSING, 1},
+                                                                          {PGM_SESSION_IO_DELAY, 12},
+                                                                          {PGM_SESSION_POWER, 0}}));
 }
 
 TEST_F(ProgrammerPluginTest, BlockSizeComesAsTheStatusAndTheValue) {
@@ -254,21 +258,6 @@ TEST_F(ProgrammerPluginTest, BlockSizeComesAsTheStatusAndTheValue) {
     });
     EXPECT_EQ(plugin.GetBlockSize(size), 1);
     EXPECT_EQ(size, 0u);
-}
-
-TEST_F(ProgrammerPluginTest, SettersSendTheirCodesAndValues) {
-    LoadAndAttach();
-    EXPECT_EQ(plugin.SetWideAddressing(true), kPluginOk);
-    EXPECT_EQ(plugin.SetIoDelay(12), kPluginOk);
-    EXPECT_EQ(plugin.SetPower(false), kPluginOk);
-    const auto calls = fake.Calls(CallKind::SetSessionFacility);
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].code, static_cast<std::uint32_t>(PGM_SESSION_WIDE_ADDRESSING));
-    EXPECT_EQ(calls[0].value, 1u);
-    EXPECT_EQ(calls[1].code, static_cast<std::uint32_t>(PGM_SESSION_IO_DELAY));
-    EXPECT_EQ(calls[1].value, 12u);
-    EXPECT_EQ(calls[2].code, static_cast<std::uint32_t>(PGM_SESSION_POWER));
-    EXPECT_EQ(calls[2].value, 0u);
 }
 
 TEST_F(ProgrammerPluginTest, OutValuesThatThePluginLeavesUntouchedReadAsZero) {
@@ -293,7 +282,7 @@ TEST_F(ProgrammerPluginTest, OutValuesThatThePluginLeavesUntouchedReadAsZero) {
 
 // Texts
 
-TEST_F(ProgrammerPluginTest, VersionIsCopiedOnSuccessOnly) {
+TEST_F(ProgrammerPluginTest, VersionIsCopiedOnSuccessOnlyAndDescriptionCutAtTheFirstLineBreak) {
     ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
     std::string version;
     EXPECT_EQ(plugin.GetVersion(version), kPluginOk);
@@ -301,14 +290,10 @@ TEST_F(ProgrammerPluginTest, VersionIsCopiedOnSuccessOnly) {
     fake.Configure([](fake::Config& config) {
         config.versionStatus = 1;
         config.version = "other";
+        config.description = "First line\r\nsecond";
     });
     EXPECT_EQ(plugin.GetVersion(version), 1);
     EXPECT_EQ(version, "fake 1.0");
-}
-
-TEST_F(ProgrammerPluginTest, DescriptionIsCutAtTheFirstLineBreak) {
-    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
-    fake.Configure([](fake::Config& config) { config.description = "First line\r\nsecond"; });
     std::string description;
     EXPECT_TRUE(plugin.GetDescription(description));
     EXPECT_EQ(description, "First line");
