@@ -241,14 +241,6 @@ TEST_F(DeviceOperationTest, AbandonedReadKeepsWhatItMerged) {
 
 // Program
 
-TEST_F(DeviceOperationTest, ProgramReadsWritesThenVerifiesPageByPage) {
-    TestUnit unit(0x00, 0x1F, 0x42);
-    EXPECT_TRUE(Run(operation::kProgramCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 16), R(0x10, 16), W(0x00, 16), W(0x10, 16),
-                                                  R(0x00, 16), R(0x10, 16)}));
-    EXPECT_EQ(fake.Memory()[0x1F], 0x42);
-}
-
 TEST_F(DeviceOperationTest, BusyChipIsRetriedWithinTheProgramPulse) {
     fake.Configure([](fake::Config& config) { config.busyCallsAfterWrite = 3; });
     settings.pulsePGM = 1000;

@@ -358,24 +358,6 @@ TEST_F(DeviceWorkerTest, ReadRequestRunsPoweredEndsThenSaysTheReadIsDone) {
     EXPECT_EQ(power.front(), 0u);
 }
 
-TEST_F(DeviceWorkerTest, ProgramRequestShowsItsNoticeAfterTheEnd) {
-    StartReady();
-    TestUnit unit(0x00, 0x0F, 0x42);
-    ASSERT_TRUE(worker.Request(operation::kProgramCommand, &unit.unit));
-    ASSERT_TRUE(owner.WaitFor(Kind::NotifyCompletion));
-    WaitUntilIdle();
-    EXPECT_EQ(owner.Count(Kind::ReadDone), 0u);
-    EXPECT_EQ(owner.Events(Kind::NotifyCompletion)[0].text, "Program successfully complete");
-    EXPECT_EQ(fake.Memory()[0x0F], 0x42);
-}
-
-TEST_F(DeviceWorkerTest, AbandonedReadSendsNoReadDoneAndNoNotice) {
-    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 1, 1, 0}}; });
-    EXPECT_FALSE(ReadRuns(kFakeProgrammer, "fake0"));
-    EXPECT_EQ(owner.Count(Kind::AskRetryAccess), 1u);
-    EXPECT_EQ(owner.Count(Kind::NotifyCompletion), 0u);
-}
-
 // Without a plug-in the thread waits for nothing but a request or the stop, so that case also shows that a
 // request wakes it.
 TEST_F(DeviceWorkerTest, RequestWithoutSessionPluginOrProgressDisplayIsDroppedWithOnlyTheEnd) {

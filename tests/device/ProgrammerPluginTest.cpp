@@ -124,18 +124,16 @@ TEST_F(ProgrammerPluginTest, AttachOpensASessionAndResetsItDetachClosesIt) {
     EXPECT_TRUE(plugin.IsAttached());
 }
 
-TEST_F(ProgrammerPluginTest, AttachOnAnAttachedPluginLeavesTheSessionAlone) {
-    LoadAndAttach();
-    EXPECT_EQ(plugin.Attach("fake1"), kPluginNoSession);
-    EXPECT_TRUE(plugin.IsAttached());
-    EXPECT_TRUE(fake.Calls().empty());
-}
-
-TEST_F(ProgrammerPluginTest, AttachThatOpensNoSessionGivesOne) {
+// Whether a session is already open or the plug-in opens none, nothing is reset.
+TEST_F(ProgrammerPluginTest, AttachGivesNoSessionWhenOneIsOpenOrNoneOpens) {
     ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
     EXPECT_EQ(plugin.Attach("COM9"), kPluginNoSession);
     EXPECT_FALSE(plugin.IsAttached());
     EXPECT_TRUE(fake.Calls(CallKind::Reset).empty());
+    LoadAndAttach();
+    EXPECT_EQ(plugin.Attach("fake1"), kPluginNoSession);
+    EXPECT_TRUE(plugin.IsAttached());
+    EXPECT_TRUE(fake.Calls().empty());
 }
 
 // Wrappers without a session or library
