@@ -98,55 +98,41 @@ class DeviceOperationTest : public ::testing::Test {
 
 // Chunks
 
-TEST_F(DeviceOperationTest, WholeBlocksAreReadOneBlockAtATime) {
-    TestUnit unit(0x00, 0x3F);
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 16), R(0x10, 16), R(0x20, 16), R(0x30, 16)}));
-}
-
-TEST_F(DeviceOperationTest, ChunksEndAtBlockBoundaries) {
-    TestUnit unit(0x05, 0x24);
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x05, 11), R(0x10, 16), R(0x20, 5)}));
-}
-
-TEST_F(DeviceOperationTest, BytesWithoutMaskAreSkippedWithoutACall) {
-    TestUnit unit(0x00, 0x0F);
-    for (std::uint32_t address = 0x08; address <= 0x0B; ++address) {
-        unit.Mask(address) = 0;
+// Chunks end at block boundaries and at bytes without mask; a block size of 0 or one that cannot be reported
+// is used as 1, and a huge one moves the unit at once.
+TEST_F(DeviceOperationTest, ChunksFollowTheBlocksAndTheMask) {
+    const struct {
+        const char* name;
+        std::int32_t blockStatus;
+        std::uint32_t blockSize;
+        std::uint32_t first;
+        std::uint32_t last;
+        std::uint32_t unmaskedFirst;  // bytes without mask, none when after unmaskedLast
+        std::uint32_t unmaskedLast;
+        std::vector<Transfer> transfers;
+    } cases[] = {
+        {"whole blocks", 0, 16, 0x00, 0x3F, 1, 0, {R(0x00, 16), R(0x10, 16), R(0x20, 16), R(0x30, 16)}},
+        {"partial blocks", 0, 16, 0x05, 0x24, 1, 0, {R(0x05, 11), R(0x10, 16), R(0x20, 5)}},
+        {"hole", 0, 16, 0x00, 0x0F, 0x08, 0x0B, {R(0x00, 8), R(0x0C, 4)}},
+        {"no mask", 0, 16, 0x00, 0x3F, 0x00, 0x3F, {}},
+        {"zero block size", 0, 0, 0x10, 0x12, 1, 0, {R(0x10, 1), R(0x11, 1), R(0x12, 1)}},
+        {"unreported block size", 3, 64, 0x10, 0x11, 1, 0, {R(0x10, 1), R(0x11, 1)}},
+        {"huge block size", 0, 0xFFFFFFFF, 0x100, 0x1FF, 1, 0, {R(0x100, 0x100)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.Configure([&c](fake::Config& config) {
+            config.blockSizeStatus = c.blockStatus;
+            config.blockSize = c.blockSize;
+        });
+        fake.ClearRecord();
+        TestUnit unit(c.first, c.last);
+        for (std::uint32_t address = c.unmaskedFirst; address <= c.unmaskedLast; ++address) {
+            unit.Mask(address) = 0;
+        }
+        EXPECT_TRUE(Run(operation::kReadCommand, unit));
+        EXPECT_EQ(Transfers(), c.transfers);
     }
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 8), R(0x0C, 4)}));
-}
-
-TEST_F(DeviceOperationTest, UnitWithoutMaskTransfersNothing) {
-    TestUnit unit(0x00, 0x3F, 0x00, 0x00);
-    EXPECT_TRUE(Run(operation::kProgramCommand, unit));
-    EXPECT_TRUE(Transfers().empty());
-}
-
-TEST_F(DeviceOperationTest, ZeroBlockSizeIsUsedAsOne) {
-    SetBlockSize(0);
-    TestUnit unit(0x10, 0x12);
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x10, 1), R(0x11, 1), R(0x12, 1)}));
-}
-
-TEST_F(DeviceOperationTest, BlockSizeThatCannotBeReportedIsUsedAsOne) {
-    fake.Configure([](fake::Config& config) {
-        config.blockSizeStatus = 3;
-        config.blockSize = 64;
-    });
-    TestUnit unit(0x10, 0x11);
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x10, 1), R(0x11, 1)}));
-}
-
-TEST_F(DeviceOperationTest, HugeBlockSizeTransfersTheUnitAtOnce) {
-    SetBlockSize(0xFFFFFFFF);
-    TestUnit unit(0x100, 0x1FF);
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x100, 0x100)}));
 }
 
 TEST_F(DeviceOperationTest, NoTransferCrossesABlockOrCoversAByteWithoutMask) {
@@ -223,16 +209,7 @@ TEST_F(DeviceOperationTest, ReadMergesInsideTheMaskOnly) {
     EXPECT_EQ(unit.image, (std::vector<std::uint8_t>{0x5B, 0xCD, 0x50}));
 }
 
-TEST_F(DeviceOperationTest, ReadOfAFixedByteUnitTransfersByteZeroLikeAnyOther) {
-    SetChip(0x00, {0xA5, 0x11});
-    TestUnit unit(0x00, 0x01);
-    unit.unit.flags = kUnitFixedByte;
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 2)}));
-    EXPECT_EQ(unit.Image(0x00), 0xA5);
-}
-
-TEST_F(DeviceOperationTest, ProgramPreparesTheFixedByteAndWritesItLikeAnyOther) {
+TEST_F(DeviceOperationTest, FixedByteIsPreparedWrittenAndReadLikeAnyOther) {
     TestUnit unit(0x00, 0x01, 0x11);
     unit.unit.flags = kUnitFixedByte;
     unit.unit.fixedByte = 0xA0;
@@ -242,8 +219,15 @@ TEST_F(DeviceOperationTest, ProgramPreparesTheFixedByteAndWritesItLikeAnyOther) 
     EXPECT_EQ(Chip(0x01), 0x11);
     // Preparing writes the fixed byte into the unit's own image as well.
     EXPECT_EQ(unit.Image(0x00), 0xA0);
+    fake.ClearRecord();
+    TestUnit read(0x00, 0x01);
+    read.unit.flags = kUnitFixedByte;
+    EXPECT_TRUE(Run(operation::kReadCommand, read));
+    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 2)}));
+    EXPECT_EQ(read.Image(0x00), 0xA0);
 }
 
+// No abandons without another transfer.
 TEST_F(DeviceOperationTest, AbandonedReadKeepsWhatItMerged) {
     SetChip(0x00, std::vector<std::uint8_t>(0x30, 0x77));
     fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 2, 1, 0}}; });
@@ -256,23 +240,6 @@ TEST_F(DeviceOperationTest, AbandonedReadKeepsWhatItMerged) {
 }
 
 // Program
-
-TEST_F(DeviceOperationTest, ProgramKeepsTheChipsBitsOutsideTheMask) {
-    SetChip(0x00, {0x3C});
-    TestUnit unit(0x00, 0x00, 0xA5);
-    unit.Mask(0x00) = 0xF0;
-    EXPECT_TRUE(Run(operation::kProgramCommand, unit));
-    EXPECT_EQ(Chip(0x00), 0xAC);
-    EXPECT_EQ(unit.Image(0x00), 0xA5);
-}
-
-TEST_F(DeviceOperationTest, ProgramReadsWritesThenVerifiesPageByPage) {
-    TestUnit unit(0x00, 0x1F, 0x42);
-    EXPECT_TRUE(Run(operation::kProgramCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 16), R(0x10, 16), W(0x00, 16), W(0x10, 16),
-                                                  R(0x00, 16), R(0x10, 16)}));
-    EXPECT_EQ(fake.Memory()[0x1F], 0x42);
-}
 
 TEST_F(DeviceOperationTest, BusyChipIsRetriedWithinTheProgramPulse) {
     fake.Configure([](fake::Config& config) { config.busyCallsAfterWrite = 3; });
@@ -312,22 +279,18 @@ TEST_F(DeviceOperationTest, ProgramPulseRunningOutIsAnAccessErrorWithTheLastLeng
               (std::vector<std::string>{"Device access error!\nDo you want to try again?\n[0x10]"}));
 }
 
-TEST_F(DeviceOperationTest, ProgramRestsForTheFixatePulse) {
-    settings.pulseFix = 60;
-    TestUnit unit(0x00, 0x0F, 0x42);
-    const auto began = std::chrono::steady_clock::now();
-    EXPECT_TRUE(Run(operation::kProgramCommand, unit));
-    EXPECT_GE(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(60));
-}
-
-TEST_F(DeviceOperationTest, AbandonedProgramDoesNotRest) {
+TEST_F(DeviceOperationTest, ProgramRestsForTheFixatePulseUnlessAbandoned) {
     settings.pulseFix = 20000;
     settings.pulsePGM = 0;
     fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Write, 1, 1, 0}}; });
     TestUnit unit(0x00, 0x0F, 0x42);
-    const auto began = std::chrono::steady_clock::now();
+    auto began = std::chrono::steady_clock::now();
     EXPECT_FALSE(Run(operation::kProgramCommand, unit));
     EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(10));
+    settings.pulseFix = 60;
+    began = std::chrono::steady_clock::now();
+    EXPECT_TRUE(Run(operation::kProgramCommand, unit));
+    EXPECT_GE(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(60));
 }
 
 // Verify
@@ -361,23 +324,15 @@ TEST_F(DeviceOperationTest, VerifyReportsTheFirstDifferenceAndStops) {
     EXPECT_EQ(verifyReads, 2u);
 }
 
-TEST_F(DeviceOperationTest, VerifyReportsBytesUnmasked) {
+// The report shows both bytes whole, and the image is left alone.
+TEST_F(DeviceOperationTest, VerifyReportsBytesUnmaskedAndLeavesTheImageAlone) {
     SetChip(0x40, {0x3C});
     TestUnit unit(0x40, 0x40, 0xA5);
     unit.Mask(0x40) = 0xF0;
     EXPECT_FALSE(Run(operation::kVerify, unit));
-    const auto reports = owner.Events(Kind::ReportDifference);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].text, "Wrong value (0x3C <> 0xA5) at location 0x40\nOperation will be skipped.");
-}
-
-TEST_F(DeviceOperationTest, VerifyLeavesTheImageAlone) {
-    SetChip(0x00, {0x12, 0x34});
-    TestUnit unit(0x00, 0x01, 0x00);
-    unit.Mask(0x00) = 0x0F;
-    unit.Mask(0x01) = 0x00;
-    EXPECT_FALSE(Run(operation::kVerifyCommand, unit));
-    EXPECT_EQ(unit.image, (std::vector<std::uint8_t>{0x00, 0x00}));
+    EXPECT_EQ(owner.Events(Kind::ReportDifference).at(0).text,
+              "Wrong value (0x3C <> 0xA5) at location 0x40\nOperation will be skipped.");
+    EXPECT_EQ(unit.Image(0x40), 0xA5);
 }
 
 TEST_F(DeviceOperationTest, ShortVerifyReadComparesTheBytesItGot) {
@@ -391,48 +346,38 @@ TEST_F(DeviceOperationTest, ShortVerifyReadComparesTheBytesItGot) {
 
 // Access errors
 
-TEST_F(DeviceOperationTest, ShortReadAsksWithTheAddressOfTheFirstMissingByte) {
-    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 1, 0, 10}}; });
-    owner.AnswerQuestions({true});
-    TestUnit unit(0x00, 0x0F);
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Questions(),
-              (std::vector<std::string>{"Device access error!\nDo you want to try again?\n[0xA]"}));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 16), R(0x0A, 6)}));
-}
-
-TEST_F(DeviceOperationTest, FailedReadWithFullLengthGoesOnWithTheNextChunk) {
+// Each failed read asks once, with the address of the first byte missing, and a Yes goes on from there: a
+// short read with its missing bytes, a failure with full length with the next chunk, and a plain failure with
+// the whole chunk again. The bytes of a failed read are not taken.
+TEST_F(DeviceOperationTest, FailedReadAsksOnceAndYesGoesOnFromTheMissingByte) {
+    const struct {
+        const char* name;
+        fake::TransferFault fault;
+        std::vector<Transfer> transfers;
+        std::string address;
+        std::uint8_t imageAt0;
+    } cases[] = {
+        {"short", {CallKind::Read, 1, 0, 10}, {R(0x00, 16), R(0x0A, 6), R(0x10, 16)}, "0xA", 0x66},
+        {"failed with full length", {CallKind::Read, 1, 4, 16}, {R(0x00, 16), R(0x10, 16)}, "0x10", 0x00},
+        {"failed", {CallKind::Read, 1, 2, 0}, {R(0x00, 16), R(0x00, 16), R(0x10, 16)}, "0x0", 0x66},
+    };
     SetChip(0x00, std::vector<std::uint8_t>(0x20, 0x66));
-    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 1, 4, 16}}; });
-    owner.AnswerQuestions({true});
-    TestUnit unit(0x00, 0x1F);
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Questions(),
-              (std::vector<std::string>{"Device access error!\nDo you want to try again?\n[0x10]"}));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 16), R(0x10, 16)}));
-    // The failed read's bytes are not taken.
-    EXPECT_EQ(unit.Image(0x00), 0x00);
-    EXPECT_EQ(unit.Image(0x10), 0x66);
-}
-
-TEST_F(DeviceOperationTest, ReadThatFailsOnceIsRepeatedAfterOneQuestion) {
-    SetChip(0x00, std::vector<std::uint8_t>(0x10, 0x66));
-    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 1, 2, 0}}; });
-    owner.AnswerQuestions({true});
-    TestUnit unit(0x00, 0x0F);
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Questions().size(), 1u);
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 16), R(0x00, 16)}));
-    EXPECT_EQ(unit.Image(0x0F), 0x66);
-}
-
-TEST_F(DeviceOperationTest, NoAbandonsWithoutAnotherTransfer) {
-    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 1, 1, 0}}; });
-    owner.AnswerQuestions({false});
-    TestUnit unit(0x00, 0x3F);
-    EXPECT_FALSE(Run(operation::kProgramCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 16)}));
-    EXPECT_EQ(owner.Count(Kind::ProgressText), 1u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.Configure([&c](fake::Config& config) { config.faults = {c.fault}; });
+        fake.ClearRecord();
+        RecordingOwner answering;
+        answering.AnswerQuestions({true});
+        TestUnit unit(0x00, 0x1F);
+        EXPECT_TRUE(DeviceOperation(plugin, answering, settings, stop.get_token())
+                        .Run(operation::kReadCommand, unit.unit));
+        ASSERT_EQ(answering.Count(Kind::AskRetryAccess), 1u);
+        EXPECT_EQ(answering.Events(Kind::AskRetryAccess)[0].text,
+                  "Device access error!\nDo you want to try again?\n[" + c.address + "]");
+        EXPECT_EQ(Transfers(), c.transfers);
+        EXPECT_EQ(unit.Image(0x00), c.imageAt0);
+        EXPECT_EQ(unit.Image(0x1F), 0x66);
+    }
 }
 
 TEST_F(DeviceOperationTest, QuestionTextComesFromTheMessageTable) {
@@ -465,33 +410,32 @@ TEST_F(DeviceOperationTest, StopRequestAbandonsBeforeTheNextChunk) {
 
 // Notices
 
+// Only Program with its verify step and Verify alone have notices, and each can be switched off.
 TEST(CompletionNoticeTest, ProgramWithVerifyAndVerifyAloneHaveTheirNotices) {
-    WorkerSettings settings;
-    const std::vector<std::pair<OperationMask, std::vector<std::string>>> cases = {
-        {operation::kProgramCommand, {"Program successfully complete"}},
-        {operation::kVerifyCommand, {"Verify sucessfully complete"}},
-        {operation::kReadCommand, {}},
-        {operation::kPrepareData | operation::kProgram, {}},
+    WorkerSettings quiet;
+    quiet.confirmProgram = false;
+    quiet.confirmVerify = false;
+    const struct {
+        OperationMask operation;
+        WorkerSettings settings;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {operation::kProgramCommand, {}, {"Program successfully complete"}},
+        {operation::kVerifyCommand, {}, {"Verify sucessfully complete"}},
+        {operation::kReadCommand, {}, {}},
+        {operation::kPrepareData | operation::kProgram, {}, {}},
+        {operation::kProgramCommand, quiet, {}},
+        {operation::kVerifyCommand, quiet, {}},
     };
-    for (const auto& [operation, texts] : cases) {
+    for (const auto& c : cases) {
         RecordingOwner owner;
-        ShowCompletionNotices(operation, settings, owner, {});
+        ShowCompletionNotices(c.operation, c.settings, owner, {});
         std::vector<std::string> shown;
-        for (const auto& event : owner.Events(Kind::NotifyCompletion)) {
+        for (const auto& event : owner.Events()) {
             shown.push_back(event.text);
         }
-        EXPECT_EQ(shown, texts) << operation;
+        EXPECT_EQ(shown, c.texts) << c.operation;
     }
-}
-
-TEST(CompletionNoticeTest, SwitchedOffNoticesAreNotShown) {
-    WorkerSettings settings;
-    settings.confirmProgram = false;
-    settings.confirmVerify = false;
-    RecordingOwner owner;
-    ShowCompletionNotices(operation::kProgramCommand, settings, owner, {});
-    ShowCompletionNotices(operation::kVerifyCommand, settings, owner, {});
-    EXPECT_TRUE(owner.Events().empty());
 }
 
 }  // namespace

@@ -57,6 +57,32 @@ class DeviceWorkerTest : public ::testing::Test {
         return states;
     }
 
+    // Starts, waits for the first report and runs one read of a small unit; false when it was dropped.
+    bool ReadRuns(const std::string& plugin, const std::string& port) {
+        const std::size_t reports = owner.Count(Kind::PostDeviceState);
+        const std::size_t ended = owner.Count(Kind::OperationEnded);
+        const std::size_t done = owner.Count(Kind::ReadDone);
+        EXPECT_TRUE(worker.Start(plugin, port, kTestPluginDir));
+        EXPECT_TRUE(owner.WaitFor(Kind::PostDeviceState, reports + 1));
+        TestUnit unit(0x00, 0x0F);
+        EXPECT_TRUE(worker.Request(operation::kReadCommand, &unit.unit));
+        EXPECT_TRUE(owner.WaitFor(Kind::OperationEnded, ended + 1));
+        WaitUntilIdle();
+        return owner.Count(Kind::ReadDone) > done;
+    }
+
+    // The chip-present or hardware-plugged polls made within `time`.
+    std::size_t PollsWithin(std::chrono::milliseconds time, std::uint32_t code) {
+        fake.ClearRecord();
+        std::this_thread::sleep_for(time);
+        worker.Stop();
+        std::size_t polls = 0;
+        for (const auto& call : fake.Calls(CallKind::GetSessionFacility)) {
+            polls += call.code == code ? 1 : 0;
+        }
+        return polls;
+    }
+
     std::vector<std::uint32_t> SetCodes(std::uint32_t code) const {
         std::vector<std::uint32_t> values;
         for (const auto& call : fake.Calls(CallKind::SetSessionFacility)) {
@@ -74,40 +100,61 @@ class DeviceWorkerTest : public ::testing::Test {
 
 // Start, Stop and the first poll
 
-TEST_F(DeviceWorkerTest, PluginThatDoesNotLoadReportsNoPluginWithEmptyTexts) {
-    EXPECT_TRUE(worker.Start("no-such-plugin.so", "fake0", kTestPluginDir));
-    ASSERT_TRUE(owner.WaitFor(Kind::PostDeviceState));
-    EXPECT_EQ(States(), (std::vector<DeviceState>{DeviceState::NoPlugin}));
-    ASSERT_EQ(owner.Events(Kind::PluginText).size(), 1u);
-    EXPECT_EQ(owner.Events(Kind::PluginText)[0].text, "");
-    EXPECT_EQ(owner.Events(Kind::FirmwareText)[0].text, "");
-    EXPECT_EQ(owner.Events(Kind::PostDeviceState)[0].value, 0u);
-    EXPECT_EQ(worker.Plugin(), nullptr);
-    EXPECT_FALSE(worker.IsAttached());
-}
+struct FirstReportCase {
+    const char* name;
+    std::string plugin;
+    std::string port;
+    void (*configure)(fake::Config&);
+    DeviceState state;
+    const char* pluginText;
+    const char* firmwareText;
+    bool loaded;
+    bool attached;
+};
 
-TEST_F(DeviceWorkerTest, NoPluginConfiguredReportsNoPlugin) {
-    EXPECT_TRUE(worker.Start(GetMessageText(msg::kNone), "", kTestPluginDir));
-    ASSERT_TRUE(owner.WaitFor(Kind::PostDeviceState));
-    EXPECT_EQ(States(), (std::vector<DeviceState>{DeviceState::NoPlugin}));
-}
+class FirstReportTest : public DeviceWorkerTest, public ::testing::WithParamInterface<FirstReportCase> {};
 
-TEST_F(DeviceWorkerTest, ReadyProgrammerReportsItsTextsAndReady) {
-    StartReady();
-    EXPECT_TRUE(worker.IsAttached());
-    ASSERT_NE(worker.Plugin(), nullptr);
-    EXPECT_EQ(States(), (std::vector<DeviceState>{DeviceState::Ready}));
-    EXPECT_EQ(owner.Events(Kind::PluginText)[0].text, "fake 1.0");
-    EXPECT_EQ(owner.Events(Kind::FirmwareText)[0].text, "FW 2.1");
-    EXPECT_EQ(owner.Events(Kind::PostDeviceState)[0].value, 1u);
-    // Texts and state are stored before the state is posted.
+// Texts and state are stored before the state is posted, and ready only for a ready programmer.
+TEST_P(FirstReportTest, ReportsTheStateWithTheTexts) {
+    const FirstReportCase& c = GetParam();
+    fake.Configure(c.configure);
+    EXPECT_TRUE(worker.Start(c.plugin, c.port, kTestPluginDir));
+    ASSERT_TRUE(owner.WaitFor(Kind::PostDeviceState));
+    EXPECT_EQ(States(), (std::vector<DeviceState>{c.state}));
     const auto events = owner.Events();
     ASSERT_GE(events.size(), 4u);
     EXPECT_EQ(events[0].kind, Kind::PluginText);
+    EXPECT_EQ(events[0].text, c.pluginText);
     EXPECT_EQ(events[1].kind, Kind::FirmwareText);
+    EXPECT_EQ(events[1].text, c.firmwareText);
     EXPECT_EQ(events[2].kind, Kind::StoreState);
     EXPECT_EQ(events[3].kind, Kind::PostDeviceState);
+    EXPECT_EQ(events[3].value, c.state == DeviceState::Ready ? 1u : 0u);
+    EXPECT_EQ(worker.Plugin() != nullptr, c.loaded);
+    EXPECT_EQ(worker.IsAttached(), c.attached);
+    if (c.loaded && c.attached && c.state != DeviceState::Ready) {
+        EXPECT_TRUE(fake.Calls(CallKind::GetFirmware).empty()) << "no firmware asked without a driver";
+    }
 }
+
+void NoChange(fake::Config&) {}
+void NoDriverInstalled(fake::Config& config) {
+    config.driverInstalled = false;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Start, FirstReportTest,
+    ::testing::Values(FirstReportCase{"Ready", kFakeProgrammer, "fake0", NoChange, DeviceState::Ready,
+                                      "fake 1.0", "FW 2.1", true, true},
+                      FirstReportCase{"MissingPlugin", "no-such-plugin.so", "fake0", NoChange,
+                                      DeviceState::NoPlugin, "", "", false, false},
+                      FirstReportCase{"NoneConfigured", GetMessageText(msg::kNone), "", NoChange,
+                                      DeviceState::NoPlugin, "", "", false, false},
+                      FirstReportCase{"MissingDriver", kFakeProgrammer, "fake0", NoDriverInstalled,
+                                      DeviceState::NoDriver, "fake 1.0", "", true, true},
+                      FirstReportCase{"FailedAttach", kFakeProgrammer, "COM1", NoChange,
+                                      DeviceState::NoDriver, "fake 1.0", "", true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeviceWorkerTest, PollPowersTheChipOnlyToAskForIt) {
     StartReady();
@@ -125,23 +172,6 @@ TEST_F(DeviceWorkerTest, PollPowersTheChipOnlyToAskForIt) {
         }
     }
     EXPECT_FALSE(fake.Record().powered);
-}
-
-TEST_F(DeviceWorkerTest, MissingDriverReportsNoDriverWithoutAskingForFirmware) {
-    fake.Configure([](fake::Config& config) { config.driverInstalled = false; });
-    StartReady();
-    EXPECT_EQ(States(), (std::vector<DeviceState>{DeviceState::NoDriver}));
-    EXPECT_EQ(owner.Events(Kind::PluginText)[0].text, "fake 1.0");
-    EXPECT_EQ(owner.Events(Kind::FirmwareText)[0].text, "");
-    EXPECT_TRUE(fake.Calls(CallKind::GetFirmware).empty());
-}
-
-TEST_F(DeviceWorkerTest, FailedAttachReportsNoDriver) {
-    ASSERT_TRUE(worker.Start(kFakeProgrammer, "COM1", kTestPluginDir));
-    ASSERT_TRUE(owner.WaitFor(Kind::PostDeviceState));
-    EXPECT_EQ(States(), (std::vector<DeviceState>{DeviceState::NoDriver}));
-    EXPECT_NE(worker.Plugin(), nullptr);
-    EXPECT_FALSE(worker.IsAttached());
 }
 
 TEST_F(DeviceWorkerTest, UnidentifiedAndUnpluggedHardwareAreReported) {
@@ -175,13 +205,7 @@ TEST_F(DeviceWorkerTest, PollsFollowOneAnotherPacedByThePowerUpDelay) {
     settings.delayPowerUp = 20;
     worker.UpdateSettings(settings);
     StartReady();
-    fake.ClearRecord();
-    std::this_thread::sleep_for(220ms);
-    worker.Stop();
-    std::size_t polls = 0;
-    for (const auto& call : fake.Calls(CallKind::GetSessionFacility)) {
-        polls += call.code == PGM_SESSION_CHIP_PRESENT ? 1 : 0;
-    }
+    const std::size_t polls = PollsWithin(220ms, PGM_SESSION_CHIP_PRESENT);
     EXPECT_GE(polls, 4u);
     EXPECT_LE(polls, 12u);
 }
@@ -189,13 +213,7 @@ TEST_F(DeviceWorkerTest, PollsFollowOneAnotherPacedByThePowerUpDelay) {
 TEST_F(DeviceWorkerTest, PollsThatPowerNoChipAreSpaced) {
     fake.Configure([](fake::Config& config) { config.hardwarePlugged = false; });
     StartReady();
-    fake.ClearRecord();
-    std::this_thread::sleep_for(200ms);
-    worker.Stop();
-    std::size_t polls = 0;
-    for (const auto& call : fake.Calls(CallKind::GetSessionFacility)) {
-        polls += call.code == PGM_SESSION_HARDWARE_PLUGGED ? 1 : 0;
-    }
+    const std::size_t polls = PollsWithin(200ms, PGM_SESSION_HARDWARE_PLUGGED);
     EXPECT_GE(polls, 3u);
     EXPECT_LE(polls, 12u);
 }
@@ -209,17 +227,14 @@ TEST_F(DeviceWorkerTest, StartAgainEndsTheOldSessionAndReportsAgain) {
     EXPECT_EQ(States(), (std::vector<DeviceState>{DeviceState::Ready, DeviceState::Ready}));
 }
 
-TEST_F(DeviceWorkerTest, StopDetachesAndUnloads) {
+TEST_F(DeviceWorkerTest, StopDetachesAndUnloadsAndDoesNothingWithoutThread) {
+    EXPECT_TRUE(worker.Stop());
+    EXPECT_TRUE(fake.Calls().empty());
     StartReady();
     EXPECT_TRUE(worker.Stop());
     EXPECT_EQ(worker.Plugin(), nullptr);
     EXPECT_EQ(fake.Calls(CallKind::Detach).size(), 1u);
     EXPECT_TRUE(worker.Stop());
-}
-
-TEST_F(DeviceWorkerTest, StopWithoutThreadDoesNothing) {
-    EXPECT_TRUE(worker.Stop());
-    EXPECT_TRUE(fake.Calls().empty());
 }
 
 TEST_F(DeviceWorkerTest, DestroyingARunningWorkerStopsIt) {
@@ -234,39 +249,19 @@ TEST_F(DeviceWorkerTest, DestroyingARunningWorkerStopsIt) {
 
 // Bus mode and I/O delay
 
-TEST_F(DeviceWorkerTest, BusModeIsSentToTheSession) {
-    StartReady();
-    EXPECT_TRUE(worker.SetBusMode(1));
-    EXPECT_TRUE(worker.SetBusMode(0));
-    EXPECT_EQ(SetCodes(PGM_SESSION_WIDE_ADDRESSING), (std::vector<std::uint32_t>{0, 1, 0}));
-    EXPECT_EQ(worker.BusMode(), 0u);
-}
-
-TEST_F(DeviceWorkerTest, StoredBusModeIsSentWhenStarting) {
+// Only I2C modes 0 and 1 are sent; SPI (2) is stored without a call and 3 is refused.
+TEST_F(DeviceWorkerTest, BusModeIsStoredAndSentToTheSession) {
     EXPECT_FALSE(worker.SetBusMode(1));
     EXPECT_EQ(worker.BusMode(), 1u);
     StartReady();
-    EXPECT_EQ(SetCodes(PGM_SESSION_WIDE_ADDRESSING), (std::vector<std::uint32_t>{1}));
-}
-
-TEST_F(DeviceWorkerTest, SpiIsStoredAndNothingIsSent) {
-    StartReady();
-    fake.ClearRecord();
+    EXPECT_TRUE(worker.SetBusMode(0));
     EXPECT_FALSE(worker.SetBusMode(2));
     EXPECT_EQ(worker.BusMode(), 2u);
-    EXPECT_TRUE(SetCodes(PGM_SESSION_WIDE_ADDRESSING).empty());
-}
-
-TEST_F(DeviceWorkerTest, BusModeThreeIsRefused) {
-    worker.SetBusMode(1);
     EXPECT_FALSE(worker.SetBusMode(3));
-    EXPECT_EQ(worker.BusMode(), 1u);
-}
-
-TEST_F(DeviceWorkerTest, RefusedBusModeGivesFalse) {
-    StartReady();
+    EXPECT_EQ(worker.BusMode(), 2u);
+    EXPECT_EQ(SetCodes(PGM_SESSION_WIDE_ADDRESSING), (std::vector<std::uint32_t>{1, 0}));
     fake.Configure([](fake::Config& config) { config.setStatus = 3; });
-    EXPECT_FALSE(worker.SetBusMode(1));
+    EXPECT_FALSE(worker.SetBusMode(1)) << "refused by the plug-in";
 }
 
 TEST_F(DeviceWorkerTest, BusModeDuringARequestIsSentByTheNextPoll) {
@@ -323,37 +318,32 @@ TEST_F(DeviceWorkerTest, SecondRequestIsRefusedAndLeavesThePendingOne) {
     }
 }
 
-TEST_F(DeviceWorkerTest, ReadRequestEndsAndThenSaysTheReadIsDone) {
+// The read runs with the chip powered, ends before it says it is done, and the worker polls on afterwards.
+TEST_F(DeviceWorkerTest, ReadRequestRunsPoweredEndsThenSaysTheReadIsDone) {
     fake.Configure([](fake::Config& config) { config.memory[0x05] = 0x5A; });
     StartReady();
+    fake.ClearRecord();
     TestUnit unit(0x00, 0x0F);
     ASSERT_TRUE(worker.Request(operation::kReadCommand, &unit.unit));
     ASSERT_TRUE(owner.WaitFor(Kind::ReadDone));
     WaitUntilIdle();
     EXPECT_EQ(unit.Image(0x05), 0x5A);
-    const auto events = owner.Events();
     std::vector<Kind> ends;
-    for (const auto& event : events) {
+    for (const auto& event : owner.Events()) {
         if (event.kind == Kind::OperationEnded || event.kind == Kind::ReadDone ||
             event.kind == Kind::NotifyCompletion) {
             ends.push_back(event.kind);
         }
     }
     EXPECT_EQ(ends, (std::vector<Kind>{Kind::OperationEnded, Kind::ReadDone}));
-}
-
-TEST_F(DeviceWorkerTest, RequestRunsWithTheChipPowered) {
-    StartReady();
-    fake.ClearRecord();
-    TestUnit unit(0x00, 0x0F);
-    ASSERT_TRUE(worker.Request(operation::kReadCommand, &unit.unit));
-    ASSERT_TRUE(owner.WaitFor(Kind::ReadDone));
+    fake.Configure([](fake::Config& config) { config.chipPresent = false; });
+    ASSERT_TRUE(owner.WaitFor(Kind::PostDeviceState, 2));
+    EXPECT_EQ(States().back(), DeviceState::NoChip);
     worker.Stop();
     // The power switched last before the first read is on, the one switched first after it is off.
-    const auto calls = fake.Calls();
     std::vector<std::uint32_t> power;
     bool readSeen = false;
-    for (const auto& call : calls) {
+    for (const auto& call : fake.Calls()) {
         if (call.kind == CallKind::Read && !readSeen) {
             readSeen = true;
             ASSERT_FALSE(power.empty());
@@ -368,72 +358,15 @@ TEST_F(DeviceWorkerTest, RequestRunsWithTheChipPowered) {
     EXPECT_EQ(power.front(), 0u);
 }
 
-TEST_F(DeviceWorkerTest, ProgramRequestShowsItsNoticeAfterTheEnd) {
-    StartReady();
-    TestUnit unit(0x00, 0x0F, 0x42);
-    ASSERT_TRUE(worker.Request(operation::kProgramCommand, &unit.unit));
-    ASSERT_TRUE(owner.WaitFor(Kind::NotifyCompletion));
-    WaitUntilIdle();
-    EXPECT_EQ(owner.Count(Kind::ReadDone), 0u);
-    EXPECT_EQ(owner.Events(Kind::NotifyCompletion)[0].text, "Program successfully complete");
-    EXPECT_EQ(fake.Memory()[0x0F], 0x42);
-}
-
-TEST_F(DeviceWorkerTest, AbandonedReadSendsNoReadDoneAndNoNotice) {
-    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 1, 1, 0}}; });
-    StartReady();
-    TestUnit unit(0x00, 0x0F);
-    ASSERT_TRUE(worker.Request(operation::kReadCommand, &unit.unit));
-    ASSERT_TRUE(owner.WaitFor(Kind::OperationEnded));
-    WaitUntilIdle();
-    EXPECT_EQ(owner.Count(Kind::AskRetryAccess), 1u);
-    EXPECT_EQ(owner.Count(Kind::ReadDone), 0u);
-    EXPECT_EQ(owner.Count(Kind::NotifyCompletion), 0u);
-}
-
-TEST_F(DeviceWorkerTest, RequestWithoutSessionIsDroppedWithOnlyTheEnd) {
-    ASSERT_TRUE(worker.Start(kFakeProgrammer, "COM1", kTestPluginDir));
-    ASSERT_TRUE(owner.WaitFor(Kind::PostDeviceState));
-    TestUnit unit(0x00, 0x0F);
-    ASSERT_TRUE(worker.Request(operation::kReadCommand, &unit.unit));
-    ASSERT_TRUE(owner.WaitFor(Kind::OperationEnded));
-    WaitUntilIdle();
-    EXPECT_TRUE(fake.Transfers().empty());
-    EXPECT_EQ(owner.Count(Kind::ReadDone), 0u);
-    EXPECT_EQ(owner.Count(Kind::ProgressText), 0u);
-}
-
-// Without a plug-in the thread waits for nothing but a request or the stop, so this also shows that a
+// Without a plug-in the thread waits for nothing but a request or the stop, so that case also shows that a
 // request wakes it.
-TEST_F(DeviceWorkerTest, RequestWithoutPluginIsDroppedWithOnlyTheEnd) {
-    ASSERT_TRUE(worker.Start("no-such-plugin.so", "fake0", kTestPluginDir));
-    ASSERT_TRUE(owner.WaitFor(Kind::PostDeviceState));
-    TestUnit unit(0x00, 0x0F);
-    ASSERT_TRUE(worker.Request(operation::kReadCommand, &unit.unit));
-    ASSERT_TRUE(owner.WaitFor(Kind::OperationEnded));
-    WaitUntilIdle();
-    EXPECT_EQ(owner.Count(Kind::ReadDone), 0u);
-}
-
-TEST_F(DeviceWorkerTest, RequestWithoutProgressDisplayIsDroppedWithOnlyTheEnd) {
-    StartReady();
+TEST_F(DeviceWorkerTest, RequestWithoutSessionPluginOrProgressDisplayIsDroppedWithOnlyTheEnd) {
+    EXPECT_FALSE(ReadRuns(kFakeProgrammer, "COM1"));
+    EXPECT_FALSE(ReadRuns("no-such-plugin.so", "fake0"));
     owner.SetProgressDisplay(false);
-    TestUnit unit(0x00, 0x0F);
-    ASSERT_TRUE(worker.Request(operation::kReadCommand, &unit.unit));
-    ASSERT_TRUE(owner.WaitFor(Kind::OperationEnded));
-    WaitUntilIdle();
+    EXPECT_FALSE(ReadRuns(kFakeProgrammer, "fake0"));
     EXPECT_TRUE(fake.Transfers().empty());
-}
-
-TEST_F(DeviceWorkerTest, WorkerGoesOnPollingAfterARequest) {
-    StartReady();
-    TestUnit unit(0x00, 0x0F);
-    ASSERT_TRUE(worker.Request(operation::kReadCommand, &unit.unit));
-    ASSERT_TRUE(owner.WaitFor(Kind::ReadDone));
-    WaitUntilIdle();
-    fake.Configure([](fake::Config& config) { config.chipPresent = false; });
-    ASSERT_TRUE(owner.WaitFor(Kind::PostDeviceState, 2));
-    EXPECT_EQ(States().back(), DeviceState::NoChip);
+    EXPECT_EQ(owner.Count(Kind::ProgressText), 0u);
 }
 
 // Stopping never deadlocks, whatever the worker waits for
@@ -501,12 +434,7 @@ TEST_F(DeviceWorkerTest, StopCutsALongPowerUpDelayShort) {
     EXPECT_LT(std::chrono::steady_clock::now() - began, 10s);
 }
 
-TEST(DeviceStateTest, EveryStateHasItsText) {
-    EXPECT_STREQ(GetMessageText(DeviceStateMessage(DeviceState::NoPlugin)), "No plugin");
-    EXPECT_STREQ(GetMessageText(DeviceStateMessage(DeviceState::NoDriver)), "No driver");
-    EXPECT_STREQ(GetMessageText(DeviceStateMessage(DeviceState::HardwareUndefined)), "Hardware undefined");
-    EXPECT_STREQ(GetMessageText(DeviceStateMessage(DeviceState::Ready)), "Ready");
-    EXPECT_STREQ(GetMessageText(DeviceStateMessage(DeviceState::NoChip)), "No chip");
+TEST(DeviceStateTest, UnknownStateHasTheNoPluginText) {
     EXPECT_STREQ(GetMessageText(DeviceStateMessage(DeviceState::HardwareUnplugged)), "Hardware unplugged");
     EXPECT_STREQ(GetMessageText(DeviceStateMessage(static_cast<DeviceState>(9))), "No plugin");
 }

@@ -44,19 +44,15 @@ class TemporaryDirectory {
 
 // Enumerating
 
+// fake-eleven.so lacks an export and fake-nodescription.so hands out no description. The lines give back
+// their file names, and no session is opened for the description.
 TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescriptionSortedByName) {
     FakeLibrary fake;
     std::string list;
     EXPECT_EQ(EnumeratePlugins(list, kTestPluginDir), 2);
-    // fake-eleven.so lacks an export and fake-nodescription.so hands out no description.
     EXPECT_EQ(list, "fake-hostile.so->" + std::string(kPluginTextLimit, 'H') + "\n" +
                         "fake-programmer.so->Fake programmer\n");
-}
-
-TEST(EnumeratePluginsTest, AsksForTheDescriptionWithoutOpeningASession) {
-    FakeLibrary fake;
-    std::string list;
-    EnumeratePlugins(list, kTestPluginDir);
+    EXPECT_EQ(ExtractPluginFileName(list.substr(0, list.find('\n'))), "fake-hostile.so");
     const auto calls = fake.Calls();
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].kind, CallKind::GetDescription);
@@ -75,60 +71,35 @@ TEST(EnumeratePluginsTest, SkipsFilesThatAreNotPlugins) {
     EXPECT_EQ(list, "a-programmer.so->Fake programmer\nb-programmer.so->Fake programmer\n");
 }
 
-TEST(EnumeratePluginsTest, DirectoryWithoutPluginsGivesAnEmptyList) {
-    TemporaryDirectory directory;
-    std::string list = "old";
-    EXPECT_EQ(EnumeratePlugins(list, directory.Path()), 0);
-    EXPECT_EQ(list, "");
-}
-
-TEST(EnumeratePluginsTest, MissingOrUnnamedDirectoryGivesAnEmptyList) {
-    std::string list = "old";
-    EXPECT_EQ(EnumeratePlugins(list, "/nonexistent/tessaly/"), 0);
-    EXPECT_EQ(list, "");
-    EXPECT_EQ(EnumeratePlugins(list, ""), 0);
-}
-
-TEST(EnumeratePluginsTest, ListLinesGiveBackTheirFileNames) {
-    std::string list;
-    EnumeratePlugins(list, kTestPluginDir);
-    std::vector<std::string> names;
-    for (std::size_t start = 0, end; (end = list.find('\n', start)) != std::string::npos; start = end + 1) {
-        names.push_back(ExtractPluginFileName(list.substr(start, end - start)));
+TEST(EnumeratePluginsTest, EmptyMissingOrUnnamedDirectoryGivesAnEmptyList) {
+    TemporaryDirectory empty;
+    for (const std::string& directory : {empty.Path(), std::string("/nonexistent/tessaly/"), std::string()}) {
+        std::string list = "old";
+        EXPECT_EQ(EnumeratePlugins(list, directory), 0) << directory;
+        EXPECT_EQ(list, "") << directory;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"fake-hostile.so", "fake-programmer.so"}));
 }
-
-// List lines
 
 TEST(ExtractPluginFileNameTest, TakesTheLowerCaseNameUpToTheFirstExtension) {
-    EXPECT_EQ(ExtractPluginFileName("  \tMy-Programmer.SO->USB programmer (.so build)"), "my-programmer.so");
+    const std::pair<std::string, std::string> cases[] = {
+        {"  \tMy-Programmer.SO->USB programmer (.so build)", "my-programmer.so"},
+        {".so->hidden", ""},
+        {"   .SO->hidden", ""},
+        {"programmer.dll->Old programmer", ""},
+        {"", ""},
+        {"   ", ""},
+    };
+    for (const auto& [line, name] : cases) {
+        EXPECT_EQ(ExtractPluginFileName(line), name) << line;
+    }
 }
 
-TEST(ExtractPluginFileNameTest, ExtensionAtTheStartGivesNothing) {
-    EXPECT_EQ(ExtractPluginFileName(".so->hidden"), "");
-    EXPECT_EQ(ExtractPluginFileName("   .SO->hidden"), "");
-}
-
-TEST(ExtractPluginFileNameTest, LineWithoutExtensionGivesNothing) {
-    EXPECT_EQ(ExtractPluginFileName("programmer.dll->Old programmer"), "");
-    EXPECT_EQ(ExtractPluginFileName(""), "");
-    EXPECT_EQ(ExtractPluginFileName("   "), "");
-}
-
-// Port lists
-
+// Empty names are skipped, and an unterminated last name ends at the list's end.
 TEST(SplitPortListTest, SplitsAtZeroBytes) {
-    EXPECT_EQ(SplitPortList(std::string("ttyUSB0\0ttyUSB1\0", 16)),
-              (std::vector<std::string>{"ttyUSB0", "ttyUSB1"}));
-}
-
-TEST(SplitPortListTest, SkipsEmptyNames) {
-    EXPECT_EQ(SplitPortList(std::string("\0a\0\0\0b\0\0", 9)), (std::vector<std::string>{"a", "b"}));
-}
-
-TEST(SplitPortListTest, UnterminatedLastNameEndsAtTheListsEnd) {
-    EXPECT_EQ(SplitPortList(std::string("a\0bc", 4)), (std::vector<std::string>{"a", "bc"}));
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(SplitPortList(std::string("ttyUSB0\0ttyUSB1\0", 16)), (Names{"ttyUSB0", "ttyUSB1"}));
+    EXPECT_EQ(SplitPortList(std::string("\0a\0\0\0b\0\0", 9)), (Names{"a", "b"}));
+    EXPECT_EQ(SplitPortList(std::string("a\0bc", 4)), (Names{"a", "bc"}));
     EXPECT_TRUE(SplitPortList("").empty());
 }
 
@@ -139,6 +110,7 @@ struct Box {
     std::string text;
     PromptIcon icon;
     bool question;
+    bool operator==(const Box&) const = default;
 };
 
 class ScriptedDriverPrompt : public Prompt {
@@ -177,61 +149,48 @@ class ManageDriverTest : public ::testing::Test {
     ProgrammerPlugin plugin;
 };
 
-TEST_F(ManageDriverTest, NothingHappensWithoutAPlugin) {
-    ScriptedDriverPrompt prompt(true);
-    ManageDriver(nullptr, prompt);
-    EXPECT_TRUE(prompt.boxes.empty());
-}
-
-TEST_F(ManageDriverTest, NothingHappensWhenThePluginCannotManageItsDriver) {
-    fake.Configure([](fake::Config& config) { config.canManageDriver = false; });
-    ScriptedDriverPrompt prompt(true);
-    ManageDriver(&plugin, prompt);
-    EXPECT_TRUE(prompt.boxes.empty());
-    EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{PGM_GLOBAL_CAN_MANAGE_DRIVER}));
-}
-
-TEST_F(ManageDriverTest, InstalledDriverIsOfferedForUninstalling) {
-    ScriptedDriverPrompt prompt(true);
-    ManageDriver(&plugin, prompt);
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_TRUE(prompt.boxes[0].question);
-    EXPECT_EQ(prompt.boxes[0].caption, "Driver uninstalling");
-    EXPECT_EQ(prompt.boxes[0].text, "Do you want to uninstall driver from system?");
-    EXPECT_EQ(prompt.boxes[0].icon, PromptIcon::Error);
-    EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{PGM_GLOBAL_CAN_MANAGE_DRIVER, PGM_GLOBAL_DRIVER_INSTALLED,
-                                                   PGM_GLOBAL_UNINSTALL_DRIVER}));
-}
-
-TEST_F(ManageDriverTest, MissingDriverIsOfferedForInstalling) {
-    fake.Configure([](fake::Config& config) { config.driverInstalled = false; });
-    ScriptedDriverPrompt prompt(true);
-    ManageDriver(&plugin, prompt);
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].caption, "Driver installing");
-    EXPECT_EQ(prompt.boxes[0].text, "Do you want to install required driver?");
-    EXPECT_EQ(Codes().back(), static_cast<std::uint32_t>(PGM_GLOBAL_INSTALL_DRIVER));
-}
-
-TEST_F(ManageDriverTest, NoChangesNothing) {
-    ScriptedDriverPrompt prompt(false);
-    ManageDriver(&plugin, prompt);
-    EXPECT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(Codes().back(), static_cast<std::uint32_t>(PGM_GLOBAL_DRIVER_INSTALLED));
-}
-
-TEST_F(ManageDriverTest, FailureIsShownUnderTheSameCaption) {
-    fake.Configure([](fake::Config& config) {
-        config.driverInstalled = false;
-        config.installStatus = 17;
-    });
-    ScriptedDriverPrompt prompt(true);
-    ManageDriver(&plugin, prompt);
-    ASSERT_EQ(prompt.boxes.size(), 2u);
-    EXPECT_FALSE(prompt.boxes[1].question);
-    EXPECT_EQ(prompt.boxes[1].caption, "Driver installing");
-    EXPECT_EQ(prompt.boxes[1].text, "Operation has failed!");
-    EXPECT_EQ(prompt.boxes[1].icon, PromptIcon::Error);
+// Without a plug-in nothing is shown. Otherwise: the questions and messages shown, and the global facility
+// codes sent, for each answer.
+TEST_F(ManageDriverTest, OffersToUninstallOrInstallAndShowsAFailure) {
+    ScriptedDriverPrompt withoutPlugin(true);
+    ManageDriver(nullptr, withoutPlugin);
+    EXPECT_TRUE(withoutPlugin.boxes.empty());
+    const Box uninstall{"Driver uninstalling", "Do you want to uninstall driver from system?",
+                        PromptIcon::Error, true};
+    const Box install{"Driver installing", "Do you want to install required driver?", PromptIcon::Error,
+                      true};
+    const Box failed{"Driver installing", "Operation has failed!", PromptIcon::Error, false};
+    constexpr std::uint32_t kCan = PGM_GLOBAL_CAN_MANAGE_DRIVER;
+    constexpr std::uint32_t kInstalled = PGM_GLOBAL_DRIVER_INSTALLED;
+    const std::vector<std::uint32_t> installCodes = {kCan, kInstalled, PGM_GLOBAL_INSTALL_DRIVER};
+    const struct {
+        const char* name;
+        bool canManage;
+        bool installed;
+        std::int32_t installStatus;
+        bool answer;
+        std::vector<Box> boxes;
+        std::vector<std::uint32_t> codes;
+    } cases[] = {
+        {"cannot manage", false, true, 0, true, {}, {kCan}},
+        {"uninstall", true, true, 0, true, {uninstall}, {kCan, kInstalled, PGM_GLOBAL_UNINSTALL_DRIVER}},
+        {"install", true, false, 0, true, {install}, installCodes},
+        {"answered no", true, true, 0, false, {uninstall}, {kCan, kInstalled}},
+        {"install fails", true, false, 17, true, {install, failed}, installCodes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.Configure([&c](fake::Config& config) {
+            config.canManageDriver = c.canManage;
+            config.driverInstalled = c.installed;
+            config.installStatus = c.installStatus;
+        });
+        fake.ClearRecord();
+        ScriptedDriverPrompt prompt(c.answer);
+        ManageDriver(&plugin, prompt);
+        EXPECT_TRUE(prompt.boxes == c.boxes);
+        EXPECT_EQ(Codes(), c.codes);
+    }
 }
 
 TEST_F(ManageDriverTest, TextsComeFromTheMessageTable) {

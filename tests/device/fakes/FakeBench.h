@@ -48,7 +48,6 @@ struct TransferFault {
 
 struct Config {
     std::vector<std::uint8_t> memory = std::vector<std::uint8_t>(0x10000, 0xFF);
-    bool hasDescription = true;
     std::string description = "Fake programmer";
     std::int32_t versionStatus = 0;
     std::string version = "fake 1.0";
@@ -59,7 +58,6 @@ struct Config {
     bool driverInstalled = true;
     bool canManageDriver = false;
     std::int32_t installStatus = 0;
-    std::int32_t uninstallStatus = 0;
     bool ioDelayAdjustable = true;
     std::uint32_t ioDelayMin = 1;
     std::uint32_t ioDelayMax = 50;
@@ -89,7 +87,6 @@ struct Record {
     std::uint32_t busyCalls = 0;  // refusals still to come
     std::uint32_t resets = 0;
     bool powered = false;
-    bool wide = false;
     std::int32_t ioDelay = 0;
     bool holding = false;  // a transfer is waiting for a reset
 };

@@ -73,9 +73,7 @@ extern "C" {
 
 int32_t PGM_GetDescription(const char** description) {
     Lock lock(bench.mutex);
-    if (bench.config.hasDescription) {
-        *description = bench.config.description.c_str();
-    }
+    *description = bench.config.description.c_str();
     return Log({CallKind::GetDescription});
 }
 
@@ -109,7 +107,6 @@ int32_t PGM_GetGlobalFacility(uint32_t code, uint32_t* value) {
             status = config.installStatus;
             break;
         case PGM_GLOBAL_UNINSTALL_DRIVER:
-            status = config.uninstallStatus;
             break;
         case PGM_GLOBAL_IO_DELAY_RANGE:
             status = config.ioDelayAdjustable ? 0 : 1;
@@ -167,7 +164,6 @@ int32_t PGM_SetSessionFacility(uint32_t session, uint32_t code, uint32_t value) 
                 bench.record.powered = value != 0;
                 break;
             case PGM_SESSION_WIDE_ADDRESSING:
-                bench.record.wide = value != 0;
                 break;
             case PGM_SESSION_IO_DELAY:
                 bench.record.ioDelay = static_cast<std::int32_t>(value);
