@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -44,59 +42,167 @@ AppSettings Defaults() {
     return settings;
 }
 
-using Edit = std::function<void(AppSettings&)>;
+// The file the defaults give, with the lines of the given keys ("Key=value") replaced.
+std::string DefaultFileWith(const std::vector<std::string>& lines) {
+    std::string file = FormatSettingsFile(Defaults());
+    for (const std::string& line : lines) {
+        const std::size_t at = file.find("\n" + line.substr(0, line.find('=') + 1)) + 1;
+        file.replace(at, file.find('\n', at) - at, line);
+    }
+    return file;
+}
 
-// A settings file (none when empty) and store values loaded into a record first changed by `before`; the
-// result must be the defaults changed by `expected`.
-struct LoadCase {
-    const char* name;
+// A settings file (none when empty) loaded into the record as start-up leaves it, or as loading `before`
+// leaves it.
+struct FileCase {
+    const char* what;
+    std::string before;
     std::string ini;
-    std::vector<std::pair<const char*, int>> store = {};
-    Edit before = nullptr;
-    Edit expected = nullptr;
+    std::vector<std::string> changedLines;
 };
 
-void SetFont(AppSettings& s, std::string_view face, int size, int flags, int charSet) {
-    s.fontFace.Set(face);
-    s.fontSize = size;
-    s.fontFlags = flags;
-    s.fontCharSet = charSet;
-}
-
-void SetDelays(AppSettings& s, int io, int powerUp, int pgm, int fix) {
-    s.delayIO = io;
-    s.delayPowerUp = powerUp;
-    s.pulsePGM = pgm;
-    s.pulseFix = fix;
-}
-
-void SetSize(AppSettings& s, int width, int height) {
-    s.windowWidth = width;
-    s.windowHeight = height;
-}
-
-std::vector<LoadCase> FileCases() {
+std::vector<FileCase> FileCases() {
     using namespace std::string_literals;
-    const std::string longText(100, 'x');
+    const std::string x100(100, 'x');
     const std::string longLine(100 * 1024, '9');
+    AppSettings saved = Defaults();
+    saved.language.Set("Deutsch");
+    saved.delayIO = 3;
+    saved.pulseFix = 100;
+    saved.windowWidth = 800;
+    saved.windowHeight = 600;
+    const std::string whole = FormatSettingsFile(saved);
+    const auto cut = [&whole](std::string_view text, std::size_t keep) {
+        return whole.substr(0, whole.find(text) + keep);
+    };
     return {
-        {"no file or store", ""},
-        {"every key of the file",
-         "[Config]\nLanguage=Deutsch\nPlugin=sim.so\nPort=/dev/ttyUSB0\nDelayIO=3\nDelayPowerUp=50\n"
-         "PulsePGM=10\nPulseFix=100\n[MainWindow]\nSize=800,600\nFont=Arial,12,1,1,204\n",
-         {},
-         {},
-         [](AppSettings& s) {
-             s.language.Set("Deutsch");
-             s.pluginName.Set("sim.so");
-             s.portName.Set("/dev/ttyUSB0");
-             SetDelays(s, 3, 50, 10, 100);
-             SetSize(s, 800, 600);
-             SetFont(s, "Arial", 12, kFontBold | kFontItalic, 204);
-         }},
-        {"every value of the store",
+        {"no file", "", "", {}},
+        {"every key",
          "",
-         {{"MRU", 4},
+         "[Config]\nLanguage=Deutsch\nPlugin=sim.so\nPort=/dev/"
+         "ttyUSB0\nDelayIO=3\nDelayPowerUp=50\nPulsePGM=10\n"
+         "PulseFix=100\n[MainWindow]\nSize=800,600\nFont=Arial,12,1,1,204\n",
+         {"Language=Deutsch", "Plugin=sim.so", "Port=/dev/ttyUSB0", "DelayIO=3", "DelayPowerUp=50",
+          "PulsePGM=10", "PulseFix=100", "Size=800,600", "Font=Arial,12,1,1,204"}},
+        {"size of zero", "", "[MainWindow]\nSize=0,600\n", {"Size=0,600"}},
+        {"size fields that are no numbers keep their value",
+         "[MainWindow]\nSize=640,480\n",
+         "[MainWindow]\nSize=wide, 700 px\n",
+         {"Size=640,700"}},
+        {"a missing size field keeps its value",
+         "[MainWindow]\nSize=640,480\n",
+         "[MainWindow]\nSize=1024\n",
+         {"Size=1024,480"}},
+        {"font with only a face",
+         "[MainWindow]\nFont=X,14,1,1,238\n",
+         "[MainWindow]\nFont=Arial\n",
+         {"Font=Arial,14,1,1,238"}},
+        {"font with an empty face", "", "[MainWindow]\nFont=,14\n", {"Font=,14,0,0,0"}},
+        {"missing font keeps the character set, clears the style",
+         "[MainWindow]\nFont=X,14,1,1,204\n",
+         "",
+         {"Font=Courier New,10,0,0,204"}},
+        {"font styles count as not zero", "", "[MainWindow]\nFont=Arial,10,5,-1\n", {"Font=Arial,10,1,1,0"}},
+        {"font styles count as zero",
+         "[MainWindow]\nFont=X,10,1,1\n",
+         "[MainWindow]\nFont=Arial,10,0,00\n",
+         {"Font=Arial,10,0,0,0"}},
+        {"font numbers keep their low 8 bits",
+         "",
+         "[MainWindow]\nFont=Arial,266,0,0,460\n",
+         {"Font=Arial,10,0,0,204"}},
+        {"font numbers that overflow",
+         "",
+         "[MainWindow]\nFont=Arial,-1,0,0,99999999999\n",
+         {"Font=Arial,255,0,0,255"}},
+        {"font fields that are no numbers keep their part",
+         "[MainWindow]\nFont=X,9,0,0,161\n",
+         "[MainWindow]\nFont=Arial,big,yes,1,greek\n",
+         {"Font=Arial,9,0,1,161"}},
+        {"unreadable numbers keep zero at start-up",
+         "",
+         "[Config]\nDelayIO=abc\nDelayPowerUp=\nPulsePGM=-\nPulseFix= x5\n",
+         {"DelayIO=0", "DelayPowerUp=0", "PulsePGM=0", "PulseFix=0"}},
+        {"unreadable numbers keep the previous value",
+         "[Config]\nDelayIO=7\nPulseFix=150\n",
+         "[Config]\nDelayIO=fast\nPulseFix=slow\n",
+         {"DelayIO=7", "PulseFix=150"}},
+        {"numbers are read as by %d",
+         "",
+         "[Config]\nDelayIO=  -3\nDelayPowerUp=250ms\nPulsePGM=+15\nPulseFix=99999999999\n",
+         {"DelayIO=-3", "DelayPowerUp=250", "PulsePGM=15", "PulseFix=2147483647"}},
+        {"texts longer than their field are cut",
+         "",
+         "[Config]\nLanguage=" + x100 + "\nPlugin=" + x100 + "\nPort=" + x100 +
+             "\n[MainWindow]\nFont=" + x100 + ",12\n",
+         {"Language=" + x100.substr(0, 31), "Plugin=" + x100.substr(0, 63), "Port=" + x100.substr(0, 15),
+          "Font=" + x100.substr(0, 31) + ",12,0,0,0"}},
+        {"only the first 127 characters of a value count",
+         "",
+         "[Config]\nDelayIO=" + std::string(126, '0') + "5\nDelayPowerUp=" + std::string(127, '0') +
+             "5\n[MainWindow]\nFont=" + std::string(124, 'f') + ",14\n",
+         {"DelayIO=5", "DelayPowerUp=0", "Font=" + std::string(31, 'f') + ",14,0,0,0"}},
+        {"a size beyond 127 characters is cut",
+         "",
+         "[MainWindow]\nFont=" + std::string(125, 'f') + ",14\n",
+         {"Font=" + std::string(31, 'f') + ",1,0,0,0"}},
+        {"texts end at a zero byte and keep other bytes",
+         "",
+         "[Config]\nLanguage=Eng\0lish\nPort=\xE9t\xE9\xFF\n"s,
+         {"Language=Eng", "Port=\xE9t\xE9\xFF"}},
+        {"bad bytes spoil only the lines they are in",
+         "",
+         "\xFF\xFE\0\x80\n[Config]\n\0\xC3\x28 garbage\nDelay\0IO=9\nDelayPowerUp=50\n\xE2\x82=\xFF\n"
+         "[Main\xFFWindow]\nSize=1,2\n[MainWindow]\nSize=800,600\n\xFF"s,
+         {"DelayPowerUp=50", "Size=800,600"}},
+        // A Font value without a size field leaves the size as it was before loading.
+        {"keys after a hundred kilobyte line are read",
+         "",
+         "[Config]\n" + longLine + "\nDelayIO=" + longLine + "\nPulsePGM=30\n[MainWindow]\nFont=" + longLine +
+             "\nSize=800,600\n",
+         {"DelayIO=2147483647", "PulsePGM=30", "Font=" + longLine.substr(0, 31) + ",0,0,0,0",
+          "Size=800,600"}},
+        {"missing Config section", "", "[MainWindow]\nSize=800,600\n", {"Size=800,600"}},
+        {"missing MainWindow section", "", "[Config]\nDelayIO=3\n", {"DelayIO=3"}},
+        {"file cut in a section name",
+         "",
+         cut("[MainWindow]", 5),
+         {"Language=Deutsch", "DelayIO=3", "PulseFix=100"}},
+        {"file cut in a key", "", cut("PulseFix=", 5), {"Language=Deutsch", "DelayIO=3"}},
+        {"file cut in a value",
+         "",
+         cut("Size=800", 7),
+         {"Language=Deutsch", "DelayIO=3", "PulseFix=100", "Size=80,0"}},
+    };
+}
+
+TEST_F(LoadSettingsTest, EachFileGivesItsRecord) {
+    for (const FileCase& c : FileCases()) {
+        SCOPED_TRACE(c.what);
+        settings_ = AppSettings();
+        if (!c.before.empty()) {
+            WriteIni(c.before);
+            ASSERT_TRUE(Load());
+        }
+        std::filesystem::remove(IniPath());
+        if (!c.ini.empty()) {
+            WriteIni(c.ini);
+        }
+        ASSERT_TRUE(Load());
+        EXPECT_EQ(FormatSettingsFile(settings_), DefaultFileWith(c.changedLines));
+    }
+}
+
+TEST_F(LoadSettingsTest, EachStoreValueGivesItsField) {
+    struct StoreCase {
+        std::vector<std::pair<const char*, int>> values;
+        int mruSize;
+        int memoryInit;
+        std::uint32_t options;
+    };
+    const StoreCase cases[] = {
+        {{}, 8, 255, kDefaultOptions},
+        {{{"MRU", 4},
           {"MemoryInit", 0},
           {"ListResize", 0},
           {"AlignName", 1},
@@ -104,235 +210,42 @@ std::vector<LoadCase> FileCases() {
           {"EditOnError", 0},
           {"ConfirmProgram", 0},
           {"ConfirmVerify", 1}},
-         {},
-         [](AppSettings& s) {
-             s.mruSize = 4;
-             s.memoryInit = 0;
-             s.options = 1u | kOptionConfirmVerify;
-         }},
-        {"size of zero", "[MainWindow]\nSize=0,600\n", {}, {}, [](AppSettings& s) { SetSize(s, 0, 600); }},
-        {"size fields missing or no numbers keep their value",
-         "[MainWindow]\nSize=wide, 700 px\n",
-         {},
-         [](AppSettings& s) { SetSize(s, 640, 480); },
-         [](AppSettings& s) { SetSize(s, 640, 700); }},
-        {"size with one field",
-         "[MainWindow]\nSize=1024\n",
-         {},
-         [](AppSettings& s) { SetSize(s, 640, 480); },
-         [](AppSettings& s) { SetSize(s, 1024, 480); }},
-        {"font with only a face",
-         "[MainWindow]\nFont=Arial\n",
-         {},
-         [](AppSettings& s) { SetFont(s, "", 14, kFontBold | kFontItalic, 238); },
-         [](AppSettings& s) { SetFont(s, "Arial", 14, kFontBold | kFontItalic, 238); }},
-        {"font with an empty face",
-         "[MainWindow]\nFont=,14\n",
-         {},
-         {},
-         [](AppSettings& s) { SetFont(s, "", 14, 0, 0); }},
-        {"missing font keeps the character set and clears the style",
-         "",
-         {},
-         [](AppSettings& s) { SetFont(s, "", 0, kFontBold | kFontItalic, 204); },
-         [](AppSettings& s) { s.fontCharSet = 204; }},
-        {"font styles count as not zero",
-         "[MainWindow]\nFont=Arial,10,5,-1\n",
-         {},
-         {},
-         [](AppSettings& s) { SetFont(s, "Arial", 10, kFontBold | kFontItalic, 0); }},
-        {"font styles count as zero",
-         "[MainWindow]\nFont=Arial,10,0,00\n",
-         {},
-         [](AppSettings& s) { s.fontFlags = kFontBold | kFontItalic; },
-         [](AppSettings& s) { SetFont(s, "Arial", 10, 0, 0); }},
-        {"font numbers keep their low 8 bits",
-         "[MainWindow]\nFont=Arial,266,0,0,460\n",
-         {},
-         {},
-         [](AppSettings& s) { SetFont(s, "Arial", 10, 0, 204); }},
-        {"font numbers that overflow",
-         "[MainWindow]\nFont=Arial,-1,0,0,99999999999\n",
-         {},
-         {},
-         [](AppSettings& s) { SetFont(s, "Arial", 255, 0, 255); }},
-        {"font fields that are no numbers keep their part",
-         "[MainWindow]\nFont=Arial,big,yes,1,greek\n",
-         {},
-         [](AppSettings& s) { SetFont(s, "", 9, 0, 161); },
-         [](AppSettings& s) { SetFont(s, "Arial", 9, kFontItalic, 161); }},
-        {"unreadable numbers keep zero at start-up",
-         "[Config]\nDelayIO=abc\nDelayPowerUp=\nPulsePGM=-\nPulseFix= x5\n",
-         {},
-         {},
-         [](AppSettings& s) { SetDelays(s, 0, 0, 0, 0); }},
-        {"unreadable numbers keep the previous value",
-         "[Config]\nDelayIO=fast\nPulseFix=slow\n",
-         {},
-         [](AppSettings& s) { SetDelays(s, 7, 0, 0, 150); },
-         [](AppSettings& s) { SetDelays(s, 7, 200, 20, 150); }},
-        {"numbers are read as by %d",
-         "[Config]\nDelayIO=  -3\nDelayPowerUp=250ms\nPulsePGM=+15\nPulseFix=99999999999\n",
-         {},
-         {},
-         [](AppSettings& s) { SetDelays(s, -3, 250, 15, std::numeric_limits<std::int32_t>::max()); }},
-        {"texts longer than their field are cut",
-         "[Config]\nLanguage=" + longText + "\nPlugin=" + longText + "\nPort=" + longText +
-             "\n[MainWindow]\nFont=" + longText + ",12\n",
-         {},
-         {},
-         [](AppSettings& s) {
-             s.pluginName.Set(std::string(63, 'x'));
-             s.portName.Set(std::string(15, 'x'));
-             s.language.Set(std::string(31, 'x'));
-             SetFont(s, std::string(31, 'x'), 12, 0, 0);
-         }},
-        {"only the first 127 characters of a value count",
-         "[Config]\nDelayIO=" + std::string(126, '0') + "5\nDelayPowerUp=" + std::string(127, '0') +
-             "5\n[MainWindow]\nFont=" + std::string(124, 'f') + ",14\n",
-         {},
-         {},
-         [](AppSettings& s) {
-             s.delayIO = 5;
-             s.delayPowerUp = 0;
-             SetFont(s, std::string(31, 'f'), 14, 0, 0);
-         }},
-        {"a size beyond 127 characters is cut",
-         "[MainWindow]\nFont=" + std::string(125, 'f') + ",14\n",
-         {},
-         {},
-         [](AppSettings& s) { SetFont(s, std::string(31, 'f'), 1, 0, 0); }},
-        {"texts end at a zero byte and keep other bytes",
-         "[Config]\nLanguage=Eng\0lish\nPort=\xE9t\xE9\xFF\n"s,
-         {},
-         {},
-         [](AppSettings& s) {
-             s.language.Set("Eng");
-             s.portName.Set("\xE9t\xE9\xFF");
-         }},
-        {"bad bytes spoil only the lines they are in",
-         "\xFF\xFE\0\x80\n[Config]\n\0\xC3\x28 garbage\nDelay\0IO=9\nDelayPowerUp=50\n\xE2\x82=\xFF\n"
-         "[Main\xFFWindow]\nSize=1,2\n[MainWindow]\nSize=800,600\n\xFF"s,
-         {},
-         {},
-         [](AppSettings& s) {
-             s.delayPowerUp = 50;
-             SetSize(s, 800, 600);
-         }},
-        // A Font value without a size field leaves the size as it was before loading.
-        {"keys after a hundred kilobyte line are read",
-         "[Config]\n" + longLine + "\nDelayIO=" + longLine + "\nPulsePGM=30\n[MainWindow]\nFont=" + longLine +
-             "\nSize=800,600\n",
-         {},
-         {},
-         [longLine](AppSettings& s) {
-             s.delayIO = std::numeric_limits<std::int32_t>::max();
-             s.pulsePGM = 30;
-             SetFont(s, longLine, 0, 0, 0);
-             SetSize(s, 800, 600);
-         }},
-        {"missing Config section",
-         "[MainWindow]\nSize=800,600\n",
-         {},
-         {},
-         [](AppSettings& s) { SetSize(s, 800, 600); }},
-        {"missing MainWindow section",
-         "[Config]\nDelayIO=3\n",
-         {},
-         {},
-         [](AppSettings& s) { s.delayIO = 3; }},
-        {"ListResize of 2 means off",
-         "",
-         {{"ListResize", 2}},
-         {},
-         [](AppSettings& s) { s.options &= ~kOptionListResize; }},
-        {"single-bit options take their lowest bit",
-         "",
-         {{"EnableItemTips", 3}, {"EditOnError", -2}, {"ConfirmProgram", 4}, {"ConfirmVerify", -1}},
-         {},
-         [](AppSettings& s) {
-             s.options = kOptionListResize | kOptionEnableItemTips | kOptionConfirmVerify;
-         }},
-        {"AlignName takes its lowest two bits",
-         "",
-         {{"AlignName", 6}},
-         {},
-         [](AppSettings& s) { s.options |= 2u; }},
-        {"AlignName of -1", "", {{"AlignName", -1}}, {}, [](AppSettings& s) { s.options |= 3u; }},
-        {"MemoryInit keeps its low 8 bits",
-         "",
-         {{"MemoryInit", 511}},
-         {},
-         [](AppSettings& s) { s.memoryInit = 255; }},
-        {"MemoryInit below zero", "", {{"MemoryInit", -256}}, {}, [](AppSettings& s) { s.memoryInit = 0; }},
+         4,
+         0,
+         1u | kOptionConfirmVerify},
+        {{{"ListResize", 2}}, 8, 255, kDefaultOptions & ~kOptionListResize},
+        // Single-bit options take their lowest bit, AlignName its lowest two and MemoryInit its low 8.
+        {{{"EnableItemTips", 3}, {"EditOnError", -2}, {"ConfirmProgram", 4}, {"ConfirmVerify", -1}},
+         8,
+         255,
+         kOptionListResize | kOptionEnableItemTips | kOptionConfirmVerify},
+        {{{"AlignName", 6}, {"MemoryInit", 511}}, 8, 255, kDefaultOptions | 2u},
+        {{{"AlignName", -1}, {"MemoryInit", -256}}, 8, 0, kDefaultOptions | 3u},
+        {{{"MRU", 24}}, 24, 255, kDefaultOptions},
+        {{{"MRU", 25}}, 24, 255, kDefaultOptions},
+        {{{"MRU", 0}}, 0, 255, kDefaultOptions},
+        {{{"MRU", -1}}, 0, 255, kDefaultOptions},
+        {{{"MRU", std::numeric_limits<int>::min()}}, 0, 255, kDefaultOptions},
     };
-}
-
-TEST_F(LoadSettingsTest, EachFileAndStoreGivesItsRecord) {
-    for (const LoadCase& c : FileCases()) {
-        SCOPED_TRACE(c.name);
-        std::filesystem::remove(IniPath());
-        if (!c.ini.empty()) {
-            WriteIni(c.ini);
-        }
+    for (const StoreCase& c : cases) {
         test::MemoryProfileStore store;
-        for (const auto& [key, value] : c.store) {
+        for (const auto& [key, value] : c.values) {
             store.WriteInt(kSettingsSection, key, value);
         }
         AppSettings loaded;
-        if (c.before) {
-            c.before(loaded);
-        }
         ASSERT_TRUE(LoadSettings(loaded, store, kExecutable));
-        AppSettings expected = Defaults();
-        if (c.expected) {
-            c.expected(expected);
-        }
-        EXPECT_EQ(loaded, expected);
+        const std::string trace = c.values.empty() ? "" : c.values.front().first;
+        EXPECT_EQ(loaded.mruSize, c.mruSize) << trace;
+        EXPECT_EQ(loaded.memoryInit, c.memoryInit) << trace;
+        EXPECT_EQ(loaded.options, c.options) << trace;
     }
 }
 
-TEST_F(LoadSettingsTest, LoadingOnlyReadsTheStore) {
+TEST_F(LoadSettingsTest, WithoutFileOrStoreEveryFieldTakesItsDefaultAndNothingIsWritten) {
     ASSERT_TRUE(Load());
+    EXPECT_EQ(settings_, Defaults());
     EXPECT_TRUE(store_.Writes().empty());
     EXPECT_FALSE(std::filesystem::exists(IniPath()));
-}
-
-// The file as the program writes it, cut off within a section name, a key and a value.
-TEST_F(LoadSettingsTest, TruncatedFileGivesDefaultsForWhatIsCutOff) {
-    AppSettings saved = Defaults();
-    saved.language.Set("Deutsch");
-    SetDelays(saved, 3, 200, 20, 100);
-    SetSize(saved, 800, 600);
-    const std::string whole = FormatSettingsFile(saved);
-    const std::tuple<std::string_view, std::size_t, Edit> cuts[] = {
-        {"[MainWindow]", 5, [](AppSettings& s) { SetSize(s, 0, 0); }},
-        {"PulseFix=", 5,
-         [](AppSettings& s) {
-             SetSize(s, 0, 0);
-             s.pulseFix = 200;
-         }},
-        {"Size=800", 7, [](AppSettings& s) { SetSize(s, 80, 0); }},
-    };
-    for (const auto& [text, keep, edit] : cuts) {
-        SCOPED_TRACE(text);
-        WriteIni(whole.substr(0, whole.find(text) + keep));
-        settings_ = AppSettings();
-        ASSERT_TRUE(Load());
-        AppSettings expected = saved;
-        edit(expected);
-        EXPECT_EQ(settings_, expected);
-    }
-}
-
-TEST_F(LoadSettingsTest, MruSizeIsClampedToTheListsRange) {
-    const std::pair<int, int> cases[] = {
-        {0, 0}, {24, 24}, {25, 24}, {1000, 24}, {-1, 0}, {std::numeric_limits<int>::min(), 0}, {12, 12}};
-    for (const auto& [stored, expected] : cases) {
-        store_.WriteInt(kSettingsSection, "MRU", stored);
-        ASSERT_TRUE(Load());
-        EXPECT_EQ(settings_.mruSize, expected) << stored;
-    }
 }
 
 TEST_F(LoadSettingsTest, UnreadableWorkingDirectoryReadsOnlyTheStore) {

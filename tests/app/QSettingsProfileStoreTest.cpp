@@ -61,21 +61,20 @@ TEST_F(QSettingsProfileStoreTest, KeepsItsFileInTheTestConfigurationDirectory) {
     EXPECT_NE(test::ReadBytes(ConfigFile()).find("MRU=12"), std::string::npos);
 }
 
-TEST_F(QSettingsProfileStoreTest, ValuesLastFromOneStoreToTheNext) {
+TEST_F(QSettingsProfileStoreTest, ValuesAndTextsLastFromOneStoreToTheNextAndASectionGoesAsAWhole) {
     {
         QSettingsProfileStore store;
-        store.WriteInt(section_, "MemoryInit", 511);
         store.WriteInt(section_, "Negative", std::numeric_limits<int>::min());
+        store.WriteText(section_, "File1", "/home/user/board, rev 2.dev");
+        store.WriteText(section_, "File2", "/tmp/b.dev");
     }
-    const QSettingsProfileStore store;
-    EXPECT_EQ(store.GetInt(section_, "MemoryInit", 0), 511);
+    QSettingsProfileStore store;
     EXPECT_EQ(store.GetInt(section_, "Negative", 0), std::numeric_limits<int>::min());
-}
-
-TEST_F(QSettingsProfileStoreTest, MissingKeysGiveTheDefault) {
-    const QSettingsProfileStore store;
-    EXPECT_EQ(store.GetInt(section_, "MRU", 8), 8);
     EXPECT_EQ(store.GetInt(section_, "MRU", -5), -5);
+    EXPECT_EQ(store.GetText(section_, "File1", ""), "/home/user/board, rev 2.dev");
+    EXPECT_EQ(store.GetText(section_, "File3", "none"), "none");
+    store.RemoveSection(section_);
+    EXPECT_EQ(store.GetText(section_, "File2", ""), "");
 }
 
 TEST_F(QSettingsProfileStoreTest, HandWrittenValuesAreReadAsNumbersOrGiveTheDefault) {
@@ -89,19 +88,6 @@ TEST_F(QSettingsProfileStoreTest, HandWrittenValuesAreReadAsNumbersOrGiveTheDefa
     EXPECT_EQ(store.GetInt(section_, "ListResize", 1), 1);
     EXPECT_EQ(store.GetInt(section_, "Huge", 0), std::numeric_limits<int>::max());
     EXPECT_EQ(store.GetInt(section_, "Suffix", 0), 12);
-}
-
-TEST_F(QSettingsProfileStoreTest, TextsLastFromOneStoreToTheNextAndASectionGoesAsAWhole) {
-    {
-        QSettingsProfileStore store;
-        store.WriteText(section_, "File1", "/home/user/board, rev 2.dev");
-        store.WriteText(section_, "File2", "/tmp/b.dev");
-    }
-    QSettingsProfileStore store;
-    EXPECT_EQ(store.GetText(section_, "File1", ""), "/home/user/board, rev 2.dev");
-    EXPECT_EQ(store.GetText(section_, "File3", "none"), "none");
-    store.RemoveSection(section_);
-    EXPECT_EQ(store.GetText(section_, "File2", ""), "");
 }
 
 TEST_F(QSettingsProfileStoreTest, DamagedFileGivesTheDefaults) {
