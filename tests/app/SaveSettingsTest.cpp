@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SettingsTestFixture.h"
@@ -31,23 +33,14 @@ TEST_F(SaveSettingsTest, WritesTheStoreValuesInOrder) {
     settings_.memoryInit = 0xA5;
     settings_.options = 2u | kOptionEnableItemTips | kOptionConfirmVerify;
     ASSERT_TRUE(Save());
-    const std::vector<std::string> order = {"Settings/MRU",
-                                            "Settings/MemoryInit",
-                                            "Settings/ListResize",
-                                            "Settings/AlignName",
-                                            "Settings/EnableItemTips",
-                                            "Settings/EditOnError",
-                                            "Settings/ConfirmProgram",
-                                            "Settings/ConfirmVerify"};
-    EXPECT_EQ(store_.Writes(), order);
-    EXPECT_EQ(store_.Find(kSettingsSection, "MRU"), 12);
-    EXPECT_EQ(store_.Find(kSettingsSection, "MemoryInit"), 0xA5);
-    EXPECT_EQ(store_.Find(kSettingsSection, "ListResize"), 0);
-    EXPECT_EQ(store_.Find(kSettingsSection, "AlignName"), 2);
-    EXPECT_EQ(store_.Find(kSettingsSection, "EnableItemTips"), 1);
-    EXPECT_EQ(store_.Find(kSettingsSection, "EditOnError"), 0);
-    EXPECT_EQ(store_.Find(kSettingsSection, "ConfirmProgram"), 0);
-    EXPECT_EQ(store_.Find(kSettingsSection, "ConfirmVerify"), 1);
+    const std::pair<const char*, int> written[] = {
+        {"MRU", 12},           {"MemoryInit", 0xA5}, {"ListResize", 0},     {"AlignName", 2},
+        {"EnableItemTips", 1}, {"EditOnError", 0},   {"ConfirmProgram", 0}, {"ConfirmVerify", 1}};
+    ASSERT_EQ(store_.Writes().size(), std::size(written));
+    for (std::size_t i = 0; i < std::size(written); ++i) {
+        EXPECT_EQ(store_.Writes()[i], std::string("Settings/") + written[i].first);
+        EXPECT_EQ(store_.Find(kSettingsSection, written[i].first), written[i].second) << written[i].first;
+    }
 }
 
 TEST_F(SaveSettingsTest, FontRoundTripsToTheSameTextWithTheStyleAsTwoNumbers) {
