@@ -51,37 +51,28 @@ class QSettingsProfileStoreTest : public ::testing::Test {
     const std::string section_ = SectionOf(*::testing::UnitTest::GetInstance()->current_test_info());
 };
 
-TEST_F(QSettingsProfileStoreTest, KeepsItsFileInTheTestConfigurationDirectory) {
-    ASSERT_NE(::getenv("XDG_CONFIG_HOME"), nullptr);
-    {
-        QSettingsProfileStore store;
-        store.WriteInt(section_, "MRU", 12);
-    }
-    ASSERT_TRUE(std::filesystem::exists(ConfigFile()));
-    EXPECT_NE(test::ReadBytes(ConfigFile()).find("MRU=12"), std::string::npos);
-}
-
 TEST_F(QSettingsProfileStoreTest, ValuesAndTextsLastFromOneStoreToTheNextAndASectionGoesAsAWhole) {
     {
         QSettingsProfileStore store;
         store.WriteInt(section_, "Negative", std::numeric_limits<int>::min());
+        store.WriteInt(section_, "MRU", 12);
         store.WriteText(section_, "File1", "/home/user/board, rev 2.dev");
         store.WriteText(section_, "File2", "/tmp/b.dev");
     }
     QSettingsProfileStore store;
     EXPECT_EQ(store.GetInt(section_, "Negative", 0), std::numeric_limits<int>::min());
-    EXPECT_EQ(store.GetInt(section_, "MRU", -5), -5);
+    EXPECT_EQ(store.GetInt(section_, "Missing", -5), -5);
     EXPECT_EQ(store.GetText(section_, "File1", ""), "/home/user/board, rev 2.dev");
     EXPECT_EQ(store.GetText(section_, "File3", "none"), "none");
+    ASSERT_NE(::getenv("XDG_CONFIG_HOME"), nullptr);
+    EXPECT_NE(test::ReadBytes(ConfigFile()).find("MRU=12"), std::string::npos) << "the test's own file";
     store.RemoveSection(section_);
     EXPECT_EQ(store.GetText(section_, "File2", ""), "");
 }
 
 TEST_F(QSettingsProfileStoreTest, HandWrittenValuesAreReadAsNumbersOrGiveTheDefault) {
-    const std::string text = test::ReadBytes(ConfigFile()) + "\n[" + section_ +
-                             "]\nMRU=abc\nAlignName= 6 \nListResize=1,2\nHuge=99999999999\nSuffix=12px\n";
-    std::filesystem::create_directories(ConfigFile().parent_path());
-    std::ofstream(ConfigFile(), std::ios::binary | std::ios::trunc) << text;
+    const ReplacedConfigFile handWritten(
+        "[" + section_ + "]\nMRU=abc\nAlignName= 6 \nListResize=1,2\nHuge=99999999999\nSuffix=12px\n");
     const QSettingsProfileStore store;
     EXPECT_EQ(store.GetInt(section_, "MRU", 8), 8);
     EXPECT_EQ(store.GetInt(section_, "AlignName", 0), 6);
