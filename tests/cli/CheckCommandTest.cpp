@@ -49,11 +49,5 @@ TEST_F(CheckCommandTest, AMemoryCollisionPrintsTheDesktopsTextAndOtherCommandsRe
     EXPECT_FALSE(fs::exists(directory / "overlap.cfg"));
 }
 
-TEST_F(CheckCommandTest, AMissingTemplateIsAnError) {
-    const CliOutput output = Run({"check", (directory / "absent.dev").string()});
-    EXPECT_EQ(output.status, 2);
-    EXPECT_EQ(output.err, "tessaly-cli: cannot open template " + (directory / "absent.dev").string() + "\n");
-}
-
 }  // namespace
 }  // namespace tessaly::test

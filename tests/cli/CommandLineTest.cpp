@@ -65,6 +65,8 @@ TEST_F(CommandLineTest, UsageErrorsExitWithTwo) {
         {{"list", board, "--delay-io", "-1"}, "--delay-io"},
         {{"decode", (directory / "absent.dev").string()}, "absent.dev"},
         {{"encode", (directory / "absent.txt").string()}, "absent.txt"},
+        {{"check", (directory / "absent.dev").string()},
+         "cannot open template " + (directory / "absent.dev").string()},
     };
     for (const auto& [args, part] : cases) {
         const CliOutput output = Run(args);

@@ -4,8 +4,6 @@
 #include <vector>
 
 #include "CliTest.h"
-#include "ScriptedPrompt.h"
-#include "document/CVardelDoc.h"
 
 namespace tessaly::test {
 namespace {
@@ -71,19 +69,6 @@ TEST_F(ValueCommandsTest, UnitOptionChoosesTheUnitAndAnUnknownUnitIsAnError) {
     EXPECT_EQ(output.status, 2);
     EXPECT_EQ(output.out, "");
     EXPECT_NE(output.err.find("no unit named 'Nowhere'"), std::string::npos) << output.err;
-}
-
-TEST_F(ValueCommandsTest, WithoutUnitOptionTheCompanionFilesUnitIsUsedAndKept) {
-    {
-        ScriptedPrompt prompt;
-        CVardelDoc doc(prompt);
-        ASSERT_EQ(doc.OnOpenDocument(path, 0xFF, nullptr), CVardelDoc::OpenResult::Opened);
-        doc.Units()->SetCurrent(1);
-    }
-    EXPECT_EQ(Run({"get", path, "Note"}).out, "hello\n");
-    EXPECT_EQ(Run({"set", path, "--unit", "Main", "Serial=1"}).status, 0);
-    // --unit chose Main for that run only: the companion file still names Extra.
-    EXPECT_EQ(Run({"get", path, "#1"}).out, "Yes\n");
 }
 
 TEST_F(ValueCommandsTest, GetPrintsEachValueOnALineByNameOrRunningNumber) {

@@ -39,13 +39,6 @@ TEST(BuiltInMessages, EveryTextIsPresentAndOnlyMessage36IsEmpty) {
     }
 }
 
-TEST(BuiltInMessages, SameTextsAreStillSeparateMessages) {
-    for (const auto& [a, b] : {std::pair{27, 77}, std::pair{28, 78}, std::pair{39, 72}}) {
-        EXPECT_STREQ(kBuiltInMessages[a].english, kBuiltInMessages[b].english);
-        EXPECT_NE(FormatMessageKey(a), FormatMessageKey(b));
-    }
-}
-
 TEST(MessageIds, NamesFitTheirTexts) {
     EXPECT_STREQ(kBuiltInMessages[msg::kTitleNotFound].english, "title not found");
     EXPECT_STREQ(kBuiltInMessages[msg::kStateHardwareUnplugged].english, "Hardware unplugged");

@@ -29,15 +29,6 @@ TEST_F(ProcessLanguageTest, MessagesAreReadableBeforeLoadingAndOutsideTheTableEm
     }
 }
 
-TEST_F(ProcessLanguageTest, EmptyWorkingDirectoryGivesOnlyEnglish) {
-    test::ScopedWorkingDirectory inside(directory_.Path());
-    LoadLanguageList();
-    EXPECT_EQ(GetLanguageCount(), 1u);
-    EXPECT_EQ(GetLanguageEntry(0)->name, "English");
-    EXPECT_FALSE(SetLanguage("Deutsch"));
-    EXPECT_TRUE(SetLanguage("English"));
-}
-
 TEST_F(ProcessLanguageTest, LanguagesComeFromTheWorkingDirectory) {
     directory_.Write("de.lng", "[Language]\nLanguage=Deutsch,German\nMsg[1-5]=Rumpf ist leer\n");
     {
