@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -42,10 +43,11 @@ AppSettings Defaults() {
     return settings;
 }
 
-// The file the defaults give, with the lines of the given keys ("Key=value") replaced.
-std::string DefaultFileWith(const std::vector<std::string>& lines) {
+// The file the defaults give, with the lines of the given keys ("Key=value", one a line) replaced.
+std::string DefaultFileWith(const std::string& lines) {
     std::string file = FormatSettingsFile(Defaults());
-    for (const std::string& line : lines) {
+    std::istringstream stream(lines);
+    for (std::string line; std::getline(stream, line);) {
         const std::size_t at = file.find("\n" + line.substr(0, line.find('=') + 1)) + 1;
         file.replace(at, file.find('\n', at) - at, line);
     }
@@ -53,17 +55,25 @@ std::string DefaultFileWith(const std::vector<std::string>& lines) {
 }
 
 // A settings file (none when empty) loaded into the record as start-up leaves it, or as loading `before`
-// leaves it.
+// leaves it, gives the default file with the `changed` lines.
 struct FileCase {
     const char* what;
-    std::string before;
     std::string ini;
-    std::vector<std::string> changedLines;
+    std::string changed;
+    std::string before = "";
 };
+
+std::string Window(const std::string& keys) {
+    return "[MainWindow]\n" + keys + "\n";
+}
+std::string Config(const std::string& keys) {
+    return "[Config]\n" + keys + "\n";
+}
 
 std::vector<FileCase> FileCases() {
     using namespace std::string_literals;
     const std::string x100(100, 'x');
+    const std::string x31(31, 'x');
     const std::string longLine(100 * 1024, '9');
     AppSettings saved = Defaults();
     saved.language.Set("Deutsch");
@@ -76,103 +86,59 @@ std::vector<FileCase> FileCases() {
         return whole.substr(0, whole.find(text) + keep);
     };
     return {
-        {"no file", "", "", {}},
+        {"no file", "", ""},
         {"every key",
-         "",
-         "[Config]\nLanguage=Deutsch\nPlugin=sim.so\nPort=/dev/"
-         "ttyUSB0\nDelayIO=3\nDelayPowerUp=50\nPulsePGM=10\n"
-         "PulseFix=100\n[MainWindow]\nSize=800,600\nFont=Arial,12,1,1,204\n",
-         {"Language=Deutsch", "Plugin=sim.so", "Port=/dev/ttyUSB0", "DelayIO=3", "DelayPowerUp=50",
-          "PulsePGM=10", "PulseFix=100", "Size=800,600", "Font=Arial,12,1,1,204"}},
-        {"size of zero", "", "[MainWindow]\nSize=0,600\n", {"Size=0,600"}},
-        {"size fields that are no numbers keep their value",
-         "[MainWindow]\nSize=640,480\n",
-         "[MainWindow]\nSize=wide, 700 px\n",
-         {"Size=640,700"}},
-        {"a missing size field keeps its value",
-         "[MainWindow]\nSize=640,480\n",
-         "[MainWindow]\nSize=1024\n",
-         {"Size=1024,480"}},
-        {"font with only a face",
-         "[MainWindow]\nFont=X,14,1,1,238\n",
-         "[MainWindow]\nFont=Arial\n",
-         {"Font=Arial,14,1,1,238"}},
-        {"font with an empty face", "", "[MainWindow]\nFont=,14\n", {"Font=,14,0,0,0"}},
-        {"missing font keeps the character set, clears the style",
-         "[MainWindow]\nFont=X,14,1,1,204\n",
-         "",
-         {"Font=Courier New,10,0,0,204"}},
-        {"font styles count as not zero", "", "[MainWindow]\nFont=Arial,10,5,-1\n", {"Font=Arial,10,1,1,0"}},
-        {"font styles count as zero",
-         "[MainWindow]\nFont=X,10,1,1\n",
-         "[MainWindow]\nFont=Arial,10,0,00\n",
-         {"Font=Arial,10,0,0,0"}},
-        {"font numbers keep their low 8 bits",
-         "",
-         "[MainWindow]\nFont=Arial,266,0,0,460\n",
-         {"Font=Arial,10,0,0,204"}},
-        {"font numbers that overflow",
-         "",
-         "[MainWindow]\nFont=Arial,-1,0,0,99999999999\n",
-         {"Font=Arial,255,0,0,255"}},
-        {"font fields that are no numbers keep their part",
-         "[MainWindow]\nFont=X,9,0,0,161\n",
-         "[MainWindow]\nFont=Arial,big,yes,1,greek\n",
-         {"Font=Arial,9,0,1,161"}},
-        {"unreadable numbers keep zero at start-up",
-         "",
-         "[Config]\nDelayIO=abc\nDelayPowerUp=\nPulsePGM=-\nPulseFix= x5\n",
-         {"DelayIO=0", "DelayPowerUp=0", "PulsePGM=0", "PulseFix=0"}},
-        {"unreadable numbers keep the previous value",
-         "[Config]\nDelayIO=7\nPulseFix=150\n",
-         "[Config]\nDelayIO=fast\nPulseFix=slow\n",
-         {"DelayIO=7", "PulseFix=150"}},
-        {"numbers are read as by %d",
-         "",
-         "[Config]\nDelayIO=  -3\nDelayPowerUp=250ms\nPulsePGM=+15\nPulseFix=99999999999\n",
-         {"DelayIO=-3", "DelayPowerUp=250", "PulsePGM=15", "PulseFix=2147483647"}},
-        {"texts longer than their field are cut",
-         "",
-         "[Config]\nLanguage=" + x100 + "\nPlugin=" + x100 + "\nPort=" + x100 +
-             "\n[MainWindow]\nFont=" + x100 + ",12\n",
-         {"Language=" + x100.substr(0, 31), "Plugin=" + x100.substr(0, 63), "Port=" + x100.substr(0, 15),
-          "Font=" + x100.substr(0, 31) + ",12,0,0,0"}},
-        {"only the first 127 characters of a value count",
-         "",
-         "[Config]\nDelayIO=" + std::string(126, '0') + "5\nDelayPowerUp=" + std::string(127, '0') +
-             "5\n[MainWindow]\nFont=" + std::string(124, 'f') + ",14\n",
-         {"DelayIO=5", "DelayPowerUp=0", "Font=" + std::string(31, 'f') + ",14,0,0,0"}},
-        {"a size beyond 127 characters is cut",
-         "",
-         "[MainWindow]\nFont=" + std::string(125, 'f') + ",14\n",
-         {"Font=" + std::string(31, 'f') + ",1,0,0,0"}},
-        {"texts end at a zero byte and keep other bytes",
-         "",
-         "[Config]\nLanguage=Eng\0lish\nPort=\xE9t\xE9\xFF\n"s,
-         {"Language=Eng", "Port=\xE9t\xE9\xFF"}},
-        {"bad bytes spoil only the lines they are in",
-         "",
+         Config(
+             "Language=Deutsch\nPlugin=sim.so\nPort=/dev/ttyUSB0\nDelayIO=3\nDelayPowerUp=50\nPulsePGM=10\n"
+             "PulseFix=100") +
+             Window("Size=800,600\nFont=Arial,12,1,1,204"),
+         "Language=Deutsch\nPlugin=sim.so\nPort=/dev/ttyUSB0\nDelayIO=3\nDelayPowerUp=50\nPulsePGM=10\n"
+         "PulseFix=100\nSize=800,600\nFont=Arial,12,1,1,204"},
+        {"size of zero", Window("Size=0,600"), "Size=0,600"},
+        {"size that is no number", Window("Size=wide, 700 px"), "Size=640,700", Window("Size=640,480")},
+        {"size without a height", Window("Size=1024"), "Size=1024,480", Window("Size=640,480")},
+        {"font with only a face", Window("Font=Arial"), "Font=Arial,14,1,1,238", Window("Font=X,14,1,1,238")},
+        {"font with an empty face", Window("Font=,14"), "Font=,14,0,0,0"},
+        {"no font keeps the character set", "", "Font=Courier New,10,0,0,204", Window("Font=X,14,1,1,204")},
+        {"font styles not zero", Window("Font=Arial,10,5,-1"), "Font=Arial,10,1,1,0"},
+        {"font styles zero", Window("Font=Arial,10,0,00"), "Font=Arial,10,0,0,0", Window("Font=X,10,1,1")},
+        {"font numbers keep 8 bits", Window("Font=Arial,266,0,0,460"), "Font=Arial,10,0,0,204"},
+        {"font numbers overflow", Window("Font=Arial,-1,0,0,99999999999"), "Font=Arial,255,0,0,255"},
+        {"font fields that are no numbers", Window("Font=Arial,big,yes,1,greek"), "Font=Arial,9,0,1,161",
+         Window("Font=X,9,0,0,161")},
+        {"unreadable numbers at start-up", Config("DelayIO=abc\nDelayPowerUp=\nPulsePGM=-\nPulseFix= x5"),
+         "DelayIO=0\nDelayPowerUp=0\nPulsePGM=0\nPulseFix=0"},
+        {"unreadable numbers keep the value", Config("DelayIO=fast\nPulseFix=slow"),
+         "DelayIO=7\nPulseFix=150", Config("DelayIO=7\nPulseFix=150")},
+        {"numbers read as by %d",
+         Config("DelayIO=  -3\nDelayPowerUp=250ms\nPulsePGM=+15\nPulseFix=99999999999"),
+         "DelayIO=-3\nDelayPowerUp=250\nPulsePGM=15\nPulseFix=2147483647"},
+        {"texts longer than their field",
+         Config("Language=" + x100 + "\nPlugin=" + x100 + "\nPort=" + x100) + Window("Font=" + x100 + ",12"),
+         "Language=" + x31 + "\nPlugin=" + std::string(63, 'x') + "\nPort=" + x100.substr(0, 15) +
+             "\nFont=" + x31 + ",12,0,0,0"},
+        {"only 127 characters of a value count",
+         Config("DelayIO=" + std::string(126, '0') + "5\nDelayPowerUp=" + std::string(127, '0') + "5") +
+             Window("Font=" + std::string(124, 'x') + ",14"),
+         "DelayIO=5\nDelayPowerUp=0\nFont=" + x31 + ",14,0,0,0"},
+        {"a size beyond 127 characters", Window("Font=" + std::string(125, 'x') + ",14"),
+         "Font=" + x31 + ",1,0,0,0"},
+        {"texts end at a zero byte", Config("Language=Eng\0lish\nPort=\xE9t\xE9\xFF"s),
+         "Language=Eng\nPort=\xE9t\xE9\xFF"},
+        {"bad bytes spoil only their lines",
          "\xFF\xFE\0\x80\n[Config]\n\0\xC3\x28 garbage\nDelay\0IO=9\nDelayPowerUp=50\n\xE2\x82=\xFF\n"
          "[Main\xFFWindow]\nSize=1,2\n[MainWindow]\nSize=800,600\n\xFF"s,
-         {"DelayPowerUp=50", "Size=800,600"}},
+         "DelayPowerUp=50\nSize=800,600"},
         // A Font value without a size field leaves the size as it was before loading.
-        {"keys after a hundred kilobyte line are read",
-         "",
-         "[Config]\n" + longLine + "\nDelayIO=" + longLine + "\nPulsePGM=30\n[MainWindow]\nFont=" + longLine +
-             "\nSize=800,600\n",
-         {"DelayIO=2147483647", "PulsePGM=30", "Font=" + longLine.substr(0, 31) + ",0,0,0,0",
-          "Size=800,600"}},
-        {"missing Config section", "", "[MainWindow]\nSize=800,600\n", {"Size=800,600"}},
-        {"missing MainWindow section", "", "[Config]\nDelayIO=3\n", {"DelayIO=3"}},
-        {"file cut in a section name",
-         "",
-         cut("[MainWindow]", 5),
-         {"Language=Deutsch", "DelayIO=3", "PulseFix=100"}},
-        {"file cut in a key", "", cut("PulseFix=", 5), {"Language=Deutsch", "DelayIO=3"}},
-        {"file cut in a value",
-         "",
-         cut("Size=800", 7),
-         {"Language=Deutsch", "DelayIO=3", "PulseFix=100", "Size=80,0"}},
+        {"keys after a 100 KiB line",
+         Config(longLine + "\nDelayIO=" + longLine + "\nPulsePGM=30") +
+             Window("Font=" + longLine + "\nSize=800,600"),
+         "DelayIO=2147483647\nPulsePGM=30\nFont=" + longLine.substr(0, 31) + ",0,0,0,0\nSize=800,600"},
+        {"no Config section", Window("Size=800,600"), "Size=800,600"},
+        {"no MainWindow section", Config("DelayIO=3"), "DelayIO=3"},
+        {"cut in a section name", cut("[MainWindow]", 5), "Language=Deutsch\nDelayIO=3\nPulseFix=100"},
+        {"cut in a key", cut("PulseFix=", 5), "Language=Deutsch\nDelayIO=3"},
+        {"cut in a value", cut("Size=800", 7), "Language=Deutsch\nDelayIO=3\nPulseFix=100\nSize=80,0"},
     };
 }
 
@@ -189,7 +155,7 @@ TEST_F(LoadSettingsTest, EachFileGivesItsRecord) {
             WriteIni(c.ini);
         }
         ASSERT_TRUE(Load());
-        EXPECT_EQ(FormatSettingsFile(settings_), DefaultFileWith(c.changedLines));
+        EXPECT_EQ(FormatSettingsFile(settings_), DefaultFileWith(c.changed));
     }
 }
 
