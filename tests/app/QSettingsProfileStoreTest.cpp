@@ -9,6 +9,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "SettingsTestFixture.h"
 #include "TestFiles.h"
@@ -117,28 +118,27 @@ TEST_F(SettingsWithQSettingsTest, SavedSettingsLoadBackThroughTheUserProfile) {
 constexpr std::uint32_t kDefaultOptions = kOptionListResize | kOptionEnableItemTips | kOptionEditOnError |
                                           kOptionConfirmProgram | kOptionConfirmVerify;
 
-TEST_F(SettingsWithQSettingsTest, AProfileOfRandomBytesGivesTheDefaults) {
+// A profile of random bytes gives the defaults; a truncated one gives defaults for what is cut off.
+TEST_F(SettingsWithQSettingsTest, ADamagedProfileGivesTheDefaults) {
     std::mt19937 random(11);
     std::uniform_int_distribution<int> byte(0, 255);
     std::string bytes(64 * 1024, '\0');
     for (char& c : bytes) {
         c = static_cast<char>(byte(random));
     }
-    const ReplacedConfigFile damaged(bytes);
-    const QSettingsProfileStore store;
-    ASSERT_TRUE(LoadSettings(settings_, store, kExecutable));
-    EXPECT_EQ(settings_.mruSize, kDefaultMruSize);
-    EXPECT_EQ(settings_.memoryInit, kDefaultMemoryInit);
-    EXPECT_EQ(settings_.options, kDefaultOptions);
-}
-
-TEST_F(SettingsWithQSettingsTest, ATruncatedProfileGivesDefaultsForWhatIsCutOff) {
-    const ReplacedConfigFile truncated("[Settings]\nMRU=4\nAlignName=2\nMemoryIn");
-    const QSettingsProfileStore store;
-    ASSERT_TRUE(LoadSettings(settings_, store, kExecutable));
-    EXPECT_EQ(settings_.mruSize, 4);
-    EXPECT_EQ(settings_.memoryInit, kDefaultMemoryInit);
-    EXPECT_EQ(settings_.options, kDefaultOptions | 2u);
+    const std::tuple<std::string, int, std::uint32_t> profiles[] = {
+        {bytes, kDefaultMruSize, kDefaultOptions},
+        {"[Settings]\nMRU=4\nAlignName=2\nMemoryIn", 4, kDefaultOptions | 2u},
+    };
+    for (const auto& [contents, mruSize, options] : profiles) {
+        const ReplacedConfigFile damaged(contents);
+        const QSettingsProfileStore store;
+        AppSettings loaded;
+        ASSERT_TRUE(LoadSettings(loaded, store, kExecutable));
+        EXPECT_EQ(loaded.mruSize, mruSize);
+        EXPECT_EQ(loaded.memoryInit, kDefaultMemoryInit);
+        EXPECT_EQ(loaded.options, options);
+    }
 }
 
 }  // namespace
