@@ -18,16 +18,11 @@ class IniPathTest : public ::testing::Test {
     test::ScopedWorkingDirectory inside_{directory_.Path()};
 };
 
+// Only the executable's file name counts, and only its last extension is replaced.
 TEST_F(IniPathTest, NamedAfterTheExecutableInTheWorkingDirectory) {
     EXPECT_EQ(GetIniPath("tessaly"), Directory() / "tessaly.ini");
-}
-
-TEST_F(IniPathTest, OnlyTheLastExtensionIsReplaced) {
     EXPECT_EQ(GetIniPath("tessaly.exe"), Directory() / "tessaly.ini");
     EXPECT_EQ(GetIniPath("tessaly.v2.bin"), Directory() / "tessaly.v2.ini");
-}
-
-TEST_F(IniPathTest, OnlyTheFileNameOfTheExecutableCounts) {
     EXPECT_EQ(GetIniPath("/usr/local/bin/tessaly"), Directory() / "tessaly.ini");
 }
 

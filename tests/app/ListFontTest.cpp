@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 
 #include "app/AppSettings.h"
@@ -13,41 +14,37 @@ namespace {
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
-TEST(MulDiv, RoundsHalfAwayFromZero) {
-    EXPECT_EQ(MulDiv(5, 1, 2), 3);
-    EXPECT_EQ(MulDiv(-5, 1, 2), -3);
-    EXPECT_EQ(MulDiv(5, -1, 2), -3);
-    EXPECT_EQ(MulDiv(5, 1, -2), -3);
-    EXPECT_EQ(MulDiv(-5, 1, -2), 3);
-    EXPECT_EQ(MulDiv(1, 1, 3), 0);
-    EXPECT_EQ(MulDiv(2, 1, 3), 1);
-    EXPECT_EQ(MulDiv(-2, 1, 3), -1);
+// Rounds half away from zero, keeps the whole product, and gives -1 for a zero denominator or overflow.
+TEST(MulDiv, RoundsAndOverflowsAsTheSystemCallDoes) {
+    const std::array<std::int32_t, 4> cases[] = {
+        {5, 1, 2, 3},
+        {-5, 1, 2, -3},
+        {5, -1, 2, -3},
+        {5, 1, -2, -3},
+        {-5, 1, -2, 3},
+        {1, 1, 3, 0},
+        {2, 1, 3, 1},
+        {-2, 1, 3, -1},
+        {kMax, kMax, kMax, kMax},
+        {100000, 100000, 1000, 10000000},
+        {10, 96, 0, -1},
+        {kMax, 2, 1, -1},
+        {kMin, -1, 1, -1},
+        {kMin, 1, 1, -1},
+        {kMin + 1, 1, 1, kMin + 1},
+    };
+    for (const auto& [number, numerator, denominator, expected] : cases) {
+        EXPECT_EQ(MulDiv(number, numerator, denominator), expected)
+            << number << " * " << numerator << " / " << denominator;
+    }
 }
 
-TEST(MulDiv, KeepsTheWholeProduct) {
-    EXPECT_EQ(MulDiv(kMax, kMax, kMax), kMax);
-    EXPECT_EQ(MulDiv(100000, 100000, 1000), 10000000);
-}
-
-TEST(MulDiv, ZeroDenominatorOrOverflowGivesMinusOne) {
-    EXPECT_EQ(MulDiv(10, 96, 0), -1);
-    EXPECT_EQ(MulDiv(kMax, 2, 1), -1);
-    EXPECT_EQ(MulDiv(kMin, -1, 1), -1);
-    EXPECT_EQ(MulDiv(kMin, 1, 1), -1);
-    EXPECT_EQ(MulDiv(kMin + 1, 1, 1), kMin + 1);
-}
-
-TEST(ListFont, PointsToHeightIsNegativeAndRounded) {
+TEST(ListFont, PointsToHeightIsNegativeAndRoundedAndHeightToPointsUndoesIt) {
     EXPECT_EQ(PointsToHeight(10, 96), -13);
-    EXPECT_EQ(PointsToHeight(12, 96), -16);
     EXPECT_EQ(PointsToHeight(9, 96), -12);
     EXPECT_EQ(PointsToHeight(10, 72), -10);
     EXPECT_EQ(PointsToHeight(0, 96), 0);
-}
-
-TEST(ListFont, HeightToPointsUndoesIt) {
     EXPECT_EQ(HeightToPoints(-13, 96), 10);
-    EXPECT_EQ(HeightToPoints(-16, 96), 12);
     EXPECT_EQ(HeightToPoints(16, 96), -12);
 }
 
@@ -65,15 +62,11 @@ TEST(ListFont, DegenerateInputsGiveNumbersNotFaults) {
     EXPECT_EQ(PointsToHeight(kMin, 72), 1);
 }
 
-TEST(ListFont, WeightFollowsTheBoldFlag) {
+TEST(ListFont, WeightFollowsTheBoldFlagAndBoldStartsAt700) {
     EXPECT_EQ(FontWeight(0), kFontWeightNormal);
     EXPECT_EQ(FontWeight(kFontItalic), 400);
-    EXPECT_EQ(FontWeight(kFontBold), 700);
     EXPECT_EQ(FontWeight(kFontBold | kFontItalic), kFontWeightBold);
-}
-
-TEST(ListFont, BoldFromWeight700Up) {
-    EXPECT_FALSE(IsBoldWeight(400));
+    EXPECT_EQ(kFontWeightBold, 700);
     EXPECT_FALSE(IsBoldWeight(699));
     EXPECT_TRUE(IsBoldWeight(700));
     EXPECT_TRUE(IsBoldWeight(900));

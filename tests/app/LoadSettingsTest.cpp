@@ -2,7 +2,11 @@
 
 #include <filesystem>
 #include <limits>
+#include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "SettingsTestFixture.h"
 #include "app/AppSettings.h"
@@ -39,287 +43,38 @@ AppSettings Defaults() {
     return settings;
 }
 
-TEST_F(LoadSettingsTest, RecordIsZeroBeforeLoading) {
-    const AppSettings zero;
-    EXPECT_EQ(zero.pluginName.View(), "");
-    EXPECT_EQ(zero.portName.View(), "");
-    EXPECT_EQ(zero.language.View(), "");
-    EXPECT_EQ(zero.fontFace.View(), "");
-    EXPECT_EQ(zero.delayIO | zero.delayPowerUp | zero.pulsePGM | zero.pulseFix, 0);
-    EXPECT_EQ(zero.windowWidth | zero.windowHeight | zero.mruSize, 0);
-    EXPECT_EQ(zero.fontFlags | zero.fontSize | zero.fontCharSet | zero.memoryInit, 0);
-    EXPECT_EQ(zero.options, 0u);
+// The file the defaults give, with the lines of the given keys ("Key=value", one a line) replaced.
+std::string DefaultFileWith(const std::string& lines) {
+    std::string file = FormatSettingsFile(Defaults());
+    std::istringstream stream(lines);
+    for (std::string line; std::getline(stream, line);) {
+        const std::size_t at = file.find("\n" + line.substr(0, line.find('=') + 1)) + 1;
+        file.replace(at, file.find('\n', at) - at, line);
+    }
+    return file;
 }
 
-TEST_F(LoadSettingsTest, EveryFieldTakesItsDefaultWithoutFileOrStore) {
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.pluginName.View(), "None");
-    EXPECT_EQ(settings_.portName.View(), "None");
-    EXPECT_EQ(settings_.delayIO, 1);
-    EXPECT_EQ(settings_.delayPowerUp, 200);
-    EXPECT_EQ(settings_.pulsePGM, 20);
-    EXPECT_EQ(settings_.pulseFix, 200);
-    EXPECT_EQ(settings_.language.View(), "English");
-    EXPECT_EQ(settings_.windowWidth, 0);
-    EXPECT_EQ(settings_.windowHeight, 0);
-    EXPECT_EQ(settings_.fontFlags, 0);
-    EXPECT_EQ(settings_.fontSize, 10);
-    EXPECT_EQ(settings_.fontCharSet, 0);
-    EXPECT_EQ(settings_.fontFace.View(), "Courier New");
-    EXPECT_EQ(settings_.mruSize, 8);
-    EXPECT_EQ(settings_.memoryInit, 255);
-    EXPECT_EQ(settings_.options & kOptionAlignNameMask, 0u);
-    EXPECT_NE(settings_.options & kOptionListResize, 0u);
-    EXPECT_NE(settings_.options & kOptionEnableItemTips, 0u);
-    EXPECT_NE(settings_.options & kOptionEditOnError, 0u);
-    EXPECT_NE(settings_.options & kOptionConfirmProgram, 0u);
-    EXPECT_NE(settings_.options & kOptionConfirmVerify, 0u);
-    EXPECT_EQ(settings_, Defaults());
+// A settings file (none when empty) loaded into the record as start-up leaves it, or as loading `before`
+// leaves it, gives the default file with the `changed` lines.
+struct FileCase {
+    const char* what;
+    std::string ini;
+    std::string changed;
+    std::string before = "";
+};
+
+std::string Window(const std::string& keys) {
+    return "[MainWindow]\n" + keys + "\n";
+}
+std::string Config(const std::string& keys) {
+    return "[Config]\n" + keys + "\n";
 }
 
-TEST_F(LoadSettingsTest, LoadingOnlyReadsTheStore) {
-    ASSERT_TRUE(Load());
-    EXPECT_TRUE(store_.Writes().empty());
-    EXPECT_FALSE(std::filesystem::exists(IniPath()));
-}
-
-TEST_F(LoadSettingsTest, ReadsEveryKeyOfTheFile) {
-    WriteIni(
-        "[Config]\nLanguage=Deutsch\nPlugin=sim.so\nPort=/dev/ttyUSB0\nDelayIO=3\nDelayPowerUp=50\n"
-        "PulsePGM=10\nPulseFix=100\n[MainWindow]\nSize=800,600\nFont=Arial,12,1,1,204\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.language.View(), "Deutsch");
-    EXPECT_EQ(settings_.pluginName.View(), "sim.so");
-    EXPECT_EQ(settings_.portName.View(), "/dev/ttyUSB0");
-    EXPECT_EQ(settings_.delayIO, 3);
-    EXPECT_EQ(settings_.delayPowerUp, 50);
-    EXPECT_EQ(settings_.pulsePGM, 10);
-    EXPECT_EQ(settings_.pulseFix, 100);
-    EXPECT_EQ(settings_.windowWidth, 800);
-    EXPECT_EQ(settings_.windowHeight, 600);
-    EXPECT_EQ(settings_.fontFace.View(), "Arial");
-    EXPECT_EQ(settings_.fontSize, 12);
-    EXPECT_EQ(settings_.fontFlags, kFontBold | kFontItalic);
-    EXPECT_EQ(settings_.fontCharSet, 204);
-}
-
-TEST_F(LoadSettingsTest, ReadsEveryValueOfTheStore) {
-    store_.WriteInt(kSettingsSection, "MRU", 4);
-    store_.WriteInt(kSettingsSection, "MemoryInit", 0);
-    store_.WriteInt(kSettingsSection, "ListResize", 0);
-    store_.WriteInt(kSettingsSection, "AlignName", 1);
-    store_.WriteInt(kSettingsSection, "EnableItemTips", 0);
-    store_.WriteInt(kSettingsSection, "EditOnError", 0);
-    store_.WriteInt(kSettingsSection, "ConfirmProgram", 0);
-    store_.WriteInt(kSettingsSection, "ConfirmVerify", 1);
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.mruSize, 4);
-    EXPECT_EQ(settings_.memoryInit, 0);
-    EXPECT_EQ(settings_.options, 1u | kOptionConfirmVerify);
-}
-
-TEST_F(LoadSettingsTest, SizeOfZeroAnd600KeepsBothNumbers) {
-    WriteIni("[MainWindow]\nSize=0,600\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.windowWidth, 0);
-    EXPECT_EQ(settings_.windowHeight, 600);
-}
-
-TEST_F(LoadSettingsTest, SizeFieldsThatAreMissingOrNoNumbersKeepTheirValue) {
-    settings_.windowWidth = 640;
-    settings_.windowHeight = 480;
-    WriteIni("[MainWindow]\nSize=1024\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.windowWidth, 1024);
-    EXPECT_EQ(settings_.windowHeight, 480);
-
-    WriteIni("[MainWindow]\nSize=wide, 700 px\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.windowWidth, 1024);
-    EXPECT_EQ(settings_.windowHeight, 700);
-}
-
-TEST_F(LoadSettingsTest, FontWithEveryField) {
-    WriteIni("[MainWindow]\nFont=Arial,12,1,0,204\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.fontFace.View(), "Arial");
-    EXPECT_EQ(settings_.fontSize, 12);
-    EXPECT_EQ(settings_.fontFlags, kFontBold);
-    EXPECT_EQ(settings_.fontCharSet, 204);
-}
-
-TEST_F(LoadSettingsTest, FontWithOnlyAFaceChangesOnlyTheFace) {
-    settings_.fontSize = 14;
-    settings_.fontFlags = kFontBold | kFontItalic;
-    settings_.fontCharSet = 238;
-    WriteIni("[MainWindow]\nFont=Arial\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.fontFace.View(), "Arial");
-    EXPECT_EQ(settings_.fontSize, 14);
-    EXPECT_EQ(settings_.fontFlags, kFontBold | kFontItalic);
-    EXPECT_EQ(settings_.fontCharSet, 238);
-}
-
-TEST_F(LoadSettingsTest, FontWithAnEmptyFaceEmptiesTheFace) {
-    WriteIni("[MainWindow]\nFont=,14\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.fontFace.View(), "");
-    EXPECT_EQ(settings_.fontSize, 14);
-    EXPECT_EQ(settings_.fontFlags, 0);
-    EXPECT_EQ(settings_.fontCharSet, 0);
-}
-
-TEST_F(LoadSettingsTest, MissingFontKeepsTheCharacterSetAndClearsTheStyle) {
-    settings_.fontCharSet = 204;
-    settings_.fontFlags = kFontBold | kFontItalic;
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.fontFace.View(), "Courier New");
-    EXPECT_EQ(settings_.fontSize, 10);
-    EXPECT_EQ(settings_.fontFlags, 0);
-    EXPECT_EQ(settings_.fontCharSet, 204);
-}
-
-TEST_F(LoadSettingsTest, FontStyleNumbersCountAsZeroOrNotZero) {
-    WriteIni("[MainWindow]\nFont=Arial,10,5,-1\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.fontFlags, kFontBold | kFontItalic);
-
-    WriteIni("[MainWindow]\nFont=Arial,10,0,00\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.fontFlags, 0);
-}
-
-TEST_F(LoadSettingsTest, FontSizeAndCharacterSetKeepTheirLow8Bits) {
-    WriteIni("[MainWindow]\nFont=Arial,266,0,0,460\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.fontSize, 10);
-    EXPECT_EQ(settings_.fontCharSet, 204);
-
-    WriteIni("[MainWindow]\nFont=Arial,-1,0,0,99999999999\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.fontSize, 255);
-    EXPECT_EQ(settings_.fontCharSet, 255);
-}
-
-TEST_F(LoadSettingsTest, FontFieldsThatAreNoNumbersKeepTheirPart) {
-    settings_.fontSize = 9;
-    settings_.fontCharSet = 161;
-    WriteIni("[MainWindow]\nFont=Arial,big,yes,1,greek\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.fontFace.View(), "Arial");
-    EXPECT_EQ(settings_.fontSize, 9);
-    EXPECT_EQ(settings_.fontFlags, kFontItalic);
-    EXPECT_EQ(settings_.fontCharSet, 161);
-}
-
-TEST_F(LoadSettingsTest, NumbersThatCannotBeReadKeepZeroAtStartUp) {
-    WriteIni("[Config]\nDelayIO=abc\nDelayPowerUp=\nPulsePGM=-\nPulseFix= x5\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.delayIO, 0);
-    EXPECT_EQ(settings_.delayPowerUp, 0);
-    EXPECT_EQ(settings_.pulsePGM, 0);
-    EXPECT_EQ(settings_.pulseFix, 0);
-}
-
-TEST_F(LoadSettingsTest, NumbersThatCannotBeReadKeepThePreviousValue) {
-    settings_.delayIO = 7;
-    settings_.pulseFix = 150;
-    WriteIni("[Config]\nDelayIO=fast\nPulseFix=slow\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.delayIO, 7);
-    EXPECT_EQ(settings_.pulseFix, 150);
-    EXPECT_EQ(settings_.delayPowerUp, 200);
-}
-
-TEST_F(LoadSettingsTest, NumbersAreReadAsByPercentD) {
-    WriteIni("[Config]\nDelayIO=  -3\nDelayPowerUp=250ms\nPulsePGM=+15\nPulseFix=99999999999\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.delayIO, -3);
-    EXPECT_EQ(settings_.delayPowerUp, 250);
-    EXPECT_EQ(settings_.pulsePGM, 15);
-    EXPECT_EQ(settings_.pulseFix, std::numeric_limits<std::int32_t>::max());
-}
-
-TEST_F(LoadSettingsTest, TextsLongerThanTheirFieldAreCut) {
-    const std::string longText(100, 'x');
-    WriteIni("[Config]\nLanguage=" + longText + "\nPlugin=" + longText + "\nPort=" + longText +
-             "\n[MainWindow]\nFont=" + longText + ",12\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.pluginName.View(), std::string(63, 'x'));
-    EXPECT_EQ(settings_.portName.View(), std::string(15, 'x'));
-    EXPECT_EQ(settings_.language.View(), std::string(31, 'x'));
-    EXPECT_EQ(settings_.fontFace.View(), std::string(31, 'x'));
-    EXPECT_EQ(settings_.fontSize, 12);
-}
-
-TEST_F(LoadSettingsTest, OnlyThe127FirstCharactersOfAValueCount) {
-    WriteIni("[Config]\nDelayIO=" + std::string(126, '0') + "5\nDelayPowerUp=" + std::string(127, '0') +
-             "5\n[MainWindow]\nFont=" + std::string(124, 'f') + ",14\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.delayIO, 5);
-    EXPECT_EQ(settings_.delayPowerUp, 0);
-    EXPECT_EQ(settings_.fontSize, 14);
-
-    WriteIni("[MainWindow]\nFont=" + std::string(125, 'f') + ",14\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.fontSize, 1);
-}
-
-TEST_F(LoadSettingsTest, TextsEndAtAZeroByteAndKeepOtherBytes) {
+std::vector<FileCase> FileCases() {
     using namespace std::string_literals;
-    WriteIni("[Config]\nLanguage=Eng\0lish\nPort=\xE9t\xE9\xFF\n"s);
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.language.View(), "Eng");
-    EXPECT_EQ(settings_.portName.View(), "\xE9t\xE9\xFF");
-}
-
-TEST_F(LoadSettingsTest, BadBytesSpoilOnlyTheLinesTheyAreIn) {
-    using namespace std::string_literals;
-    WriteIni(
-        "\xFF\xFE\0\x80\n[Config]\n\0\xC3\x28 garbage\nDelay\0IO=9\nDelayPowerUp=50\n\xE2\x82=\xFF\n"
-        "[Main\xFFWindow]\nSize=1,2\n[MainWindow]\nSize=800,600\n\xFF"s);
-    ASSERT_TRUE(Load());
-    AppSettings expected = Defaults();
-    expected.delayPowerUp = 50;
-    expected.windowWidth = 800;
-    expected.windowHeight = 600;
-    EXPECT_EQ(settings_, expected);
-}
-
-TEST_F(LoadSettingsTest, KeysAfterAHundredKilobyteLineAreRead) {
+    const std::string x100(100, 'x');
+    const std::string x31(31, 'x');
     const std::string longLine(100 * 1024, '9');
-    WriteIni("[Config]\n" + longLine + "\nDelayIO=" + longLine +
-             "\nPulsePGM=30\n[MainWindow]\nFont=" + longLine + "\nSize=800,600\n");
-    ASSERT_TRUE(Load());
-    AppSettings expected = Defaults();
-    expected.delayIO = std::numeric_limits<std::int32_t>::max();
-    expected.pulsePGM = 30;
-    expected.fontFace.Set(longLine);
-    // A Font value without a size field leaves the size as it was before loading.
-    expected.fontSize = 0;
-    expected.windowWidth = 800;
-    expected.windowHeight = 600;
-    EXPECT_EQ(settings_, expected);
-}
-
-TEST_F(LoadSettingsTest, AMissingSectionGivesItsDefaults) {
-    WriteIni("[MainWindow]\nSize=800,600\n");
-    ASSERT_TRUE(Load());
-    AppSettings expected = Defaults();
-    expected.windowWidth = 800;
-    expected.windowHeight = 600;
-    EXPECT_EQ(settings_, expected);
-
-    WriteIni("[Config]\nDelayIO=3\n");
-    settings_ = AppSettings();
-    ASSERT_TRUE(Load());
-    expected = Defaults();
-    expected.delayIO = 3;
-    EXPECT_EQ(settings_, expected);
-}
-
-// The file as the program writes it, cut off within a section name, a key and a value.
-TEST_F(LoadSettingsTest, TruncatedFileGivesDefaultsForWhatIsCutOff) {
     AppSettings saved = Defaults();
     saved.language.Set("Deutsch");
     saved.delayIO = 3;
@@ -327,80 +82,136 @@ TEST_F(LoadSettingsTest, TruncatedFileGivesDefaultsForWhatIsCutOff) {
     saved.windowWidth = 800;
     saved.windowHeight = 600;
     const std::string whole = FormatSettingsFile(saved);
-    const auto cutBefore = [&whole](std::string_view text, std::size_t keep) {
+    const auto cut = [&whole](std::string_view text, std::size_t keep) {
         return whole.substr(0, whole.find(text) + keep);
     };
-
-    WriteIni(cutBefore("[MainWindow]", 5));
-    ASSERT_TRUE(Load());
-    AppSettings expected = saved;
-    expected.windowWidth = 0;
-    expected.windowHeight = 0;
-    EXPECT_EQ(settings_, expected);
-
-    WriteIni(cutBefore("PulseFix=", 5));
-    settings_ = AppSettings();
-    ASSERT_TRUE(Load());
-    expected.pulseFix = 200;
-    EXPECT_EQ(settings_, expected);
-
-    WriteIni(cutBefore("Size=800", 7));
-    settings_ = AppSettings();
-    ASSERT_TRUE(Load());
-    expected = saved;
-    expected.windowWidth = 80;
-    expected.windowHeight = 0;
-    EXPECT_EQ(settings_, expected);
+    return {
+        {"no file", "", ""},
+        {"every key",
+         Config(
+             "Language=Deutsch\nPlugin=sim.so\nPort=/dev/ttyUSB0\nDelayIO=3\nDelayPowerUp=50\nPulsePGM=10\n"
+             "PulseFix=100") +
+             Window("Size=800,600\nFont=Arial,12,1,1,204"),
+         "Language=Deutsch\nPlugin=sim.so\nPort=/dev/ttyUSB0\nDelayIO=3\nDelayPowerUp=50\nPulsePGM=10\n"
+         "PulseFix=100\nSize=800,600\nFont=Arial,12,1,1,204"},
+        {"size of zero", Window("Size=0,600"), "Size=0,600"},
+        {"size that is no number", Window("Size=wide, 700 px"), "Size=640,700", Window("Size=640,480")},
+        {"size without a height", Window("Size=1024"), "Size=1024,480", Window("Size=640,480")},
+        {"font with only a face", Window("Font=Arial"), "Font=Arial,14,1,1,238", Window("Font=X,14,1,1,238")},
+        {"font with an empty face", Window("Font=,14"), "Font=,14,0,0,0"},
+        {"no font keeps the character set", "", "Font=Courier New,10,0,0,204", Window("Font=X,14,1,1,204")},
+        {"font styles not zero", Window("Font=Arial,10,5,-1"), "Font=Arial,10,1,1,0"},
+        {"font styles zero", Window("Font=Arial,10,0,00"), "Font=Arial,10,0,0,0", Window("Font=X,10,1,1")},
+        {"font numbers keep 8 bits", Window("Font=Arial,266,0,0,460"), "Font=Arial,10,0,0,204"},
+        {"font numbers overflow", Window("Font=Arial,-1,0,0,99999999999"), "Font=Arial,255,0,0,255"},
+        {"font fields that are no numbers", Window("Font=Arial,big,yes,1,greek"), "Font=Arial,9,0,1,161",
+         Window("Font=X,9,0,0,161")},
+        {"unreadable numbers at start-up", Config("DelayIO=abc\nDelayPowerUp=\nPulsePGM=-\nPulseFix= x5"),
+         "DelayIO=0\nDelayPowerUp=0\nPulsePGM=0\nPulseFix=0"},
+        {"unreadable numbers keep the value", Config("DelayIO=fast\nPulseFix=slow"),
+         "DelayIO=7\nPulseFix=150", Config("DelayIO=7\nPulseFix=150")},
+        {"numbers read as by %d",
+         Config("DelayIO=  -3\nDelayPowerUp=250ms\nPulsePGM=+15\nPulseFix=99999999999"),
+         "DelayIO=-3\nDelayPowerUp=250\nPulsePGM=15\nPulseFix=2147483647"},
+        {"texts longer than their field",
+         Config("Language=" + x100 + "\nPlugin=" + x100 + "\nPort=" + x100) + Window("Font=" + x100 + ",12"),
+         "Language=" + x31 + "\nPlugin=" + std::string(63, 'x') + "\nPort=" + x100.substr(0, 15) +
+             "\nFont=" + x31 + ",12,0,0,0"},
+        {"only 127 characters of a value count",
+         Config("DelayIO=" + std::string(126, '0') + "5\nDelayPowerUp=" + std::string(127, '0') + "5") +
+             Window("Font=" + std::string(124, 'x') + ",14"),
+         "DelayIO=5\nDelayPowerUp=0\nFont=" + x31 + ",14,0,0,0"},
+        {"a size beyond 127 characters", Window("Font=" + std::string(125, 'x') + ",14"),
+         "Font=" + x31 + ",1,0,0,0"},
+        {"texts end at a zero byte", Config("Language=Eng\0lish\nPort=\xE9t\xE9\xFF"s),
+         "Language=Eng\nPort=\xE9t\xE9\xFF"},
+        {"bad bytes spoil only their lines",
+         "\xFF\xFE\0\x80\n[Config]\n\0\xC3\x28 garbage\nDelay\0IO=9\nDelayPowerUp=50\n\xE2\x82=\xFF\n"
+         "[Main\xFFWindow]\nSize=1,2\n[MainWindow]\nSize=800,600\n\xFF"s,
+         "DelayPowerUp=50\nSize=800,600"},
+        // A Font value without a size field leaves the size as it was before loading.
+        {"keys after a 100 KiB line",
+         Config(longLine + "\nDelayIO=" + longLine + "\nPulsePGM=30") +
+             Window("Font=" + longLine + "\nSize=800,600"),
+         "DelayIO=2147483647\nPulsePGM=30\nFont=" + longLine.substr(0, 31) + ",0,0,0,0\nSize=800,600"},
+        {"no Config section", Window("Size=800,600"), "Size=800,600"},
+        {"no MainWindow section", Config("DelayIO=3"), "DelayIO=3"},
+        {"cut in a section name", cut("[MainWindow]", 5), "Language=Deutsch\nDelayIO=3\nPulseFix=100"},
+        {"cut in a key", cut("PulseFix=", 5), "Language=Deutsch\nDelayIO=3"},
+        {"cut in a value", cut("Size=800", 7), "Language=Deutsch\nDelayIO=3\nPulseFix=100\nSize=80,0"},
+    };
 }
 
-TEST_F(LoadSettingsTest, ListResizeOf2MeansOff) {
-    store_.WriteInt(kSettingsSection, "ListResize", 2);
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.options & kOptionListResize, 0u);
-}
-
-TEST_F(LoadSettingsTest, SingleBitOptionsTakeTheirLowestBit) {
-    store_.WriteInt(kSettingsSection, "EnableItemTips", 3);
-    store_.WriteInt(kSettingsSection, "EditOnError", -2);
-    store_.WriteInt(kSettingsSection, "ConfirmProgram", 4);
-    store_.WriteInt(kSettingsSection, "ConfirmVerify", -1);
-    ASSERT_TRUE(Load());
-    EXPECT_NE(settings_.options & kOptionEnableItemTips, 0u);
-    EXPECT_EQ(settings_.options & kOptionEditOnError, 0u);
-    EXPECT_EQ(settings_.options & kOptionConfirmProgram, 0u);
-    EXPECT_NE(settings_.options & kOptionConfirmVerify, 0u);
-    EXPECT_EQ(settings_.options & ~kOptionsMask, 0u);
-}
-
-TEST_F(LoadSettingsTest, AlignNameTakesItsLowestTwoBits) {
-    store_.WriteInt(kSettingsSection, "AlignName", 6);
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.options & kOptionAlignNameMask, 2u);
-
-    store_.WriteInt(kSettingsSection, "AlignName", -1);
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.options & kOptionAlignNameMask, 3u);
-    EXPECT_NE(settings_.options & kOptionListResize, 0u);
-}
-
-TEST_F(LoadSettingsTest, MemoryInitKeepsItsLow8Bits) {
-    store_.WriteInt(kSettingsSection, "MemoryInit", 511);
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.memoryInit, 255);
-
-    store_.WriteInt(kSettingsSection, "MemoryInit", -256);
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(settings_.memoryInit, 0);
-}
-
-TEST_F(LoadSettingsTest, MruSizeIsClampedToTheListsRange) {
-    const std::pair<int, int> cases[] = {
-        {0, 0}, {24, 24}, {25, 24}, {1000, 24}, {-1, 0}, {std::numeric_limits<int>::min(), 0}, {12, 12}};
-    for (const auto& [stored, expected] : cases) {
-        store_.WriteInt(kSettingsSection, "MRU", stored);
+TEST_F(LoadSettingsTest, EachFileGivesItsRecord) {
+    for (const FileCase& c : FileCases()) {
+        SCOPED_TRACE(c.what);
+        settings_ = AppSettings();
+        if (!c.before.empty()) {
+            WriteIni(c.before);
+            ASSERT_TRUE(Load());
+        }
+        std::filesystem::remove(IniPath());
+        if (!c.ini.empty()) {
+            WriteIni(c.ini);
+        }
         ASSERT_TRUE(Load());
-        EXPECT_EQ(settings_.mruSize, expected) << stored;
+        EXPECT_EQ(FormatSettingsFile(settings_), DefaultFileWith(c.changed));
     }
+}
+
+TEST_F(LoadSettingsTest, EachStoreValueGivesItsField) {
+    struct StoreCase {
+        std::vector<std::pair<const char*, int>> values;
+        int mruSize;
+        int memoryInit;
+        std::uint32_t options;
+    };
+    const StoreCase cases[] = {
+        {{}, 8, 255, kDefaultOptions},
+        {{{"MRU", 4},
+          {"MemoryInit", 0},
+          {"ListResize", 0},
+          {"AlignName", 1},
+          {"EnableItemTips", 0},
+          {"EditOnError", 0},
+          {"ConfirmProgram", 0},
+          {"ConfirmVerify", 1}},
+         4,
+         0,
+         1u | kOptionConfirmVerify},
+        {{{"ListResize", 2}}, 8, 255, kDefaultOptions & ~kOptionListResize},
+        // Single-bit options take their lowest bit, AlignName its lowest two and MemoryInit its low 8.
+        {{{"EnableItemTips", 3}, {"EditOnError", -2}, {"ConfirmProgram", 4}, {"ConfirmVerify", -1}},
+         8,
+         255,
+         kOptionListResize | kOptionEnableItemTips | kOptionConfirmVerify},
+        {{{"AlignName", 6}, {"MemoryInit", 511}}, 8, 255, kDefaultOptions | 2u},
+        {{{"AlignName", -1}, {"MemoryInit", -256}}, 8, 0, kDefaultOptions | 3u},
+        {{{"MRU", 24}}, 24, 255, kDefaultOptions},
+        {{{"MRU", 25}}, 24, 255, kDefaultOptions},
+        {{{"MRU", 0}}, 0, 255, kDefaultOptions},
+        {{{"MRU", -1}}, 0, 255, kDefaultOptions},
+        {{{"MRU", std::numeric_limits<int>::min()}}, 0, 255, kDefaultOptions},
+    };
+    for (const StoreCase& c : cases) {
+        test::MemoryProfileStore store;
+        for (const auto& [key, value] : c.values) {
+            store.WriteInt(kSettingsSection, key, value);
+        }
+        AppSettings loaded;
+        ASSERT_TRUE(LoadSettings(loaded, store, kExecutable));
+        const std::string trace = c.values.empty() ? "" : c.values.front().first;
+        EXPECT_EQ(loaded.mruSize, c.mruSize) << trace;
+        EXPECT_EQ(loaded.memoryInit, c.memoryInit) << trace;
+        EXPECT_EQ(loaded.options, c.options) << trace;
+    }
+}
+
+TEST_F(LoadSettingsTest, WithoutFileOrStoreEveryFieldTakesItsDefaultAndNothingIsWritten) {
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(settings_, Defaults());
+    EXPECT_TRUE(store_.Writes().empty());
+    EXPECT_FALSE(std::filesystem::exists(IniPath()));
 }
 
 TEST_F(LoadSettingsTest, UnreadableWorkingDirectoryReadsOnlyTheStore) {

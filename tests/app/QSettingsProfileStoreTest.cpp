@@ -9,6 +9,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "SettingsTestFixture.h"
 #include "TestFiles.h"
@@ -51,57 +52,34 @@ class QSettingsProfileStoreTest : public ::testing::Test {
     const std::string section_ = SectionOf(*::testing::UnitTest::GetInstance()->current_test_info());
 };
 
-TEST_F(QSettingsProfileStoreTest, KeepsItsFileInTheTestConfigurationDirectory) {
-    ASSERT_NE(::getenv("XDG_CONFIG_HOME"), nullptr);
+TEST_F(QSettingsProfileStoreTest, ValuesAndTextsLastFromOneStoreToTheNextAndASectionGoesAsAWhole) {
     {
         QSettingsProfileStore store;
-        store.WriteInt(section_, "MRU", 12);
-    }
-    ASSERT_TRUE(std::filesystem::exists(ConfigFile()));
-    EXPECT_NE(test::ReadBytes(ConfigFile()).find("MRU=12"), std::string::npos);
-}
-
-TEST_F(QSettingsProfileStoreTest, ValuesLastFromOneStoreToTheNext) {
-    {
-        QSettingsProfileStore store;
-        store.WriteInt(section_, "MemoryInit", 511);
         store.WriteInt(section_, "Negative", std::numeric_limits<int>::min());
+        store.WriteInt(section_, "MRU", 12);
+        store.WriteText(section_, "File1", "/home/user/board, rev 2.dev");
+        store.WriteText(section_, "File2", "/tmp/b.dev");
     }
-    const QSettingsProfileStore store;
-    EXPECT_EQ(store.GetInt(section_, "MemoryInit", 0), 511);
+    QSettingsProfileStore store;
     EXPECT_EQ(store.GetInt(section_, "Negative", 0), std::numeric_limits<int>::min());
-}
-
-TEST_F(QSettingsProfileStoreTest, MissingKeysGiveTheDefault) {
-    const QSettingsProfileStore store;
-    EXPECT_EQ(store.GetInt(section_, "MRU", 8), 8);
-    EXPECT_EQ(store.GetInt(section_, "MRU", -5), -5);
+    EXPECT_EQ(store.GetInt(section_, "Missing", -5), -5);
+    EXPECT_EQ(store.GetText(section_, "File1", ""), "/home/user/board, rev 2.dev");
+    EXPECT_EQ(store.GetText(section_, "File3", "none"), "none");
+    ASSERT_NE(::getenv("XDG_CONFIG_HOME"), nullptr);
+    EXPECT_NE(test::ReadBytes(ConfigFile()).find("MRU=12"), std::string::npos) << "the test's own file";
+    store.RemoveSection(section_);
+    EXPECT_EQ(store.GetText(section_, "File2", ""), "");
 }
 
 TEST_F(QSettingsProfileStoreTest, HandWrittenValuesAreReadAsNumbersOrGiveTheDefault) {
-    const std::string text = test::ReadBytes(ConfigFile()) + "\n[" + section_ +
-                             "]\nMRU=abc\nAlignName= 6 \nListResize=1,2\nHuge=99999999999\nSuffix=12px\n";
-    std::filesystem::create_directories(ConfigFile().parent_path());
-    std::ofstream(ConfigFile(), std::ios::binary | std::ios::trunc) << text;
+    const ReplacedConfigFile handWritten(
+        "[" + section_ + "]\nMRU=abc\nAlignName= 6 \nListResize=1,2\nHuge=99999999999\nSuffix=12px\n");
     const QSettingsProfileStore store;
     EXPECT_EQ(store.GetInt(section_, "MRU", 8), 8);
     EXPECT_EQ(store.GetInt(section_, "AlignName", 0), 6);
     EXPECT_EQ(store.GetInt(section_, "ListResize", 1), 1);
     EXPECT_EQ(store.GetInt(section_, "Huge", 0), std::numeric_limits<int>::max());
     EXPECT_EQ(store.GetInt(section_, "Suffix", 0), 12);
-}
-
-TEST_F(QSettingsProfileStoreTest, TextsLastFromOneStoreToTheNextAndASectionGoesAsAWhole) {
-    {
-        QSettingsProfileStore store;
-        store.WriteText(section_, "File1", "/home/user/board, rev 2.dev");
-        store.WriteText(section_, "File2", "/tmp/b.dev");
-    }
-    QSettingsProfileStore store;
-    EXPECT_EQ(store.GetText(section_, "File1", ""), "/home/user/board, rev 2.dev");
-    EXPECT_EQ(store.GetText(section_, "File3", "none"), "none");
-    store.RemoveSection(section_);
-    EXPECT_EQ(store.GetText(section_, "File2", ""), "");
 }
 
 TEST_F(QSettingsProfileStoreTest, DamagedFileGivesTheDefaults) {
@@ -140,28 +118,27 @@ TEST_F(SettingsWithQSettingsTest, SavedSettingsLoadBackThroughTheUserProfile) {
 constexpr std::uint32_t kDefaultOptions = kOptionListResize | kOptionEnableItemTips | kOptionEditOnError |
                                           kOptionConfirmProgram | kOptionConfirmVerify;
 
-TEST_F(SettingsWithQSettingsTest, AProfileOfRandomBytesGivesTheDefaults) {
+// A profile of random bytes gives the defaults; a truncated one gives defaults for what is cut off.
+TEST_F(SettingsWithQSettingsTest, ADamagedProfileGivesTheDefaults) {
     std::mt19937 random(11);
     std::uniform_int_distribution<int> byte(0, 255);
     std::string bytes(64 * 1024, '\0');
     for (char& c : bytes) {
         c = static_cast<char>(byte(random));
     }
-    const ReplacedConfigFile damaged(bytes);
-    const QSettingsProfileStore store;
-    ASSERT_TRUE(LoadSettings(settings_, store, kExecutable));
-    EXPECT_EQ(settings_.mruSize, kDefaultMruSize);
-    EXPECT_EQ(settings_.memoryInit, kDefaultMemoryInit);
-    EXPECT_EQ(settings_.options, kDefaultOptions);
-}
-
-TEST_F(SettingsWithQSettingsTest, ATruncatedProfileGivesDefaultsForWhatIsCutOff) {
-    const ReplacedConfigFile truncated("[Settings]\nMRU=4\nAlignName=2\nMemoryIn");
-    const QSettingsProfileStore store;
-    ASSERT_TRUE(LoadSettings(settings_, store, kExecutable));
-    EXPECT_EQ(settings_.mruSize, 4);
-    EXPECT_EQ(settings_.memoryInit, kDefaultMemoryInit);
-    EXPECT_EQ(settings_.options, kDefaultOptions | 2u);
+    const std::tuple<std::string, int, std::uint32_t> profiles[] = {
+        {bytes, kDefaultMruSize, kDefaultOptions},
+        {"[Settings]\nMRU=4\nAlignName=2\nMemoryIn", 4, kDefaultOptions | 2u},
+    };
+    for (const auto& [contents, mruSize, options] : profiles) {
+        const ReplacedConfigFile damaged(contents);
+        const QSettingsProfileStore store;
+        AppSettings loaded;
+        ASSERT_TRUE(LoadSettings(loaded, store, kExecutable));
+        EXPECT_EQ(loaded.mruSize, mruSize);
+        EXPECT_EQ(loaded.memoryInit, kDefaultMemoryInit);
+        EXPECT_EQ(loaded.options, options);
+    }
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SettingsTestFixture.h"
@@ -22,37 +21,6 @@ constexpr std::string_view kDefaultFile =
     "[Config]\nLanguage=English\nPlugin=None\nPort=None\nDelayIO=1\nDelayPowerUp=200\nPulsePGM=20\n"
     "PulseFix=200\n[MainWindow]\nSize=0,0\nFont=Courier New,10,0,0,0\n";
 
-std::vector<std::string> EntriesOf(const std::filesystem::path& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-        names.push_back(entry.path().filename().string());
-    }
-    return names;
-}
-
-// Lets writes grow a file to at most `bytes` for the lifetime of the object; a write beyond that fails
-// with EFBIG instead of raising SIGXFSZ. Root is bound by it too.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        previousHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        ::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit previous_{};
-    sighandler_t previousHandler_ = SIG_DFL;
-};
-
 TEST_F(SaveSettingsTest, WritesTheDefaultsAsTheWholeFile) {
     ASSERT_TRUE(Load());
     ASSERT_TRUE(Save());
@@ -65,37 +33,23 @@ TEST_F(SaveSettingsTest, WritesTheStoreValuesInOrder) {
     settings_.memoryInit = 0xA5;
     settings_.options = 2u | kOptionEnableItemTips | kOptionConfirmVerify;
     ASSERT_TRUE(Save());
-    const std::vector<std::string> order = {"Settings/MRU",
-                                            "Settings/MemoryInit",
-                                            "Settings/ListResize",
-                                            "Settings/AlignName",
-                                            "Settings/EnableItemTips",
-                                            "Settings/EditOnError",
-                                            "Settings/ConfirmProgram",
-                                            "Settings/ConfirmVerify"};
-    EXPECT_EQ(store_.Writes(), order);
-    EXPECT_EQ(store_.Find(kSettingsSection, "MRU"), 12);
-    EXPECT_EQ(store_.Find(kSettingsSection, "MemoryInit"), 0xA5);
-    EXPECT_EQ(store_.Find(kSettingsSection, "ListResize"), 0);
-    EXPECT_EQ(store_.Find(kSettingsSection, "AlignName"), 2);
-    EXPECT_EQ(store_.Find(kSettingsSection, "EnableItemTips"), 1);
-    EXPECT_EQ(store_.Find(kSettingsSection, "EditOnError"), 0);
-    EXPECT_EQ(store_.Find(kSettingsSection, "ConfirmProgram"), 0);
-    EXPECT_EQ(store_.Find(kSettingsSection, "ConfirmVerify"), 1);
+    const std::pair<const char*, int> written[] = {
+        {"MRU", 12},           {"MemoryInit", 0xA5}, {"ListResize", 0},     {"AlignName", 2},
+        {"EnableItemTips", 1}, {"EditOnError", 0},   {"ConfirmProgram", 0}, {"ConfirmVerify", 1}};
+    ASSERT_EQ(store_.Writes().size(), std::size(written));
+    for (std::size_t i = 0; i < std::size(written); ++i) {
+        EXPECT_EQ(store_.Writes()[i], std::string("Settings/") + written[i].first);
+        EXPECT_EQ(store_.Find(kSettingsSection, written[i].first), written[i].second) << written[i].first;
+    }
 }
 
-TEST_F(SaveSettingsTest, FontArialRoundTripsToTheSameText) {
-    WriteIni("[MainWindow]\nFont=Arial,12,1,0,204\n");
-    ASSERT_TRUE(Load());
-    ASSERT_TRUE(Save());
-    EXPECT_NE(ReadIni().find("\nFont=Arial,12,1,0,204\n"), std::string::npos);
-}
-
-TEST_F(SaveSettingsTest, FontStyleIsWrittenAsTwoNumbers) {
-    ASSERT_TRUE(Load());
-    settings_.fontFlags = kFontItalic;
-    ASSERT_TRUE(Save());
-    EXPECT_NE(ReadIni().find("\nFont=Courier New,10,0,1,0\n"), std::string::npos);
+TEST_F(SaveSettingsTest, FontRoundTripsToTheSameTextWithTheStyleAsTwoNumbers) {
+    for (const char* font : {"Arial,12,1,0,204", "Courier New,10,0,1,0"}) {
+        WriteIni(std::string("[MainWindow]\nFont=") + font + "\n");
+        ASSERT_TRUE(Load());
+        ASSERT_TRUE(Save());
+        EXPECT_NE(ReadIni().find(std::string("\nFont=") + font + "\n"), std::string::npos) << font;
+    }
 }
 
 TEST_F(SaveSettingsTest, HandAddedSectionsKeysAndCommentsAreGone) {
@@ -146,7 +100,7 @@ TEST_F(SaveSettingsTest, UnreadableWorkingDirectoryWritesOnlyTheStore) {
 
     EXPECT_FALSE(Save());
     EXPECT_EQ(store_.Writes().size(), 8u);
-    EXPECT_EQ(EntriesOf(directory_.Path()), std::vector<std::string>{});
+    EXPECT_EQ(test::FileNamesIn(directory_.Path()), std::vector<std::string>{});
 }
 
 TEST_F(SaveSettingsTest, ADirectoryInPlaceOfTheFileStaysAsItWas) {
@@ -156,7 +110,7 @@ TEST_F(SaveSettingsTest, ADirectoryInPlaceOfTheFileStaysAsItWas) {
     EXPECT_FALSE(Save());
     EXPECT_TRUE(std::filesystem::is_directory(IniPath()));
     EXPECT_EQ(test::ReadBytes(IniPath() / "inside"), "kept");
-    EXPECT_EQ(EntriesOf(directory_.Path()), std::vector<std::string>{"tessaly.ini"});
+    EXPECT_EQ(test::FileNamesIn(directory_.Path()), std::vector<std::string>{"tessaly.ini"});
 }
 
 TEST_F(SaveSettingsTest, AWriteThatFailsPartWayKeepsTheOldFile) {
@@ -164,11 +118,11 @@ TEST_F(SaveSettingsTest, AWriteThatFailsPartWayKeepsTheOldFile) {
     WriteIni(old);
     ASSERT_TRUE(Load());
     {
-        const FileSizeLimit limit(16);
+        const test::FileSizeLimit limit(16);
         EXPECT_FALSE(Save());
     }
     EXPECT_EQ(ReadIni(), old);
-    EXPECT_EQ(EntriesOf(directory_.Path()), std::vector<std::string>{"tessaly.ini"});
+    EXPECT_EQ(test::FileNamesIn(directory_.Path()), std::vector<std::string>{"tessaly.ini"});
     EXPECT_TRUE(Save());
     EXPECT_EQ(ReadIni().find("keep me"), std::string::npos);
 }

@@ -35,31 +35,17 @@ TEST_F(CheckCommandTest, AParseErrorPrintsTheDesktopsReport) {
     EXPECT_EQ(output.err, report + "\n");
 }
 
-TEST_F(CheckCommandTest, AMemoryCollisionPrintsTheDesktopsCollisionText) {
+TEST_F(CheckCommandTest, AMemoryCollisionPrintsTheDesktopsTextAndOtherCommandsReportItTheSameWay) {
     const std::string path = WriteTemplate(
         "overlap.dev", "[Board, I2C8]\nWidth = NUM, 0-1, 0-FFFF, HEX\nFlag = BIT, 1.3, Off, On\n");
     const std::string expected = std::string(GetMessageText(msg::kTemplateMemoryCollision)) +
                                  "\nBoard -> Flag (" + GetMessageText(msg::kTypeAs) + " BIT)\n";
-    const CliOutput output = Run({"check", path});
-    EXPECT_EQ(output.status, 2);
-    EXPECT_EQ(output.out, "");
-    EXPECT_EQ(output.err, expected);
-}
-
-TEST_F(CheckCommandTest, AMissingTemplateIsAnError) {
-    const CliOutput output = Run({"check", (directory / "absent.dev").string()});
-    EXPECT_EQ(output.status, 2);
-    EXPECT_EQ(output.err, "tessaly-cli: cannot open template " + (directory / "absent.dev").string() + "\n");
-}
-
-TEST_F(CheckCommandTest, OtherCommandsReportAFailedLoadTheSameWay) {
-    const std::string path = WriteTemplate(
-        "overlap.dev", "[Board, I2C8]\nWidth = NUM, 0-1, 0-FFFF, HEX\nFlag = BIT, 1.3, Off, On\n");
-    const CliOutput check = Run({"check", path});
-    const CliOutput list = Run({"list", path});
-    EXPECT_EQ(list.status, 2);
-    EXPECT_EQ(list.out, "");
-    EXPECT_EQ(list.err, check.err);
+    for (const char* command : {"check", "list"}) {
+        const CliOutput output = Run({command, path});
+        EXPECT_EQ(output.status, 2) << command;
+        EXPECT_EQ(output.out, "") << command;
+        EXPECT_EQ(output.err, expected) << command;
+    }
     EXPECT_FALSE(fs::exists(directory / "overlap.cfg"));
 }
 

@@ -9,7 +9,9 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
@@ -18,29 +20,21 @@ namespace {
 
 constexpr auto kLongestRun = std::chrono::seconds(60);
 
-std::string NameOf(const std::string& entry) {
-    return entry.substr(0, entry.find('='));
-}
-
-// entries with every later entry of the same name replacing the earlier one.
-void SetEntry(std::vector<std::string>& entries, const std::string& entry) {
-    for (std::string& existing : entries) {
-        if (NameOf(existing) == NameOf(entry)) {
-            existing = entry;
-            return;
-        }
-    }
-    entries.push_back(entry);
-}
-
 // This process's environment with the overrides set over it, later ones winning.
 std::vector<std::string> ChildEnvironment(const std::vector<std::string>& overrides) {
-    std::vector<std::string> entries;
+    std::map<std::string, std::string> byName;
+    const auto set = [&byName](const std::string& entry) {
+        byName[entry.substr(0, entry.find('='))] = entry;
+    };
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        SetEntry(entries, *entry);
+        set(*entry);
     }
     for (const std::string& entry : overrides) {
-        SetEntry(entries, entry);
+        set(entry);
+    }
+    std::vector<std::string> entries;
+    for (auto& [name, entry] : byName) {
+        entries.push_back(std::move(entry));
     }
     return entries;
 }

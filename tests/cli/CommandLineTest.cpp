@@ -1,6 +1,7 @@
 // The command line as such: help, option placement, usage errors, and the template codec commands.
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CliTest.h"
@@ -21,13 +22,6 @@ TEST_F(CommandLineTest, HelpNamesEveryCommand) {
     for (const std::string& command : kCommands) {
         EXPECT_NE(output.out.find("\n  " + command + " "), std::string::npos) << command;
     }
-}
-
-TEST_F(CommandLineTest, NoCommandIsAUsageError) {
-    const CliOutput output = Run({});
-    EXPECT_EQ(output.status, 2);
-    EXPECT_EQ(output.out, "");
-    EXPECT_EQ(output.err, "tessaly-cli: no command given; tessaly-cli --help lists them\n");
 }
 
 TEST_F(CommandLineTest, EveryCommandHasItsOwnHelp) {
@@ -51,30 +45,37 @@ TEST_F(CommandLineTest, OptionsMayStandBeforeOrAfterThePositionalArguments) {
     EXPECT_NE(Run({"dump", board}).out, before.out);
 }
 
-// A usage error names what is wrong in one line and exits with 2.
-void ExpectUsageError(const CliOutput& output, const std::string& part) {
-    EXPECT_EQ(output.status, 2);
-    EXPECT_TRUE(output.out.empty());
-    EXPECT_TRUE(output.err.starts_with("tessaly-cli: ")) << output.err;
-    EXPECT_EQ(output.err.find('\n'), output.err.size() - 1) << output.err;
-    EXPECT_NE(output.err.find(part), std::string::npos) << output.err;
-}
-
+// A usage error names what is wrong in one line and exits with 2, writing nothing to standard output.
 TEST_F(CommandLineTest, UsageErrorsExitWithTwo) {
     const std::string board = CopyBoardExample();
-    ExpectUsageError(Run({"list", board, "--frobnicate"}), "--frobnicate");
-    ExpectUsageError(Run({"frobnicate", board}), "frobnicate");
-    ExpectUsageError(Run({"list"}), "usage: tessaly-cli list");
-    ExpectUsageError(Run({"list", board, "extra"}), "usage: tessaly-cli list");
-    ExpectUsageError(Run({"get", board}), "usage: tessaly-cli get");
-    ExpectUsageError(Run({"export", board}), "usage: tessaly-cli export");
-    ExpectUsageError(Run({"list", board, "--unit"}), "--unit");
-    ExpectUsageError(Run({"list", board, "--mask"}), "--mask does not apply to list");
-    ExpectUsageError(Run({"get", board, "--force", "DHCP"}), "--force does not apply to get");
-    ExpectUsageError(Run({"verify", board, "--increment", "Serial number"}), "--increment");
-    ExpectUsageError(Run({"list", board, "--pulse-fix", "70000"}), "--pulse-fix");
-    ExpectUsageError(Run({"list", board, "--delay-power-up", "soon"}), "--delay-power-up");
-    ExpectUsageError(Run({"list", board, "--delay-io", "-1"}), "--delay-io");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{}, "no command given; tessaly-cli --help lists them"},
+        {{"list", board, "--frobnicate"}, "--frobnicate"},
+        {{"frobnicate", board}, "frobnicate"},
+        {{"list"}, "usage: tessaly-cli list"},
+        {{"list", board, "extra"}, "usage: tessaly-cli list"},
+        {{"get", board}, "usage: tessaly-cli get"},
+        {{"export", board}, "usage: tessaly-cli export"},
+        {{"list", board, "--unit"}, "--unit"},
+        {{"list", board, "--mask"}, "--mask does not apply to list"},
+        {{"get", board, "--force", "DHCP"}, "--force does not apply to get"},
+        {{"verify", board, "--increment", "Serial number"}, "--increment"},
+        {{"list", board, "--pulse-fix", "70000"}, "--pulse-fix"},
+        {{"list", board, "--delay-power-up", "soon"}, "--delay-power-up"},
+        {{"list", board, "--delay-io", "-1"}, "--delay-io"},
+        {{"decode", (directory / "absent.dev").string()}, "absent.dev"},
+        {{"encode", (directory / "absent.txt").string()}, "absent.txt"},
+        {{"check", (directory / "absent.dev").string()},
+         "cannot open template " + (directory / "absent.dev").string()},
+    };
+    for (const auto& [args, part] : cases) {
+        const CliOutput output = Run(args);
+        EXPECT_EQ(output.status, 2) << part;
+        EXPECT_TRUE(output.out.empty()) << part;
+        EXPECT_TRUE(output.err.starts_with("tessaly-cli: ")) << output.err;
+        EXPECT_EQ(output.err.find('\n'), output.err.size() - 1) << output.err;
+        EXPECT_NE(output.err.find(part), std::string::npos) << output.err;
+    }
 }
 
 TEST_F(CommandLineTest, DecodeThenEncodeReproducesTheFileByteForByte) {
@@ -92,11 +93,6 @@ TEST_F(CommandLineTest, DecodeThenEncodeReproducesTheFileByteForByte) {
     const CliOutput toStandardOutput = Run({"encode", plain});
     EXPECT_EQ(std::vector<std::uint8_t>(toStandardOutput.out.begin(), toStandardOutput.out.end()),
               FileBytes(board));
-}
-
-TEST_F(CommandLineTest, DecodeAndEncodeOfAMissingFileExitWithTwo) {
-    ExpectUsageError(Run({"decode", (directory / "absent.dev").string()}), "absent.dev");
-    ExpectUsageError(Run({"encode", (directory / "absent.txt").string()}), "absent.txt");
 }
 
 }  // namespace

@@ -58,19 +58,17 @@ TEST_F(DataFileCommandsTest, ImportBringsBackWhatWasExported) {
 
 TEST_F(DataFileCommandsTest, AFileOfAnotherUnitIsRefusedWithoutForce) {
     ASSERT_EQ(Run({"export", path, "--unit", "Spare", File("spare.tdf")}).status, 0);
-    const CliOutput output = Run({"import", path, File("spare.tdf")});
-    EXPECT_EQ(output.status, 2);
-    EXPECT_EQ(output.err, std::string(GetMessageText(msg::kAskLoadOtherProfile)) +
-                              "\nAnswer: No\ntessaly-cli: " + File("spare.tdf") +
-                              " holds another unit's data; --force imports it all the same\n");
+    const std::string question = std::string(GetMessageText(msg::kAskLoadOtherProfile)) + "\nAnswer: ";
+    const CliOutput refused = Run({"import", path, File("spare.tdf")});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, question + "No\ntessaly-cli: " + File("spare.tdf") +
+                               " holds another unit's data; --force imports it all the same\n");
     EXPECT_EQ(Run({"get", path, "Serial", "Label"}).out, "CAFE\nconfig\n");
-}
 
-TEST_F(DataFileCommandsTest, ForceTakesTheFirstRecordUpToTheUnitsSize) {
-    ASSERT_EQ(Run({"export", path, "--unit", "Spare", File("spare.tdf")}).status, 0);
-    const CliOutput output = Run({"import", "--force", path, File("spare.tdf")});
-    EXPECT_EQ(output.status, 0);
-    EXPECT_EQ(output.err, std::string(GetMessageText(msg::kAskLoadOtherProfile)) + "\nAnswer: Yes\n");
+    // --force takes the first record up to the unit's size.
+    const CliOutput forced = Run({"import", "--force", path, File("spare.tdf")});
+    EXPECT_EQ(forced.status, 0);
+    EXPECT_EQ(forced.err, question + "Yes\n");
     EXPECT_EQ(Run({"get", path, "Serial", "Label"}).out, "BEEF\nspare\n");
 }
 

@@ -1,10 +1,9 @@
 // list, get and set: the items as the item list numbers them, and values stored all or none.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CliTest.h"
-#include "ScriptedPrompt.h"
-#include "document/CVardelDoc.h"
 
 namespace tessaly::test {
 namespace {
@@ -47,14 +46,21 @@ TEST_F(ValueCommandsTest, ListPrintsOneTabSeparatedLinePerNumberedItem) {
               "Main\t3\t1\tGain\t42\n"
               "Main\t4\t1\tGain\t7\n"
               "Main\t5\t1\tLabel\tfirst\n");
+    // --all covers every unit in template order.
+    const std::vector<std::string> all = Lines(Run({"list", "--all", path}).out);
+    ASSERT_EQ(all.size(), 7u);
+    EXPECT_EQ(all[0], "Main\t1\t1\tSerial\tBEEF");
+    EXPECT_EQ(all[5], "Extra\t1\t1\tFlag\tYes");
+    EXPECT_EQ(all[6], "Extra\t2\t1\tNote\thello");
 }
 
-TEST_F(ValueCommandsTest, ListAllCoversEveryUnitInTemplateOrder) {
-    const std::vector<std::string> lines = Lines(Run({"list", "--all", path}).out);
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[0], "Main\t1\t1\tSerial\tBEEF");
-    EXPECT_EQ(lines[5], "Extra\t1\t1\tFlag\tYes");
-    EXPECT_EQ(lines[6], "Extra\t2\t1\tNote\thello");
+TEST_F(ValueCommandsTest, DisabledItemsShowAsDisabledForThatRunOnly) {
+    const std::vector<std::string> lines = Lines(Run({"list", path, "--disable", "Mode,#4"}).out);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[1], "Main\t2\t0\tMode\tFast");
+    EXPECT_EQ(lines[3], "Main\t4\t0\tGain\t7");
+    EXPECT_EQ(Lines(Run({"list", path}).out)[1], "Main\t2\t1\tMode\tFast");
+    EXPECT_EQ(Run({"list", path, "--disable", "Nope"}).status, 2);
 }
 
 TEST_F(ValueCommandsTest, UnitOptionChoosesTheUnitAndAnUnknownUnitIsAnError) {
@@ -63,19 +69,6 @@ TEST_F(ValueCommandsTest, UnitOptionChoosesTheUnitAndAnUnknownUnitIsAnError) {
     EXPECT_EQ(output.status, 2);
     EXPECT_EQ(output.out, "");
     EXPECT_NE(output.err.find("no unit named 'Nowhere'"), std::string::npos) << output.err;
-}
-
-TEST_F(ValueCommandsTest, WithoutUnitOptionTheCompanionFilesUnitIsUsedAndKept) {
-    {
-        ScriptedPrompt prompt;
-        CVardelDoc doc(prompt);
-        ASSERT_EQ(doc.OnOpenDocument(path, 0xFF, nullptr), CVardelDoc::OpenResult::Opened);
-        doc.Units()->SetCurrent(1);
-    }
-    EXPECT_EQ(Run({"get", path, "Note"}).out, "hello\n");
-    EXPECT_EQ(Run({"set", path, "--unit", "Main", "Serial=1"}).status, 0);
-    // --unit chose Main for that run only: the companion file still names Extra.
-    EXPECT_EQ(Run({"get", path, "#1"}).out, "Yes\n");
 }
 
 TEST_F(ValueCommandsTest, GetPrintsEachValueOnALineByNameOrRunningNumber) {
@@ -110,23 +103,21 @@ TEST_F(ValueCommandsTest, SetStoresEveryValueOrNone) {
     EXPECT_EQ(FileBytes(directory / "two.cfg"), saved);
     EXPECT_EQ(Run({"get", path, "Serial", "Mode", "#3", "Label"}).out, "BEEF\nFast\n42\nfirst\n");
 
-    EXPECT_EQ(Run({"set", path, "Serial=1234", "Mode=Slow", "#3=100", "Label=second"}).status, 0);
-    EXPECT_EQ(Run({"get", path, "Serial", "Mode", "#3", "Label"}).out, "1234\nSlow\n100\nsecond\n");
+    EXPECT_EQ(Run({"set", path, "Serial=1234", "Mode=Slow", "#3=100", "Label=a=b"}).status, 0);
+    EXPECT_EQ(Run({"get", path, "Serial", "Mode", "#3", "Label"}).out, "1234\nSlow\n100\na=b\n");
 }
 
 TEST_F(ValueCommandsTest, SetNamesEachKindOfWrongValue) {
-    EXPECT_NE(Run({"set", path, "#3=0"}).err.find("'0' is below the minimum"), std::string::npos);
-    EXPECT_NE(Run({"set", path, "Mode=Fastest"}).err.find("'Fastest' is wrong"), std::string::npos);
-    EXPECT_NE(Run({"set", path, "Serial=XYZ"}).err.find("'XYZ' is not a value this item takes"),
-              std::string::npos);
-    EXPECT_NE(Run({"set", path, "Label=far too long"}).err.find("'far too long' is wrong"),
-              std::string::npos);
-    EXPECT_EQ(Run({"set", path, "Serial"}).err, "tessaly-cli: set takes NAME=VALUE, not 'Serial'\n");
-}
-
-TEST_F(ValueCommandsTest, AValueMayHoldAnEqualsSign) {
-    EXPECT_EQ(Run({"set", path, "Label=a=b"}).status, 0);
-    EXPECT_EQ(Run({"get", path, "Label"}).out, "a=b\n");
+    const std::pair<const char*, const char*> cases[] = {
+        {"#3=0", "'0' is below the minimum"},
+        {"Mode=Fastest", "'Fastest' is wrong"},
+        {"Serial=XYZ", "'XYZ' is not a value this item takes"},
+        {"Label=far too long", "'far too long' is wrong"},
+        {"Serial", "tessaly-cli: set takes NAME=VALUE, not 'Serial'\n"},
+    };
+    for (const auto& [argument, message] : cases) {
+        EXPECT_NE(Run({"set", path, argument}).err.find(message), std::string::npos) << argument;
+    }
 }
 
 TEST_F(ValueCommandsTest, NoSaveLeavesTheCompanionFileUntouched) {
@@ -138,16 +129,6 @@ TEST_F(ValueCommandsTest, NoSaveLeavesTheCompanionFileUntouched) {
     EXPECT_EQ(FileBytes(companion), saved);
     EXPECT_EQ(fs::last_write_time(companion), written);
     EXPECT_EQ(Run({"get", path, "Serial"}).out, "BEEF\n");
-}
-
-TEST_F(ValueCommandsTest, DisabledItemsShowAsDisabledForThatRunOnly) {
-    const std::vector<std::string> lines = Lines(Run({"list", path, "--disable", "Mode,#4"}).out);
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], "Main\t1\t1\tSerial\tBEEF");
-    EXPECT_EQ(lines[1], "Main\t2\t0\tMode\tFast");
-    EXPECT_EQ(lines[3], "Main\t4\t0\tGain\t7");
-    EXPECT_EQ(Lines(Run({"list", path}).out)[1], "Main\t2\t1\tMode\tFast");
-    EXPECT_EQ(Run({"list", path, "--disable", "Nope"}).status, 2);
 }
 
 }  // namespace

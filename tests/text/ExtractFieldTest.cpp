@@ -7,62 +7,41 @@
 namespace tessaly {
 namespace {
 
-std::string Field(std::string_view text, char separator, std::size_t n) {
-    std::string field = "<unchanged>";
-    ExtractField(text, separator, n, field);
-    return field;
-}
+struct FieldCase {
+    const char* text;
+    char separator;
+    std::size_t n;
+    bool found;
+    const char* field;  // what the field holds afterwards; unchanged when not found
+};
 
-TEST(ExtractField, FieldsAreTrimmed) {
-    EXPECT_EQ(Field("A, B ,C", ',', 0), "A");
-    EXPECT_EQ(Field("A, B ,C", ',', 1), "B");
-    EXPECT_EQ(Field("A, B ,C", ',', 2), "C");
-}
-
-TEST(ExtractField, AllSixWhiteSpaceCharactersAreTrimmed) {
-    EXPECT_EQ(Field(" \t\n\v\f\rin side \t\n\v\f\r", ',', 0), "in side");
-}
-
-TEST(ExtractField, FailsPastTheLastFieldLeavingTheFieldUnchanged) {
-    std::string field = "keep";
-    EXPECT_FALSE(ExtractField("A, B ,C", ',', 3, field));
-    EXPECT_EQ(field, "keep");
-    EXPECT_FALSE(ExtractField("no separator", ',', 1, field));
-    EXPECT_EQ(field, "keep");
-}
-
-TEST(ExtractField, TextWithoutSeparatorIsOneField) {
-    std::string field;
-    EXPECT_TRUE(ExtractField("  whole text ", ',', 0, field));
-    EXPECT_EQ(field, "whole text");
-}
-
-TEST(ExtractField, EmptyTextIsOneEmptyField) {
-    std::string field = "old";
-    EXPECT_TRUE(ExtractField("", ',', 0, field));
-    EXPECT_EQ(field, "");
-    EXPECT_FALSE(ExtractField("", ',', 1, field));
-}
-
-TEST(ExtractField, EmptyFieldsCount) {
-    std::string field = "old";
-    EXPECT_TRUE(ExtractField(",,", ',', 2, field));
-    EXPECT_EQ(field, "");
-    EXPECT_TRUE(ExtractField(" , x", ',', 0, field));
-    EXPECT_EQ(field, "");
-    EXPECT_FALSE(ExtractField(",,", ',', 3, field));
-}
-
-TEST(ExtractField, AnySeparatorCharacter) {
-    EXPECT_EQ(Field("10;20;30", ';', 1), "20");
-    EXPECT_EQ(Field("10,20;30", ';', 0), "10,20");
-}
-
-TEST(ExtractField, MultibyteTextIsKeptWhole) {
-    EXPECT_EQ(Field("Fran\xC3\xA7"
-                    "ais , \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
-                    ',', 1),
-              "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E");
+// Fields are trimmed of all six white-space characters, empty fields count and multibyte text is kept
+// whole.
+TEST(ExtractField, SplitsAtTheSeparatorAndTrims) {
+    const FieldCase cases[] = {
+        {"A, B ,C", ',', 0, true, "A"},
+        {"A, B ,C", ',', 1, true, "B"},
+        {"A, B ,C", ',', 2, true, "C"},
+        {"A, B ,C", ',', 3, false, "keep"},
+        {" \t\n\v\f\rin side \t\n\v\f\r", ',', 0, true, "in side"},
+        {"  whole text ", ',', 0, true, "whole text"},
+        {"no separator", ',', 1, false, "keep"},
+        {"", ',', 0, true, ""},
+        {"", ',', 1, false, "keep"},
+        {",,", ',', 2, true, ""},
+        {",,", ',', 3, false, "keep"},
+        {" , x", ',', 0, true, ""},
+        {"10;20;30", ';', 1, true, "20"},
+        {"10,20;30", ';', 0, true, "10,20"},
+        {"Fran\xC3\xA7"
+         "ais , \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
+         ',', 1, true, "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"},
+    };
+    for (const FieldCase& c : cases) {
+        std::string field = "keep";
+        EXPECT_EQ(ExtractField(c.text, c.separator, c.n, field), c.found) << c.text << " #" << c.n;
+        EXPECT_EQ(field, c.field) << c.text << " #" << c.n;
+    }
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestFiles.h"
@@ -55,12 +57,18 @@ TEST_F(LanguageListTest, WithoutLanguageFilesOnlyEnglishIsListed) {
     EXPECT_EQ(languages_.Entry(1), nullptr);
     EXPECT_FALSE(languages_.SetLanguage("Deutsch"));
     EXPECT_TRUE(languages_.SetLanguage("English"));
+    ExpectBuiltInTexts();
+    EXPECT_NE(table_.Text(5), kBuiltInMessages[5].english) << "the table holds copies";
 }
 
-TEST_F(LanguageListTest, LoadFillsTheTableWithBuiltInTexts) {
+TEST_F(LanguageListTest, MissingDirectoryListsOnlyEnglishAndTheListIsFixedUntilTheNextLoad) {
+    languages_.Load(directory_.Path() / "missing");
+    EXPECT_EQ(languages_.Count(), 1u);
+    EXPECT_TRUE(languages_.SetLanguage("English"));
+    WriteLanguage("de.lng", "Language=Deutsch,German\n");
+    EXPECT_EQ(languages_.Find("Deutsch"), -1);
     Load();
-    ExpectBuiltInTexts();
-    EXPECT_NE(table_.Text(5), kBuiltInMessages[5].english);
+    EXPECT_EQ(languages_.Find("Deutsch"), 1);
 }
 
 TEST_F(LanguageListTest, LanguageFilesAreMatchedInAnyCaseAndSortedByName) {
@@ -72,10 +80,11 @@ TEST_F(LanguageListTest, LanguageFilesAreMatchedInAnyCaseAndSortedByName) {
     EXPECT_EQ(FileNames(), (std::vector<std::string>{"A.LNG", "b.lng", "c.Lng"}));
 }
 
-TEST_F(LanguageListTest, NamesComeFromTheLanguageKey) {
+TEST_F(LanguageListTest, NamesComeFromTheLanguageKeyAndAreCaseSensitive) {
     WriteLanguage("x.lng", "Language=A, B ,C\n");
+    WriteLanguage("y.lng", "Language= , Blank\n");
     Load();
-    ASSERT_EQ(languages_.Count(), 2u);
+    ASSERT_EQ(languages_.Count(), 3u);
     const LanguageEntry* entry = languages_.Entry(1);
     EXPECT_EQ(entry->fileName, "x.lng");
     EXPECT_EQ(entry->name, "A");
@@ -84,15 +93,72 @@ TEST_F(LanguageListTest, NamesComeFromTheLanguageKey) {
     EXPECT_EQ(languages_.Find("A"), 1);
     EXPECT_EQ(languages_.FindByDisplayName("B"), 1);
     EXPECT_EQ(languages_.Find("C"), -1);
+    EXPECT_EQ(languages_.Find("a"), -1);
+    EXPECT_EQ(languages_.FindByDisplayName("b"), -1);
+    EXPECT_FALSE(languages_.SetLanguage("english"));
+    // Empty names are still names.
+    EXPECT_EQ(languages_.Find(""), 2);
+    EXPECT_EQ(languages_.FindByDisplayName("Blank"), 2);
 }
 
-TEST_F(LanguageListTest, SectionAndKeyNamesFollowTheProfileRules) {
-    directory_.Write("x.lng",
-                     "[language]\r\n  LANGUAGE = \"Deutsch,German\" \r\nmsg[1-5]=Rumpf ist leer\r\n");
-    Load();
-    ASSERT_EQ(languages_.Find("Deutsch"), 1);
-    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
-    EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "Rumpf ist leer");
+struct Translation {
+    const char* what;
+    std::string file;
+    std::map<std::uint16_t, std::string> texts;  // every other message keeps its English text
+};
+
+std::vector<Translation> Translations() {
+    using namespace std::string_literals;
+    const std::string names = "[Language]\nLanguage=Deutsch,German\n";
+    const std::string longLine(100 * 1024, 'x');
+    std::string mebibyte = names + "Msg[1-5]=early\n";
+    mebibyte.append(ProfileFile::kMaxFileBytes, ';');
+    mebibyte += "\nMsg[1-2]=late\n";
+    return {
+        {"section and key names follow the profile rules",
+         "[language]\r\n  LANGUAGE = \"Deutsch,German\" \r\nmsg[1-5]=Rumpf ist leer\r\n",
+         {{msg::kBodyIsEmpty, "Rumpf ist leer"}}},
+        {"keys of other sections are not read", "[Other]\nMsg[1-5]=wrong\n" + names, {}},
+        {"every message, English for missing keys",
+         names + "Msg[0-1]=Tessaly %d.%d.%d\nMsg[2-2]=Keiner\nMsg[10-9]=Erweiterung\n",
+         {{msg::kAboutVersion, "Tessaly %d.%d.%d"},
+          {msg::kNone, "Keiner"},
+          {msg::kLabelPlugIn, "Erweiterung"}}},
+        {"escapes",
+         names + "Msg[1-2]=erste Zeile\\nzweite Zeile\nMsg[1-3]=a\\\\nb\nMsg[1-4]=\\tTab\\rReturn\n",
+         {{msg::kTitleNotFound, "erste Zeile\nzweite Zeile"},
+          {msg::kWrongTitleSyntax, "a\\\nb"},
+          {msg::kNameAlreadyExists, "\tTab\rReturn"}}},
+        {"a long text is cut to 127 bytes",
+         names + "Msg[1-5]=" + std::string(200, 'y') + "\n",
+         {{msg::kBodyIsEmpty, std::string(127, 'y')}}},
+        {"texts keep their bytes up to a zero byte",
+         names + "Msg[1-5]=Rumpf\0ist leer\nMsg[1-2]=\xFF\xFE titre \xC3\x28\xE2\x82\n"
+                 "\0\xFF\x80 no entry at all\nMsg[1-\xFF"
+                 "3]=wrong key\n"s,
+         {{msg::kBodyIsEmpty, "Rumpf"}, {msg::kTitleNotFound, "\xFF\xFE titre \xC3\x28\xE2\x82"}}},
+        {"texts after a hundred kilobyte line are read",
+         names + longLine + "\nMsg[1-5]=Rumpf ist leer\nMsg[1-2]=" + longLine + "\nMsg[1-3]=danach\n",
+         {{msg::kBodyIsEmpty, "Rumpf ist leer"},
+          {msg::kTitleNotFound, longLine.substr(0, 127)},
+          {msg::kWrongTitleSyntax, "danach"}}},
+        {"only the first mebibyte is read", mebibyte, {{msg::kBodyIsEmpty, "early"}}},
+    };
+}
+
+TEST_F(LanguageListTest, TranslationsAreReadByTheProfileRules) {
+    for (const Translation& t : Translations()) {
+        SCOPED_TRACE(t.what);
+        directory_.Write("de.lng", t.file);
+        Load();
+        ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
+        for (std::uint16_t m = 0; m < kMessageCount; ++m) {
+            const auto translated = t.texts.find(m);
+            EXPECT_EQ(table_.Text(m),
+                      translated == t.texts.end() ? kBuiltInMessages[m].english : translated->second)
+                << "message " << m;
+        }
+    }
 }
 
 TEST_F(LanguageListTest, FilesWithoutBothNamesAreListedButNeverSelectable) {
@@ -111,93 +177,24 @@ TEST_F(LanguageListTest, FilesWithoutBothNamesAreListedButNeverSelectable) {
     EXPECT_FALSE(languages_.SetLanguage(""));
 }
 
-TEST_F(LanguageListTest, EmptyNamesAreStillNames) {
-    WriteLanguage("a.lng", "Language= , Blank\n");
-    Load();
-    EXPECT_EQ(languages_.Find(""), 1);
-    EXPECT_EQ(languages_.FindByDisplayName("Blank"), 1);
-}
-
 TEST_F(LanguageListTest, NamesLongerThanTheBufferAreCutBeforeSplitting) {
     WriteLanguage("a.lng", "Language=Name," + std::string(200, 'D') + "\n");
     Load();
     EXPECT_EQ(languages_.Entry(1)->displayName, std::string(LanguageList::kValueBufferSize - 1 - 5, 'D'));
 }
 
-TEST_F(LanguageListTest, AFileCallingItselfEnglishIsNeverSelected) {
-    WriteLanguage("fake.lng", "Language=English,English\nMsg[1-5]=fake\n");
-    Load();
-    EXPECT_EQ(languages_.Find("English"), 0);
-    EXPECT_EQ(languages_.FindByDisplayName("English"), 0);
-    ASSERT_TRUE(languages_.SetLanguage("English"));
-    EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "body is empty");
-}
-
-TEST_F(LanguageListTest, NamesAreCaseSensitive) {
-    WriteLanguage("de.lng", "Language=Deutsch,German\n");
-    Load();
-    EXPECT_FALSE(languages_.SetLanguage("english"));
-    EXPECT_FALSE(languages_.SetLanguage("deutsch"));
-    EXPECT_EQ(languages_.FindByDisplayName("german"), -1);
-    EXPECT_EQ(languages_.FindByDisplayName("German"), 1);
-}
-
-TEST_F(LanguageListTest, FirstOfTwoEqualNamesWins) {
+TEST_F(LanguageListTest, TheBuiltInEnglishAndTheFirstOfTwoEqualNamesWin) {
     WriteLanguage("a.lng", "Language=Deutsch,German\nMsg[1-5]=from a\n");
     WriteLanguage("b.lng", "Language=Deutsch,German\nMsg[1-5]=from b\n");
+    WriteLanguage("fake.lng", "Language=English,English\nMsg[1-5]=fake\n");
     Load();
     EXPECT_EQ(languages_.Find("Deutsch"), 1);
     ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
     EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "from a");
-}
-
-TEST_F(LanguageListTest, SetLanguageReadsEveryMessageWithEnglishForMissingKeys) {
-    WriteLanguage("de.lng",
-                  "Language=Deutsch,German\n"
-                  "Msg[0-1]=Tessaly %d.%d.%d\n"
-                  "Msg[2-2]=Keiner\n"
-                  "Msg[10-9]=Erweiterung\n");
-    Load();
-    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
-    for (std::uint16_t m = 0; m < kMessageCount; ++m) {
-        if (m == msg::kAboutVersion) {
-            EXPECT_STREQ(table_.Text(m), "Tessaly %d.%d.%d");
-        } else if (m == msg::kNone) {
-            EXPECT_STREQ(table_.Text(m), "Keiner");
-        } else if (m == msg::kLabelPlugIn) {
-            EXPECT_STREQ(table_.Text(m), "Erweiterung");
-        } else {
-            EXPECT_STREQ(table_.Text(m), kBuiltInMessages[m].english) << "message " << m;
-        }
-    }
-}
-
-TEST_F(LanguageListTest, KeysOfOtherSectionsAreNotRead) {
-    directory_.Write("de.lng", "[Other]\nMsg[1-5]=wrong\n[Language]\nLanguage=Deutsch,German\n");
-    Load();
-    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
+    EXPECT_EQ(languages_.Find("English"), 0);
+    EXPECT_EQ(languages_.FindByDisplayName("English"), 0);
+    ASSERT_TRUE(languages_.SetLanguage("English"));
     EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "body is empty");
-}
-
-TEST_F(LanguageListTest, EscapesInTranslations) {
-    WriteLanguage("de.lng",
-                  "Language=Deutsch,German\n"
-                  "Msg[1-2]=erste Zeile\\nzweite Zeile\n"
-                  "Msg[1-3]=a\\\\nb\n"
-                  "Msg[1-4]=\\tTab\\rReturn\n");
-    Load();
-    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
-    EXPECT_STREQ(table_.Text(msg::kTitleNotFound), "erste Zeile\nzweite Zeile");
-    EXPECT_STREQ(table_.Text(msg::kWrongTitleSyntax), "a\\\nb");
-    EXPECT_STREQ(table_.Text(msg::kNameAlreadyExists), "\tTab\rReturn");
-}
-
-TEST_F(LanguageListTest, LongTranslationIsCutTo127Bytes) {
-    const std::string longText(200, 'y');
-    WriteLanguage("de.lng", "Language=Deutsch,German\nMsg[1-5]=" + longText + "\n");
-    Load();
-    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
-    EXPECT_EQ(std::string(table_.Text(msg::kBodyIsEmpty)), longText.substr(0, 127));
 }
 
 TEST_F(LanguageListTest, SwitchingNeverMixesLanguages) {
@@ -209,16 +206,10 @@ TEST_F(LanguageListTest, SwitchingNeverMixesLanguages) {
     ASSERT_TRUE(languages_.SetLanguage("Francais"));
     EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "body is empty");
     EXPECT_STREQ(table_.Text(msg::kTitleNotFound), "titre introuvable");
+    EXPECT_FALSE(languages_.SetLanguage("Klingon"));
+    EXPECT_STREQ(table_.Text(msg::kTitleNotFound), "titre introuvable");
     ASSERT_TRUE(languages_.SetLanguage("English"));
     ExpectBuiltInTexts();
-}
-
-TEST_F(LanguageListTest, UnknownNameLeavesTheTableUnchanged) {
-    WriteLanguage("de.lng", "Language=Deutsch,German\nMsg[1-5]=Rumpf ist leer\n");
-    Load();
-    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
-    EXPECT_FALSE(languages_.SetLanguage("Klingon"));
-    EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "Rumpf ist leer");
 }
 
 TEST_F(LanguageListTest, FileRemovedAfterListingGivesTheEnglishTexts) {
@@ -228,14 +219,6 @@ TEST_F(LanguageListTest, FileRemovedAfterListingGivesTheEnglishTexts) {
     std::filesystem::remove(directory_.Path() / "de.lng");
     EXPECT_TRUE(languages_.SetLanguage("Deutsch"));
     ExpectBuiltInTexts();
-}
-
-TEST_F(LanguageListTest, TheListIsFixedUntilTheNextLoad) {
-    Load();
-    WriteLanguage("de.lng", "Language=Deutsch,German\n");
-    EXPECT_EQ(languages_.Find("Deutsch"), -1);
-    Load();
-    EXPECT_EQ(languages_.Find("Deutsch"), 1);
 }
 
 TEST_F(LanguageListTest, GetLanguageNameMapsDisplayNameToName) {
@@ -261,12 +244,6 @@ TEST_F(LanguageListTest, FreeEmptiesListAndTable) {
     EXPECT_EQ(table_.Text(msg::kBodyIsEmpty), kBuiltInMessages[msg::kBodyIsEmpty].english);
 }
 
-TEST_F(LanguageListTest, MissingDirectoryListsOnlyEnglish) {
-    languages_.Load(directory_.Path() / "missing");
-    EXPECT_EQ(languages_.Count(), 1u);
-    EXPECT_TRUE(languages_.SetLanguage("English"));
-}
-
 TEST_F(LanguageListTest, ArbitraryBytesInLanguageFilesAreHarmless) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> byte(0, 255);
@@ -287,35 +264,6 @@ TEST_F(LanguageListTest, ArbitraryBytesInLanguageFilesAreHarmless) {
     }
 }
 
-TEST_F(LanguageListTest, TranslationsKeepTheirBytesUpToAZeroByte) {
-    using namespace std::string_literals;
-    WriteLanguage("de.lng",
-                  "Language=Deutsch,German\n"
-                  "Msg[1-5]=Rumpf\0ist leer\n"
-                  "Msg[1-2]=\xFF\xFE titre \xC3\x28\xE2\x82\n"
-                  "\0\xFF\x80 no entry at all\n"
-                  "Msg[1-\xFF"
-                  "3]=wrong key\n"s);
-    Load();
-    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
-    EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "Rumpf");
-    EXPECT_STREQ(table_.Text(msg::kTitleNotFound), "\xFF\xFE titre \xC3\x28\xE2\x82");
-    EXPECT_STREQ(table_.Text(msg::kWrongTitleSyntax), kBuiltInMessages[msg::kWrongTitleSyntax].english);
-}
-
-TEST_F(LanguageListTest, TranslationsAfterAHundredKilobyteLineAreRead) {
-    const std::string longLine(100 * 1024, 'x');
-    WriteLanguage("de.lng", "Language=Deutsch,German\n" + longLine +
-                                "\nMsg[1-5]=Rumpf ist leer\nMsg[1-2]=" + longLine + "\nMsg[1-3]=danach\n");
-    Load();
-    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
-    EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "Rumpf ist leer");
-    EXPECT_EQ(std::string(table_.Text(msg::kTitleNotFound)), longLine.substr(0, 127));
-    EXPECT_STREQ(table_.Text(msg::kWrongTitleSyntax), "danach");
-}
-
-// A file cut off in a key leaves that message in English; one cut off in a value keeps what is left of it;
-// one cut off before both names is listed but cannot be chosen.
 TEST_F(LanguageListTest, TruncatedFilesGiveEnglishForWhatIsCutOff) {
     WriteLanguage("a.lng", "Language=Deutsch,German\nMsg[1-5]=Rumpf ist leer\nMsg[1-2]=Tit");
     WriteLanguage("b.lng", "Language=Francais,French\nMsg[1-5]=corps vide\nMsg[1-");
@@ -331,17 +279,6 @@ TEST_F(LanguageListTest, TruncatedFilesGiveEnglishForWhatIsCutOff) {
     ASSERT_TRUE(languages_.SetLanguage("Francais"));
     EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "corps vide");
     EXPECT_STREQ(table_.Text(msg::kTitleNotFound), kBuiltInMessages[msg::kTitleNotFound].english);
-}
-
-TEST_F(LanguageListTest, OnlyTheFirstMebibyteOfAFileIsRead) {
-    std::string text = "[Language]\nLanguage=Deutsch,German\nMsg[1-5]=early\n";
-    text.append(ProfileFile::kMaxFileBytes, ';');
-    text += "\nMsg[1-2]=late\n";
-    directory_.Write("de.lng", text);
-    Load();
-    ASSERT_TRUE(languages_.SetLanguage("Deutsch"));
-    EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), "early");
-    EXPECT_STREQ(table_.Text(msg::kTitleNotFound), "title not found");
 }
 
 }  // namespace

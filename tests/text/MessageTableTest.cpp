@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
 #include <cstring>
-#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -16,15 +14,7 @@
 namespace tessaly {
 namespace {
 
-TEST(BuiltInMessages, KeyPairsAreUnique) {
-    std::set<std::pair<int, int>> keys;
-    for (const BuiltInMessage& message : kBuiltInMessages) {
-        EXPECT_TRUE(keys.emplace(message.group, message.index).second)
-            << "Msg[" << int{message.group} << "-" << int{message.index} << "] twice";
-    }
-    EXPECT_EQ(keys.size(), std::size_t{kMessageCount});
-}
-
+// Keys must be unique: groups run from 0 to 10 and each group's indices count from 1.
 TEST(BuiltInMessages, GroupsRunFromZeroToTenAndIndicesCountFromOne) {
     int group = 0;
     int expectedIndex = 1;
@@ -39,16 +29,7 @@ TEST(BuiltInMessages, GroupsRunFromZeroToTenAndIndicesCountFromOne) {
         ++expectedIndex;
     }
     EXPECT_EQ(group, 10);
-}
-
-TEST(BuiltInMessages, GroupSizes) {
-    const std::array<int, 11> expected = {1, 12, 13, 4, 6, 4, 9, 11, 2, 17, 9};
-    std::array<int, 11> sizes{};
-    for (const BuiltInMessage& message : kBuiltInMessages) {
-        ASSERT_LT(message.group, sizes.size());
-        ++sizes[message.group];
-    }
-    EXPECT_EQ(sizes, expected);
+    EXPECT_EQ(kBuiltInMessages.size(), std::size_t{kMessageCount});
 }
 
 TEST(BuiltInMessages, EveryTextIsPresentAndOnlyMessage36IsEmpty) {
@@ -58,65 +39,32 @@ TEST(BuiltInMessages, EveryTextIsPresentAndOnlyMessage36IsEmpty) {
     }
 }
 
-TEST(BuiltInMessages, TextsAreKeptExactly) {
-    EXPECT_STREQ(kBuiltInMessages[0].english, "Tessaly for  Win9x/NT/XP\nVersion %d.%d (Build %d)");
-    EXPECT_STREQ(kBuiltInMessages[5].english, "body is empty");
-    EXPECT_STREQ(kBuiltInMessages[11].english, "ERROR: Template memory collision.");
-    EXPECT_STREQ(kBuiltInMessages[30].english, "Device access error!\nDo you want to try again?");
-    EXPECT_STREQ(kBuiltInMessages[35].english, "Verify sucessfully complete");
-    EXPECT_STREQ(kBuiltInMessages[36].english, "");
-    EXPECT_STREQ(kBuiltInMessages[45].english, "hexidecimal");
-    EXPECT_STREQ(kBuiltInMessages[59].english,
-                 "Profile name in file not match local profile!\nDo you realy want to load data?");
-    EXPECT_STREQ(kBuiltInMessages[67].english, "Align of column 'Name'");
-    EXPECT_STREQ(kBuiltInMessages[87].english, "Plug-in");
-}
-
-TEST(BuiltInMessages, SameTextsAreStillSeparateMessages) {
-    for (const auto& [a, b] : {std::pair{27, 77}, std::pair{28, 78}, std::pair{39, 72}}) {
-        EXPECT_STREQ(kBuiltInMessages[a].english, kBuiltInMessages[b].english);
-        EXPECT_NE(FormatMessageKey(a), FormatMessageKey(b));
-    }
-}
-
 TEST(MessageIds, NamesFitTheirTexts) {
     EXPECT_STREQ(kBuiltInMessages[msg::kTitleNotFound].english, "title not found");
     EXPECT_STREQ(kBuiltInMessages[msg::kStateHardwareUnplugged].english, "Hardware unplugged");
-    EXPECT_STREQ(kBuiltInMessages[msg::kBaseHexadecimal].english, "hexidecimal");
     EXPECT_STREQ(kBuiltInMessages[msg::kLabelIoDelayFactor].english, "I/O delay factor");
 }
 
-TEST(FormatMessageKey, UsesGroupAndIndexInDecimal) {
-    EXPECT_EQ(FormatMessageKey(0), "Msg[0-1]");
-    EXPECT_EQ(FormatMessageKey(14), "Msg[2-2]");
-    EXPECT_EQ(FormatMessageKey(25), "Msg[2-13]");
-    EXPECT_EQ(FormatMessageKey(87), "Msg[10-9]");
+TEST(FormatMessageKey, UsesGroupAndIndexInDecimalAndIsEmptyBeyondTheTable) {
+    const std::pair<std::uint16_t, const char*> cases[] = {{0, "Msg[0-1]"},     {14, "Msg[2-2]"},
+                                                           {25, "Msg[2-13]"},   {87, "Msg[10-9]"},
+                                                           {kMessageCount, ""}, {65535, ""}};
+    for (const auto& [message, key] : cases) {
+        EXPECT_EQ(FormatMessageKey(message), key) << message;
+    }
 }
 
-TEST(FormatMessageKey, EmptyBeyondTheTable) {
-    EXPECT_EQ(FormatMessageKey(kMessageCount), "");
-    EXPECT_EQ(FormatMessageKey(65535), "");
-}
-
-TEST(UnescapeText, PairsBecomeControlCharacters) {
-    EXPECT_EQ(UnescapeText("one\\ntwo"), "one\ntwo");
-    EXPECT_EQ(UnescapeText("\\r\\n\\t"), "\r\n\t");
-    EXPECT_EQ(UnescapeText("a\\tb\\rc"), "a\tb\rc");
-}
-
-TEST(UnescapeText, BackslashBackslashNIsABackslashAndALineFeed) {
-    EXPECT_EQ(UnescapeText("a\\\\nb"), "a\\\nb");
-}
-
-TEST(UnescapeText, OtherBackslashesStay) {
-    EXPECT_EQ(UnescapeText("C:\\path\\x\\"), "C:\\path\\x\\");
-    EXPECT_EQ(UnescapeText("\\N\\R\\T"), "\\N\\R\\T");
-    EXPECT_EQ(UnescapeText(""), "");
-}
-
-TEST(UnescapeText, ReplacementsDoNotFormNewPairs) {
-    EXPECT_EQ(UnescapeText("\\\\rn"), "\\\rn");
-    EXPECT_EQ(UnescapeText("\\\\\\n"), "\\\\\n");
+// \n, \r and \t become control characters; other backslashes stay and replacements form no new pairs.
+TEST(UnescapeText, ReplacesOnlyTheThreePairs) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"one\\ntwo", "one\ntwo"},  {"a\\tb\\rc", "a\tb\rc"},
+        {"a\\\\nb", "a\\\nb"},      {"C:\\path\\x\\", "C:\\path\\x\\"},
+        {"\\N\\R\\T", "\\N\\R\\T"}, {"", ""},
+        {"\\\\rn", "\\\rn"},        {"\\\\\\n", "\\\\\n"},
+    };
+    for (const auto& [escaped, plain] : cases) {
+        EXPECT_EQ(UnescapeText(escaped), plain) << escaped;
+    }
 }
 
 TEST(MessageTable, WithoutArenaReadsTheBuiltInTexts) {
@@ -128,55 +76,37 @@ TEST(MessageTable, WithoutArenaReadsTheBuiltInTexts) {
     EXPECT_STREQ(table.Text(msg::kBodyIsEmpty), "body is empty");
 }
 
-TEST(MessageTable, IndicesBeyondTheTableGiveAnEmptyText) {
-    MessageTable table;
-    table.Create();
-    for (std::uint16_t index : {std::uint16_t{88}, std::uint16_t{1000}, std::uint16_t{65535}}) {
-        ASSERT_NE(table.Text(index), nullptr);
-        EXPECT_STREQ(table.Text(index), "");
-        EXPECT_FALSE(table.Store(index, "x"));
-    }
-    EXPECT_STREQ(table.Text(36), "");
-}
-
-TEST(MessageTable, CreateCopiesTheBuiltInTexts) {
+TEST(MessageTable, CreateCopiesTheBuiltInTextsAndIndicesBeyondGiveAnEmptyText) {
     MessageTable table;
     table.Create();
     for (std::uint16_t m = 0; m < kMessageCount; ++m) {
         EXPECT_STREQ(table.Text(m), kBuiltInMessages[m].english);
         EXPECT_NE(table.Text(m), kBuiltInMessages[m].english);
     }
+    for (std::uint16_t index : {std::uint16_t{88}, std::uint16_t{1000}, std::uint16_t{65535}}) {
+        ASSERT_NE(table.Text(index), nullptr);
+        EXPECT_STREQ(table.Text(index), "");
+        EXPECT_FALSE(table.Store(index, "x"));
+    }
 }
 
-TEST(MessageTable, StoreReplacesOneText) {
+TEST(MessageTable, StoreReplacesOneTextAndKeepsReplacedTextsReadable) {
     MessageTable table;
     table.Create();
+    const char* before = table.Text(msg::kBodyIsEmpty);
+    ASSERT_TRUE(table.Store(msg::kBodyIsEmpty, "body is empty"));
+    EXPECT_EQ(table.Text(msg::kBodyIsEmpty), before) << "the same text keeps its storage";
     ASSERT_TRUE(table.Store(msg::kBodyIsEmpty, "Rumpf ist leer"));
-    EXPECT_STREQ(table.Text(msg::kBodyIsEmpty), "Rumpf ist leer");
+    const char* first = table.Text(msg::kBodyIsEmpty);
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_TRUE(table.Store(msg::kBodyIsEmpty, "text number " + std::to_string(i)));
+    }
+    EXPECT_STREQ(first, "Rumpf ist leer");
+    EXPECT_STREQ(table.Text(msg::kBodyIsEmpty), "text number 999");
     EXPECT_STREQ(table.Text(msg::kTitleNotFound), "title not found");
 }
 
-TEST(MessageTable, ReplacedTextStaysReadableUntilFree) {
-    MessageTable table;
-    table.Create();
-    ASSERT_TRUE(table.Store(5, "first"));
-    const char* first = table.Text(5);
-    for (int i = 0; i < 1000; ++i) {
-        ASSERT_TRUE(table.Store(5, "text number " + std::to_string(i)));
-    }
-    EXPECT_STREQ(first, "first");
-    EXPECT_STREQ(table.Text(5), "text number 999");
-}
-
-TEST(MessageTable, StoringTheSameTextKeepsItsStorage) {
-    MessageTable table;
-    table.Create();
-    const char* before = table.Text(5);
-    ASSERT_TRUE(table.Store(5, "body is empty"));
-    EXPECT_EQ(table.Text(5), before);
-}
-
-TEST(MessageTable, ResetRestoresEveryText) {
+TEST(MessageTable, ResetRestoresEveryTextAndFreeFallsBackToTheBuiltIns) {
     MessageTable table;
     table.Create();
     for (std::uint16_t m = 0; m < kMessageCount; ++m) {
@@ -186,11 +116,6 @@ TEST(MessageTable, ResetRestoresEveryText) {
     for (std::uint16_t m = 0; m < kMessageCount; ++m) {
         EXPECT_STREQ(table.Text(m), kBuiltInMessages[m].english);
     }
-}
-
-TEST(MessageTable, FreeFallsBackToTheBuiltInTexts) {
-    MessageTable table;
-    table.Create();
     ASSERT_TRUE(table.Store(5, "translated"));
     table.Free();
     EXPECT_EQ(table.Text(5), kBuiltInMessages[5].english);

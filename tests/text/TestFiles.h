@@ -1,8 +1,12 @@
 #pragma once
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaly::test {
 
@@ -35,7 +39,24 @@ class ScopedWorkingDirectory {
     std::filesystem::path previous_;
 };
 
+// Lets writes grow a file to at most `bytes` for the lifetime of the object, so that a write fails part
+// of the way through with EFBIG instead of raising SIGXFSZ. Root is bound by it too.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+};
+
 // The file's bytes, or an empty text when it cannot be read.
 std::string ReadBytes(const std::filesystem::path& path);
+
+// The names of the directory's entries, sorted.
+std::vector<std::string> FileNamesIn(const std::filesystem::path& directory);
 
 }  // namespace tessaly::test

@@ -1,9 +1,8 @@
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,74 +24,37 @@ class WriteProfileStringTest : public ::testing::Test {
         return test::ReadBytes(path);
     }
 
-    std::vector<std::string> FileNames() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(directory_.Path())) {
-            names.push_back(entry.path().filename().string());
-        }
-        return names;
-    }
+    std::vector<std::string> FileNames() const { return test::FileNamesIn(directory_.Path()); }
 
     test::TempDirectory directory_;
 };
 
-// Limits the size of files this process may write, so that a write fails part of the way through.
-class ScopedFileSizeLimit {
-  public:
-    explicit ScopedFileSizeLimit(rlim_t bytes) {
-        previousHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
+TEST_F(WriteProfileStringTest, ReplacesOrAddsTheKeyKeepingEveryOtherLine) {
+    struct Case {
+        const char* what;
+        const char* before;
+        const char* section;
+        const char* key;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"replaced in place", "; head\r\n[Config]\r\n  Size = 1,2 \r\nFont=x\r\n[MainWindow]\r\nSize=9\r\n",
+         "config", "Size", "; head\r\n[Config]\r\nSize=v\r\nFont=x\r\n[MainWindow]\r\nSize=9\r\n"},
+        {"last line without a line end", "[A]\nk=1", "A", "K", "[A]\nK=v"},
+        {"only the first matching section and key", "[A]\nk=1\nk=2\n[a]\nk=3\n", "a", "k",
+         "[A]\nk=v\nk=2\n[a]\nk=3\n"},
+        {"new key after the last non-blank line", "[A]\nx=1\n; note\n\n  \n[B]\ny=2\n", "A", "k",
+         "[A]\nx=1\n; note\nk=v\n\n  \n[B]\ny=2\n"},
+        {"new key in an empty section", "[A]\n[B]\n", "A", "k", "[A]\nk=v\n[B]\n"},
+        {"new key at the end without a line end", "[A]\nx=1", "A", "k", "[A]\nx=1\nk=v\n"},
+        {"new section", "[A]\nx=1\n", "B", "k", "[A]\nx=1\n[B]\nk=v\n"},
+        {"new section without a line end", "[A]\nx=1", "B", "k", "[A]\nx=1\n[B]\nk=v\n"},
+        {"new key with CR LF", "[A]\r\nx=1\r\n", "A", "k", "[A]\r\nx=1\r\nk=v\r\n"},
+        {"new section with CR LF", "[A]\r\nx=1\r\n", "B", "k", "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Rewrite(c.before, c.section, c.key, "v"), c.after) << c.what;
     }
-    ~ScopedFileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        ::signal(SIGXFSZ, previousHandler_);
-    }
-    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
-    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
-
-  private:
-    rlimit previous_{};
-    sighandler_t previousHandler_ = SIG_DFL;
-};
-
-TEST_F(WriteProfileStringTest, ReplacesTheValueInPlaceKeepingOtherLines) {
-    EXPECT_EQ(Rewrite("; head\r\n[Config]\r\n  Size = 1,2 \r\nFont=x\r\n[MainWindow]\r\nSize=9\r\n", "config",
-                      "Size", "3,4"),
-              "; head\r\n[Config]\r\nSize=3,4\r\nFont=x\r\n[MainWindow]\r\nSize=9\r\n");
-}
-
-TEST_F(WriteProfileStringTest, ReplacesTheLastLineWithoutALineEnd) {
-    EXPECT_EQ(Rewrite("[A]\nk=1", "A", "K", "2"), "[A]\nK=2");
-}
-
-TEST_F(WriteProfileStringTest, OnlyTheFirstMatchingSectionAndKeyChange) {
-    EXPECT_EQ(Rewrite("[A]\nk=1\nk=2\n[a]\nk=3\n", "a", "k", "new"), "[A]\nk=new\nk=2\n[a]\nk=3\n");
-}
-
-TEST_F(WriteProfileStringTest, NewKeyGoesAfterTheSectionsLastNonBlankLine) {
-    EXPECT_EQ(Rewrite("[A]\nx=1\n; note\n\n  \n[B]\ny=2\n", "A", "k", "v"),
-              "[A]\nx=1\n; note\nk=v\n\n  \n[B]\ny=2\n");
-}
-
-TEST_F(WriteProfileStringTest, NewKeyInAnEmptySectionFollowsTheHeader) {
-    EXPECT_EQ(Rewrite("[A]\n[B]\n", "A", "k", "v"), "[A]\nk=v\n[B]\n");
-}
-
-TEST_F(WriteProfileStringTest, NewKeyAtTheEndOfAFileWithoutFinalLineEnd) {
-    EXPECT_EQ(Rewrite("[A]\nx=1", "A", "k", "v"), "[A]\nx=1\nk=v\n");
-}
-
-TEST_F(WriteProfileStringTest, NewSectionIsAppended) {
-    EXPECT_EQ(Rewrite("[A]\nx=1\n", "B", "k", "v"), "[A]\nx=1\n[B]\nk=v\n");
-    EXPECT_EQ(Rewrite("[A]\nx=1", "B", "k", "v"), "[A]\nx=1\n[B]\nk=v\n");
-}
-
-TEST_F(WriteProfileStringTest, NewLinesFollowTheFilesLineEnd) {
-    EXPECT_EQ(Rewrite("[A]\r\nx=1\r\n", "A", "k", "v"), "[A]\r\nx=1\r\nk=v\r\n");
-    EXPECT_EQ(Rewrite("[A]\r\nx=1\r\n", "B", "k", "v"), "[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
 }
 
 TEST_F(WriteProfileStringTest, CreatesAMissingFile) {
@@ -115,61 +77,46 @@ TEST_F(WriteProfileStringTest, ValuesReadBackAsWritten) {
 TEST_F(WriteProfileStringTest, RefusesNamesAndValuesThatCannotBeWritten) {
     const std::string before = "[A]\nk=1\n";
     const auto path = directory_.Write("settings.ini", before);
-    EXPECT_FALSE(WriteProfileString(path, "", "k", "v"));
-    EXPECT_FALSE(WriteProfileString(path, " A", "k", "v"));
-    EXPECT_FALSE(WriteProfileString(path, "A]B", "k", "v"));
-    EXPECT_FALSE(WriteProfileString(path, "A\nB", "k", "v"));
-    EXPECT_FALSE(WriteProfileString(path, "A", "", "v"));
-    EXPECT_FALSE(WriteProfileString(path, "A", "k ", "v"));
-    EXPECT_FALSE(WriteProfileString(path, "A", "a=b", "v"));
-    EXPECT_FALSE(WriteProfileString(path, "A", "[k", "v"));
-    EXPECT_FALSE(WriteProfileString(path, "A", ";k", "v"));
-    EXPECT_FALSE(WriteProfileString(path, "A", "k", "two\nlines"));
-    EXPECT_FALSE(WriteProfileString(path, "A", "k", "cr\r"));
+    const std::array<const char*, 3> refused[] = {
+        {"", "k", "v"},   {" A", "k", "v"},         {"A]B", "k", "v"},  {"A\nB", "k", "v"},
+        {"A", "", "v"},   {"A", "k ", "v"},         {"A", "a=b", "v"},  {"A", "[k", "v"},
+        {"A", ";k", "v"}, {"A", "k", "two\nlines"}, {"A", "k", "cr\r"},
+    };
+    for (const auto& [section, key, value] : refused) {
+        EXPECT_FALSE(WriteProfileString(path, section, key, value)) << section << "/" << key << "=" << value;
+    }
     EXPECT_EQ(test::ReadBytes(path), before);
 }
 
-TEST_F(WriteProfileStringTest, RefusesAFileBiggerThanTheReadLimit) {
-    std::string big = "[A]\nk=1\n";
-    big.append(ProfileFile::kMaxFileBytes + 1 - big.size(), ';');
-    const auto path = directory_.Write("big.ini", big);
-    EXPECT_FALSE(WriteProfileString(path, "A", "k", "2"));
-    EXPECT_EQ(test::ReadBytes(path), big);
-}
-
-TEST_F(WriteProfileStringTest, AcceptsAFileOfExactlyTheReadLimit) {
+TEST_F(WriteProfileStringTest, RefusesAFileBiggerThanTheReadLimitButAcceptsOneOfExactlyIt) {
     std::string text = "[A]\nk=1\n";
     text.append(ProfileFile::kMaxFileBytes - text.size(), ';');
-    const auto path = directory_.Write("limit.ini", text);
+    const auto path = directory_.Write("limit.ini", text + ";");
+    EXPECT_FALSE(WriteProfileString(path, "A", "k", "2"));
+    EXPECT_EQ(test::ReadBytes(path), text + ";");
+    directory_.Write("limit.ini", text);
     ASSERT_TRUE(WriteProfileString(path, "A", "k", "2"));
     EXPECT_EQ(test::ReadBytes(path), "[A]\nk=2\n" + text.substr(8));
 }
 
-TEST_F(WriteProfileStringTest, FailsUnderAMissingDirectory) {
+TEST_F(WriteProfileStringTest, FailsWithoutAPlaceForTheFileAndChangesNothing) {
     const auto missing = directory_.Path() / "missing";
     EXPECT_FALSE(WriteProfileString(missing / "settings.ini", "A", "k", "v"));
-    EXPECT_FALSE(std::filesystem::exists(missing));
-}
-
-TEST_F(WriteProfileStringTest, FailsWhenTheDirectoryIsAFile) {
     const auto blocker = directory_.Write("blocker", "not a directory");
     EXPECT_FALSE(WriteProfileString(blocker / "settings.ini", "A", "k", "v"));
     EXPECT_EQ(test::ReadBytes(blocker), "not a directory");
-}
-
-TEST_F(WriteProfileStringTest, FailsWhenThePathIsADirectory) {
     const auto inner = directory_.Path() / "inner";
     std::filesystem::create_directory(inner);
     EXPECT_FALSE(WriteProfileString(inner, "A", "k", "v"));
     EXPECT_TRUE(std::filesystem::is_directory(inner));
-    EXPECT_EQ(FileNames(), std::vector<std::string>{"inner"});
+    EXPECT_EQ(FileNames(), (std::vector<std::string>{"blocker", "inner"}));
 }
 
 TEST_F(WriteProfileStringTest, FailedWriteLeavesTheOriginalAndNoTemporaryFile) {
     const std::string before = "[A]\nk=1\n";
     const auto path = directory_.Write("settings.ini", before);
     {
-        ScopedFileSizeLimit limit(before.size() + 4);
+        test::FileSizeLimit limit(before.size() + 4);
         EXPECT_FALSE(WriteProfileString(path, "A", "k", std::string(64, 'x')));
     }
     EXPECT_EQ(test::ReadBytes(path), before);
@@ -187,15 +134,11 @@ TEST_F(WriteProfileStringTest, KeepsTheFilesPermissions) {
     EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
-TEST(WriteFileAtomically, ReplacesTheWholeFile) {
+TEST(WriteFileAtomically, ReplacesTheWholeFileAndNeedsAFileName) {
     test::TempDirectory directory;
     const auto path = directory.Write("data", "old contents that are longer");
     ASSERT_TRUE(WriteFileAtomically(path, "new"));
     EXPECT_EQ(test::ReadBytes(path), "new");
-}
-
-TEST(WriteFileAtomically, RefusesAPathWithoutAFileName) {
-    test::TempDirectory directory;
     EXPECT_FALSE(WriteFileAtomically(directory.Path() / "", "x"));
 }
 
