@@ -137,14 +137,6 @@ class ItemListTest : public QObject {
         list.reset();
     }
 
-    void columnsCarryTheirTitles() {
-        QCOMPARE(list->columnCount(), ItemList::kColumnCount);
-        QCOMPARE(list->headerItem()->text(ItemList::kCheckColumn), QString());
-        QCOMPARE(list->headerItem()->text(ItemList::kNumberColumn), QStringLiteral("N"));
-        QCOMPARE(list->headerItem()->text(ItemList::kNameColumn), QStringLiteral("Name"));
-        QCOMPARE(list->headerItem()->text(ItemList::kValueColumn), QStringLiteral("Value"));
-    }
-
     void titleRowsHaveNoCheckBoxAndTakeNoSelection() {
         Show(SampleRows());
         QCOMPARE(list->RowItem(3), kNoItem);
@@ -195,7 +187,7 @@ class ItemListTest : public QObject {
         QVERIFY(edit->geometry().intersects(cell));
     }
 
-    void twoTextsOpenADropDownOnTheShownEntry() {
+    void twoTextsOpenADropDownOnTheShownEntryAndReportTheChoiceByPosition() {
         owner->offers[1] = {{}, {"Slow", "Fast", "Off"}};
         Show(SampleRows());
         list->StartEdit(1, kNoInput);
@@ -203,7 +195,13 @@ class ItemListTest : public QObject {
         QVERIFY(combo != nullptr);
         QCOMPARE(combo->count(), 3);
         QCOMPARE(combo->currentIndex(), 1);
-        QCOMPARE(combo->currentText(), QStringLiteral("Fast"));
+        combo->setCurrentIndex(2);
+        QTest::keyClick(combo, Qt::Key_Return);
+        QCOMPARE(owner->commits.size(), 1u);
+        QCOMPARE(owner->commits[0].second.choice, 2);
+        QCOMPARE(owner->commits[0].second.text, QStringLiteral("Off"));
+        QCOMPARE(list->topLevelItem(1)->text(ItemList::kValueColumn), QStringLiteral("Off"));
+        QVERIFY(list->Editor() == nullptr);
     }
 
     void dropDownWithoutTheShownTextShowsItUnchosen() {
@@ -220,21 +218,6 @@ class ItemListTest : public QObject {
         QTest::keyClick(combo, Qt::Key_Return);
         QVERIFY(owner->commits.empty());
         QCOMPARE(list->topLevelItem(1)->text(ItemList::kValueColumn), QStringLiteral("Fast"));
-    }
-
-    void dropDownReportsTheChosenEntryByPosition() {
-        owner->offers[1] = {{}, {"Slow", "Fast", "Off"}};
-        Show(SampleRows());
-        list->StartEdit(1, kNoInput);
-        QComboBox* combo = DropDown();
-        QVERIFY(combo != nullptr);
-        combo->setCurrentIndex(2);
-        QTest::keyClick(combo, Qt::Key_Return);
-        QCOMPARE(owner->commits.size(), 1u);
-        QCOMPARE(owner->commits[0].second.choice, 2);
-        QCOMPARE(owner->commits[0].second.text, QStringLiteral("Off"));
-        QCOMPARE(list->topLevelItem(1)->text(ItemList::kValueColumn), QStringLiteral("Off"));
-        QVERIFY(list->Editor() == nullptr);
     }
 
     void dropDownKeysEndTheEditInsteadOfMovingTheChoice() {
@@ -395,15 +378,6 @@ class ItemListTest : public QObject {
         QVERIFY(list->hasFocus());
     }
 
-    void upInTheFirstItemRowEndsTheEdit() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
-        QTest::keyClick(EditBox(), Qt::Key_Up);
-        QVERIFY(list->Editor() == nullptr);
-        QCOMPARE(owner->editRequests.size(), 1u);
-    }
-
     void doubleClickEditsWithTheWholeTextSelected() {
         owner->offers[2] = OneText();
         Show(SampleRows());
@@ -412,7 +386,7 @@ class ItemListTest : public QObject {
         QCOMPARE(EditBox()->selectedText(), QStringLiteral("80"));
     }
 
-    void clickingElsewhereEndsAndStoresTheEdit() {
+    void clickingElsewhereOrClosingTheEditorStoresTheEdit() {
         owner->offers[0] = OneText();
         Show(SampleRows());
         list->StartEdit(0, kNoInput);
@@ -422,16 +396,10 @@ class ItemListTest : public QObject {
         QCOMPARE(owner->commits[0].second.text, QStringLiteral("42"));
         QVERIFY(list->Editor() == nullptr);
         QCOMPARE(list->SelectedRow(), 5);
-    }
-
-    void closeEditorStoresTheText() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
         list->StartEdit(0, kNoInput);
-        QTest::keyClicks(EditBox(), "42");
+        QTest::keyClicks(EditBox(), "7");
         list->CloseEditor();
-        QCOMPARE(owner->commits.size(), 1u);
-        QCOMPARE(list->topLevelItem(0)->text(ItemList::kValueColumn), QStringLiteral("42"));
+        QCOMPARE(owner->commits.back().second.text, QStringLiteral("7"));
     }
 
     void newRowsDropTheEditorWithoutStoring() {
@@ -464,14 +432,6 @@ class ItemListTest : public QObject {
         QVERIFY(!tip->isVisible());
     }
 
-    void noTipWithoutText() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
-        const auto* tip = list->findChild<BalloonTip*>();
-        QVERIFY(tip == nullptr || !tip->isVisible());
-    }
-
     void aCheckBoxChangeIsPutToTheOwner() {
         Show(SampleRows());
         const QPoint box = CellCentre(0, ItemList::kCheckColumn);
@@ -489,38 +449,34 @@ class ItemListTest : public QObject {
         QCOMPARE(owner->enableRequests.back(), (std::pair<std::uint32_t, bool>(0, true)));
     }
 
-    void settingTheSameStateAsksNobody() {
-        Show(SampleRows());
-        QVERIFY(list->SetRowChecked(0, true));
-        QVERIFY(owner->enableRequests.empty());
+    void contextMenuEntriesDependOnTheRow_data() {
+        QTest::addColumn<bool>("empty");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("entries");
+        const QStringList common = {
+            "Enable all items",         "Disable all items",     "", "Select font...", "",
+            "Import data from file...", "Export data to file..."};
+        QTest::newRow("item") << false << 4
+                              << QStringList{"Edit item...", "", "Enable item", "Disable item", ""} + common;
+        QTest::newRow("title") << false << 3 << common;
+        QTest::newRow("empty list") << true << -1 << QStringList{"Select font..."};
+    }
+    void contextMenuEntriesDependOnTheRow() {
+        QFETCH(bool, empty);
+        QFETCH(int, row);
+        QFETCH(QStringList, entries);
+        Show(empty ? std::vector<ListRow>{} : SampleRows());
+        QMenu* menu = RightClick(row);
+        QVERIFY(menu != nullptr);
+        QCOMPARE(Entries(menu), entries);
+        QCOMPARE(list->SelectedRow(), -1);
     }
 
-    void contextMenuOnAnItemRowHasEveryEntry() {
+    void disableItemAsksTheOwner() {
         Show(SampleRows());
-        QMenu* menu = RightClick(4);
-        QVERIFY(menu != nullptr);
-        QCOMPARE(Entries(menu), (QStringList{"Edit item...", "", "Enable item", "Disable item", "",
-                                             "Enable all items", "Disable all items", "", "Select font...",
-                                             "", "Import data from file...", "Export data to file..."}));
-        QCOMPARE(list->SelectedRow(), -1);
-        Entry(menu, "Disable item")->trigger();
+        Entry(RightClick(4), "Disable item")->trigger();
         QCOMPARE(owner->enableRequests, (std::vector<std::pair<std::uint32_t, bool>>{{2, false}}));
         QCOMPARE(list->topLevelItem(4)->checkState(ItemList::kCheckColumn), Qt::Unchecked);
-    }
-
-    void contextMenuOnATitleRowHasNoItemEntries() {
-        Show(SampleRows());
-        QMenu* menu = RightClick(3);
-        QVERIFY(menu != nullptr);
-        QCOMPARE(Entries(menu), (QStringList{"Enable all items", "Disable all items", "", "Select font...",
-                                             "", "Import data from file...", "Export data to file..."}));
-    }
-
-    void contextMenuOnAnEmptyListOffersOnlyTheFont() {
-        Show({});
-        QMenu* menu = RightClick(-1);
-        QVERIFY(menu != nullptr);
-        QCOMPARE(Entries(menu), QStringList{"Select font..."});
     }
 
     void contextMenuNeedsNoModifierHeld() {
@@ -598,15 +554,6 @@ class ItemListTest : public QObject {
                 list->style()->pixelMetric(QStyle::PM_IndicatorWidth) * 7 / 5);
         const int used = list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2);
         QCOMPARE(list->columnWidth(ItemList::kValueColumn), list->viewport()->width() - used);
-    }
-
-    void aBiggerFontWidensTheColumns() {
-        Show(SampleRows());
-        const int before = list->columnWidth(ItemList::kNameColumn);
-        QFont font = list->font();
-        font.setPointSize(font.pointSize() * 3);
-        list->SetListFont(font);
-        QVERIFY(list->columnWidth(ItemList::kNameColumn) > before);
     }
 
     void nameAlignmentAppliesToEveryRow() {
