@@ -232,16 +232,6 @@ class ItemListTest : public QObject {
         QCOMPARE(DropDown()->currentIndex(), 1);
     }
 
-    void dropDownEscapeChoosesTheInitialEntryAgain() {
-        owner->offers[1] = {{}, {"Slow", "Fast", "Off"}};
-        Show(SampleRows());
-        list->StartEdit(1, kNoInput);
-        DropDown()->setCurrentIndex(0);
-        QTest::keyClick(DropDown(), Qt::Key_Escape);
-        QCOMPARE(owner->commits.size(), 1u);
-        QCOMPARE(owner->commits[0].second.choice, 1);
-    }
-
     void noOfferOrNoTextsOpenNothing() {
         owner->offers[1] = EditOffer{};
         Show(SampleRows());
@@ -317,8 +307,9 @@ class ItemListTest : public QObject {
                  list->visualRect(list->model()->index(0, ItemList::kValueColumn)).right());
     }
 
-    void escapeStoresTheInitialTextAgain() {
+    void escapeStoresTheInitialTextOrEntryAgain() {
         owner->offers[0] = OneText();
+        owner->offers[1] = {{}, {"Slow", "Fast", "Off"}};
         Show(SampleRows());
         list->StartEdit(0, kNoInput);
         QTest::keyClicks(EditBox(), "99");
@@ -326,6 +317,10 @@ class ItemListTest : public QObject {
         QCOMPARE(owner->commits.size(), 1u);
         QCOMPARE(owner->commits[0].second.text, QStringLiteral("1234"));
         QVERIFY(list->Editor() == nullptr);
+        list->StartEdit(1, kNoInput);
+        DropDown()->setCurrentIndex(0);
+        QTest::keyClick(DropDown(), Qt::Key_Escape);
+        QCOMPARE(owner->commits.back().second.choice, 1);
     }
 
     void aTextThatFailsAtTheEndIsDropped() {
