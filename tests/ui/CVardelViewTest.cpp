@@ -371,29 +371,14 @@ class CVardelViewTest : public QObject {
         QCOMPARE(Config().programMask[2], 0xFF);
     }
 
-    void exportWritesTheUnitToTheChosenFile() {
-        Open("[EEPROM]\nFirst = NUM, 0, 0-FF, HEX\nLast = NUM, FF, 0-FF, HEX\n");
-        ShowView();
-        view->Export();
-        QCOMPARE(fileRequests, std::vector<DataFileAccess>{DataFileAccess::Export});
-        chosenFile = PathOf("eeprom.tdf");
-        view->Export();
-        QFile file(chosenFile);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        QCOMPARE(bytes.size(), 366);
-        QCOMPARE(bytes.mid(10, 2), QByteArray("\x01\x00", 2));
-        QCOMPARE(bytes.mid(108, 2), QByteArray("\x00\x01", 2));
-    }
-
-    void importReadsTheUnitBackAndShowsIt() {
+    void anExportedUnitIsImportedBackAndShown() {
         ShowSample();
         chosenFile = PathOf("config.tdf");
         view->Export();
         QVERIFY(Config().SetValueText(kSpeed, "120"));
         view->RefillList();
         view->Import();
-        QCOMPARE(fileRequests.back(), DataFileAccess::Import);
+        QCOMPARE(fileRequests, (std::vector<DataFileAccess>{DataFileAccess::Export, DataFileAccess::Import}));
         QVERIFY(prompt->questions.empty());
         QCOMPARE(ValueOf(Config(), kSpeed), std::string("150"));
         QCOMPARE(RowValue(kSpeedRow), QStringLiteral("150"));
@@ -470,26 +455,6 @@ class CVardelViewTest : public QObject {
         QCOMPARE(settings->fontSize, 14);
         QCOMPARE(settings->fontFlags, kFontBold | kFontItalic);
         QCOMPARE(settings->fontCharSet, 204);
-    }
-
-    void theExampleTemplatesShowTheirItems() {
-        // Copies, since the document keeps its values in a companion file beside the template.
-        const QString examples = qEnvironmentVariable("TESSALY_SOURCE_DIR") + "/examples/";
-        QVERIFY(QFile::copy(examples + "board-24c02.dev", PathOf("board-24c02.dev")));
-        QVERIFY(QFile::copy(examples + "ddr3-spd.dev", PathOf("ddr3-spd.dev")));
-        QCOMPARE(document->OnOpenDocument(PathOf("board-24c02.dev").toStdString(), 0xFF, nullptr),
-                 CVardelDoc::OpenResult::Opened);
-        view->ShowTemplate();
-        QCOMPARE(List().RowCount(), 26);
-        QCOMPARE(List().topLevelItem(0)->text(ItemList::kNameColumn), QStringLiteral("Identification"));
-        QCOMPARE(List().topLevelItem(25)->text(ItemList::kNumberColumn), QStringLiteral("19"));
-        QCOMPARE(List().topLevelItem(25)->text(ItemList::kNameColumn), QStringLiteral("ADC gain (x1000)"));
-        QCOMPARE(document->OnOpenDocument(PathOf("ddr3-spd.dev").toStdString(), 0xFF, nullptr),
-                 CVardelDoc::OpenResult::Opened);
-        view->ShowTemplate();
-        QVERIFY(List().RowCount() > 0);
-        QCOMPARE(view->findChild<QTabBar*>()->count(), 1);
-        QCOMPARE(view->findChild<QTabBar*>()->tabText(0), QStringLiteral("DDR3 SPD"));
     }
 };
 

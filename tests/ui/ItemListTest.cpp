@@ -89,6 +89,12 @@ class ItemListTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(list.get()));
     }
 
+    // Shows the sample rows with an edit box open on the first.
+    void EditFirstItem() {
+        Show(SampleRows());
+        list->StartEdit(0, kNoInput);
+    }
+
     QLineEdit* EditBox() const { return qobject_cast<QLineEdit*>(list->Editor()); }
     QComboBox* DropDown() const { return qobject_cast<QComboBox*>(list->Editor()); }
 
@@ -128,6 +134,9 @@ class ItemListTest : public QObject {
         settings = std::make_unique<AppSettings>();
         settings->options = kOptionListResize;
         list = std::make_unique<ItemList>(*owner, *settings);
+        for (std::uint32_t item = 0; item < 4; ++item) {
+            owner->offers[item] = OneText();
+        }
     }
 
     void cleanup() {
@@ -173,7 +182,6 @@ class ItemListTest : public QObject {
     }
 
     void enterOpensAnEditBoxForOneTextWithTheCellTextSelected() {
-        owner->offers[1] = OneText();
         Show(SampleRows());
         QVERIFY(list->SelectRow(1));
         QTest::keyClick(list.get(), Qt::Key_Return);
@@ -233,9 +241,9 @@ class ItemListTest : public QObject {
     }
 
     void noOfferOrNoTextsOpenNothing() {
+        owner->offers.erase(0);
         owner->offers[1] = EditOffer{};
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QVERIFY(list->Editor() == nullptr);
         list->StartEdit(1, kNoInput);
         QVERIFY(list->Editor() == nullptr);
@@ -246,7 +254,6 @@ class ItemListTest : public QObject {
     }
 
     void aRefusedKeyIsUndoneWithItsCaret() {
-        owner->offers[0] = OneText();
         owner->judge = [](std::uint32_t, const EditedValue& value) {
             for (const QChar c : value.text) {
                 if (!c.isDigit()) {
@@ -255,8 +262,7 @@ class ItemListTest : public QObject {
             }
             return ValueCheck::Valid;
         };
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QLineEdit* edit = EditBox();
         QTest::keyClick(edit, Qt::Key_End);
         QTest::keyClick(edit, Qt::Key_Left);
@@ -271,21 +277,18 @@ class ItemListTest : public QObject {
     }
 
     void anEmptyBoxIsNotCheckedWhileTyping() {
-        owner->offers[0] = OneText();
         int checks = 0;
         owner->judge = [&checks](std::uint32_t, const EditedValue&) {
             ++checks;
             return ValueCheck::CannotJudge;
         };
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QTest::keyClick(EditBox(), Qt::Key_Delete);
         QCOMPARE(EditBox()->text(), QString());
         QCOMPARE(checks, 0);
     }
 
     void backspaceAsStartKeyDeletesTheLastCharacter() {
-        owner->offers[0] = OneText();
         Show(SampleRows());
         list->StartEdit(0, Qt::Key_Backspace);
         QCOMPARE(EditBox()->text(), QStringLiteral("123"));
@@ -293,7 +296,6 @@ class ItemListTest : public QObject {
     }
 
     void typingWidensTheBox() {
-        owner->offers[0] = OneText();
         Show(SampleRows());
         list->setColumnWidth(ItemList::kNameColumn, 300);
         list->StartEdit(0, kNoInput);
@@ -308,10 +310,8 @@ class ItemListTest : public QObject {
     }
 
     void escapeStoresTheInitialTextOrEntryAgain() {
-        owner->offers[0] = OneText();
         owner->offers[1] = {{}, {"Slow", "Fast", "Off"}};
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QTest::keyClicks(EditBox(), "99");
         QTest::keyClick(EditBox(), Qt::Key_Escape);
         QCOMPARE(owner->commits.size(), 1u);
@@ -324,12 +324,10 @@ class ItemListTest : public QObject {
     }
 
     void aTextThatFailsAtTheEndIsDropped() {
-        owner->offers[0] = OneText();
         owner->judge = [](std::uint32_t, const EditedValue& value) {
             return value.text.size() < 3 ? ValueCheck::BelowMinimum : ValueCheck::Valid;
         };
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QTest::keyClicks(EditBox(), "12");
         QTest::keyClick(EditBox(), Qt::Key_Return);
         QCOMPARE(owner->commits.size(), 1u);
@@ -341,8 +339,6 @@ class ItemListTest : public QObject {
     }
 
     void tabFromAboveTitleRowsEditsTheNextItemRow() {
-        owner->offers[1] = OneText();
-        owner->offers[2] = OneText();
         Show(SampleRows());
         QVERIFY(list->SelectRow(1));
         list->StartEdit(1, kNoInput);
@@ -360,7 +356,6 @@ class ItemListTest : public QObject {
     }
 
     void downInTheLastItemRowEndsTheEdit() {
-        owner->offers[3] = OneText();
         Show(SampleRows());
         QVERIFY(list->SelectRow(5));
         list->StartEdit(5, kNoInput);
@@ -374,7 +369,6 @@ class ItemListTest : public QObject {
     }
 
     void doubleClickEditsWithTheWholeTextSelected() {
-        owner->offers[2] = OneText();
         Show(SampleRows());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, CellCentre(4, ItemList::kNameColumn));
         QCOMPARE(list->EditingRow(), 4);
@@ -382,9 +376,7 @@ class ItemListTest : public QObject {
     }
 
     void clickingElsewhereOrClosingTheEditorStoresTheEdit() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QTest::keyClicks(EditBox(), "42");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, CellCentre(5, ItemList::kNameColumn));
         QCOMPARE(owner->commits.size(), 1u);
@@ -398,9 +390,7 @@ class ItemListTest : public QObject {
     }
 
     void newRowsDropTheEditorWithoutStoring() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QTest::keyClicks(EditBox(), "42");
         list->SetRows(SampleRows());
         QVERIFY(list->Editor() == nullptr);
@@ -409,8 +399,7 @@ class ItemListTest : public QObject {
 
     void theTipStandsBesideTheEditorAndGoesWithIt() {
         owner->offers[0] = {QStringLiteral("Number (decimal):\r\n   100-200"), {QStringLiteral("x")}};
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         auto* tip = list->findChild<BalloonTip*>();
         QVERIFY(tip != nullptr);
         QVERIFY(tip->isVisible());
@@ -483,7 +472,6 @@ class ItemListTest : public QObject {
     }
 
     void rightClickLeavesTheSelectionAndEditItemEditsTheSelectedRow() {
-        owner->offers[0] = OneText();
         Show(SampleRows());
         QVERIFY(list->SelectRow(0));
         QMenu* menu = RightClick(5);
