@@ -337,7 +337,7 @@ class CVardelViewTest : public QObject {
         QCOMPARE(RowValue(kSpeedRow), QStringLiteral("150"));
     }
 
-    void checkValuesFindsAWrongEnabledValueAndOpensItsEditor() {
+    void checkValuesFindsAWrongEnabledValueAndOpensItsEditorIfSoSet() {
         ShowSample();
         QVERIFY(view->CheckValues());
         Config().dataImage[1] = 0xFF;
@@ -346,15 +346,9 @@ class CVardelViewTest : public QObject {
         QCOMPARE(List().SelectedRow(), kSpeedRow);
         QCOMPARE(List().EditingRow(), kSpeedRow);
         QCOMPARE(EditBox()->text(), QStringLiteral("255"));
-    }
-
-    void checkValuesOpensNoEditorWithoutEditOnError() {
-        ShowSample();
+        QTest::keyClick(EditBox(), Qt::Key_Escape);
         settings->options &= ~kOptionEditOnError;
-        Config().dataImage[1] = 50;
-        view->RefillList();
         QVERIFY(!view->CheckValues());
-        QCOMPARE(List().SelectedRow(), kSpeedRow);
         QVERIFY(List().Editor() == nullptr);
     }
 
@@ -384,8 +378,9 @@ class CVardelViewTest : public QObject {
         QCOMPARE(RowValue(kSpeedRow), QStringLiteral("150"));
     }
 
-    void importFromAnotherUnitAsksFirst() {
+    void importFromAnotherUnitAsksAndTakesTheFirstRecordOnYes() {
         ShowSample();
+        QVERIFY(Config().SetValueText(kSpeed, "149"));  // its low two bits choose "Only" in Choices
         chosenFile = PathOf("config.tdf");
         view->Export();
         QVERIFY(view->SelectUnit(2));
@@ -393,13 +388,6 @@ class CVardelViewTest : public QObject {
         view->Import();
         QCOMPARE(prompt->questions.size(), 1u);
         QCOMPARE(document->Units()->GetAt(2)->dataImage[1], before);
-    }
-
-    void importFromAnotherUnitTakesTheFirstRecordOnYes() {
-        ShowSample();
-        QVERIFY(Config().SetValueText(kSpeed, "149"));  // its low two bits choose "Only" in Choices
-        chosenFile = PathOf("config.tdf");
-        view->Export();
         test::ScriptedPrompt yes(true);
         CVardelView other(*document, *settings, *frame, yes);
         other.SetDataFileChooser([this](DataFileAccess) { return chosenFile; });

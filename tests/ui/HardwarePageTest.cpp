@@ -146,14 +146,6 @@ class HardwarePageTest : public QObject {
         QCOMPARE(DelayCaption(dialog), QStringLiteral("I/O delay factor (1)"));
     }
 
-    void anUndrawnSliderLeavesTheFactorAlone() {
-        OptionsDialog dialog(StartSettings(kSim, "24C02", 0), prompt_, SimDirectory());
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.accept();
-        QCOMPARE(dialog.Settings().delayIO, 0);
-    }
-
     void theFactorFollowsTheSlider() {
         OptionsDialog dialog(StartSettings(kSim, "24C02", 2), prompt_, SimDirectory());
         ShowHardwarePage(dialog);

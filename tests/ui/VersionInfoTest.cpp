@@ -66,8 +66,9 @@ class VersionInfoTest : public QObject {
         QVERIFY(!info.GetString("LegalTrademarks", buffer));
     }
 
-    void theMarkerWithoutItsLineFeedIsPassedOver() {
-        const std::string path = Write("a.out", Executable(Block("ProductVersion=2.05\nSpecialBuild=77\n")));
+    void theMarkerWithoutItsLineFeedIsPassedOverAndValuesAreFoundByNameOrIndex() {
+        const std::string path =
+            Write("a.out", Executable(Block("CompanyName=Halvorn\nProductVersion=2.05\nSpecialBuild=77\n")));
         VersionInfo info;
         QVERIFY(info.Attach(path));
         Buffer buffer{};
@@ -75,6 +76,12 @@ class VersionInfoTest : public QObject {
         QCOMPARE(Text(buffer), std::string("2.05"));
         QVERIFY(info.GetString("SpecialBuild", buffer));
         QCOMPARE(Text(buffer), std::string("77"));
+        // By index, zero to nine.
+        QVERIFY(info.GetStringByIndex(0, buffer));
+        QCOMPARE(Text(buffer), std::string("Halvorn"));
+        QVERIFY(info.GetStringByIndex(9, buffer));
+        QCOMPARE(Text(buffer), std::string("2.05"));
+        QVERIFY(!info.GetStringByIndex(10, buffer));
     }
 
     void aFileWithoutABlockLoadsNothing() {
@@ -120,18 +127,6 @@ class VersionInfoTest : public QObject {
         small.fill('x');
         QVERIFY(!info.GetString("CompanyName", std::span<char>(small.data(), 0)));
         QCOMPARE(small[0], 'x');
-    }
-
-    void valuesAreFoundByIndexUpToNine() {
-        VersionInfo info;
-        QVERIFY(
-            info.Attach(Write("indexed", Executable(Block("CompanyName=Halvorn\nProductVersion=3.1\n")))));
-        Buffer buffer{};
-        QVERIFY(info.GetStringByIndex(0, buffer));
-        QCOMPARE(Text(buffer), std::string("Halvorn"));
-        QVERIFY(info.GetStringByIndex(9, buffer));
-        QCOMPARE(Text(buffer), std::string("3.1"));
-        QVERIFY(!info.GetStringByIndex(10, buffer));
     }
 
     void attachingTheSameFileAgainKeepsWhatWasReadUntilReset() {
