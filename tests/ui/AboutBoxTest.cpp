@@ -2,6 +2,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -89,16 +90,11 @@ class AboutBoxTest : public QObject {
         QCOMPARE(Version(box), QStringLiteral("Tessaly\nVersion 1.4, Ausgabe 99"));
     }
 
-    void escapeDoesNotCloseTheBox() {
-        AboutBox box;
-        box.show();
-        QTest::keyClick(&box, Qt::Key_Escape);
-        QVERIFY(box.isVisible());
-    }
-
-    void enterOrTheCloseCommandCloses() {
+    void escapeDoesNotCloseTheBoxButEnterOrTheCloseCommandDo() {
         AboutBox entered;
         entered.show();
+        QTest::keyClick(&entered, Qt::Key_Escape);
+        QVERIFY(entered.isVisible());
         QTest::keyClick(&entered, Qt::Key_Return);
         QVERIFY(!entered.isVisible());
         QCOMPARE(entered.result(), int(QDialog::Accepted));
@@ -122,22 +118,13 @@ class AboutBoxTest : public QObject {
 
         QTRY_VERIFY_WITH_TIMEOUT(recorder.HasTurnedTwice(), 30000);
 
-        // Down one pixel per tick until the button's bottom edge is 15 pixels above the box's, then up to
-        // where it started, then down again.
+        // Down one pixel per tick until the button's bottom edge is 15 pixels above the box's, then back up
+        // to where it started; the steps themselves are ButtonBounceTest's.
         const int frameBottom = box.frameGeometry().bottom() - box.geometry().top();
         const int lowest = frameBottom - tessaly::ButtonBounce::kBottomGap - (ok->height() - 1);
-        QVERIFY(lowest > start);
-        std::vector<int> expected;
-        for (int top = start + 1; top <= lowest; ++top) {
-            expected.push_back(top);
-        }
-        for (int top = lowest - 1; top >= start; --top) {
-            expected.push_back(top);
-        }
-        expected.push_back(start + 1);
-        const std::vector<int> seen(recorder.tops.begin(),
-                                    recorder.tops.begin() + static_cast<std::ptrdiff_t>(expected.size()));
-        QCOMPARE(seen, expected);
+        QCOMPARE(recorder.tops.front(), start + 1);
+        QCOMPARE(*std::max_element(recorder.tops.begin(), recorder.tops.end()), lowest);
+        QCOMPARE(*std::min_element(recorder.tops.begin(), recorder.tops.end()), start);
     }
 
   private:

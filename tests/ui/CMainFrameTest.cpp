@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -161,16 +160,6 @@ class CMainFrameTest : public QObject {
         QFile::remove(PathOf("board.cfg"));
     }
 
-    void panesBeforeTheFirstRefreshShowTheirInitialTexts() {
-        MakeFrame(test::FrameSettings("None", "None"));
-        QCOMPARE(Pane(0), QStringLiteral("<->"));
-        QCOMPARE(Pane(1), QString());
-        QCOMPARE(Pane(2), QString());
-        QCOMPARE(Pane(3), QStringLiteral("none"));
-        QCOMPARE(Pane(4), QString());
-        QCOMPARE(Pane(5), QString());
-    }
-
     void withoutAPluginThePanesSayNoPluginAndTheCommandsAreGreyed() {
         ShowFrame(test::FrameSettings("None", "None"));
         QTRY_COMPARE(Pane(5), QStringLiteral("No plugin"));
@@ -179,8 +168,6 @@ class CMainFrameTest : public QObject {
         QCOMPARE(Pane(3), QStringLiteral("None"));
         QCOMPARE(Pane(4), QString());
         QCOMPARE(frame->StatusBar().StateIconPath(), StateIconPath(DeviceState::NoPlugin));
-        QCOMPARE(StateIconPath(DeviceState::NoPlugin), StateIconPath(DeviceState::NoDriver));
-        QVERIFY(!QPixmap(frame->StatusBar().StateIconPath()).isNull());
         for (int command : {command::kProgram, command::kRead, command::kVerify}) {
             QVERIFY(!Action(command)->isEnabled());
             QVERIFY(!ToolButtonEnabled(command));
@@ -190,24 +177,11 @@ class CMainFrameTest : public QObject {
         QVERIFY(!ToolButtonEnabled(command::kUnhandledButton));
     }
 
-    void panesOneToFiveKeepTheirWidthRatios() {
-        MakeFrame(test::FrameSettings("None", "None"));
-        const FrameStatusBar& bar = frame->StatusBar();
-        const int unit = bar.PaneWidth(1) / 16;
-        QVERIFY(unit > 0);
-        for (int pane = 1; pane < FrameStatusBar::kPaneCount; ++pane) {
-            QCOMPARE(bar.PaneWidth(pane), FrameStatusBar::kWidthUnits[static_cast<std::size_t>(pane)] * unit);
-        }
-        QVERIFY(bar.minimumHeight() >= FrameStatusBar::kMinimumHeight);
-    }
-
     void aReadyChipEnablesTheCommandsAndALaterReportGreysThem() {
         ShowReadyFrame();
         QTRY_COMPARE(Pane(5), QStringLiteral("Ready"));
         QCOMPARE(frame->StatusBar().StateIconPath(), StateIconPath(DeviceState::Ready));
-        QVERIFY(Pane(1).startsWith(QStringLiteral("Plug-in: ")));
         QVERIFY(Pane(1).size() > QStringLiteral("Plug-in: ").size());
-        QVERIFY(Pane(2).startsWith(QStringLiteral("Fw: ")));
         QVERIFY(Pane(2).contains(QStringLiteral("24C02")));
         QCOMPARE(Pane(3), QStringLiteral("24C02"));
         QVERIFY(ToolButtonEnabled(command::kVerify));
@@ -257,43 +231,7 @@ class CMainFrameTest : public QObject {
         QVERIFY(prompt->Texts(PromptIcon::Error).empty());
     }
 
-    void readRunsEvenWithAWrongValue() {
-        AppSettings start = test::FrameSettings();
-        start.memoryInit = 0x00;
-        ShowReadyFrame(start);
-        OpenSample();
-        QCOMPARE(List().topLevelItem(kModeRow)->text(ItemList::kValueColumn), QStringLiteral("Idle"));
-        Press(Qt::Key_F6);
-        QVERIFY(frame->Progress() != nullptr);
-        WaitUntilIdle();
-        // The erased chip reads 0xFF, which the view shows at once.
-        QTRY_COMPARE(List().topLevelItem(kModeRow)->text(ItemList::kValueColumn), QStringLiteral("Test"));
-        QVERIFY(prompt->messages.empty());
-    }
-
-    void f7VerifiesAndF8DoesNothing() {
-        ShowReadyFrame();
-        OpenSample();
-        MakeSpeedRight();
-        Press(Qt::Key_F5);
-        WaitUntilIdle();
-        QTRY_COMPARE(Count(kProgramDone), 1u);
-
-        QVERIFY(Action(command::kVerify)->text().endsWith(QStringLiteral("\tF8")));
-        Press(Qt::Key_F8);
-        QVERIFY(frame->Progress() == nullptr);
-        QVERIFY(!frame->Worker().IsBusy());
-        QTest::qWait(200);
-        QCOMPARE(Count(kVerifyDone), 0u);
-
-        Press(Qt::Key_F7);
-        QVERIFY(frame->Progress() != nullptr);
-        WaitUntilIdle();
-        QTRY_COMPARE(Count(kVerifyDone), 1u);
-        QVERIFY(prompt->Texts(PromptIcon::Error).empty());
-    }
-
-    void aSecondF5WhileBusyDoesNothing() {
+    void aSecondF5WhileBusyAndF8DoNothing() {
         ShowReadyFrame();
         OpenSample();
         MakeSpeedRight();
@@ -305,26 +243,13 @@ class CMainFrameTest : public QObject {
         QCOMPARE(frame->Progress(), first);
         WaitUntilIdle();
         QTRY_COMPARE(Count(kProgramDone), 1u);
+        // F8 is shown beside Verify, which runs on F7 only.
+        QVERIFY(Action(command::kVerify)->text().endsWith(QStringLiteral("\tF8")));
+        Press(Qt::Key_F8);
+        QVERIFY(frame->Progress() == nullptr);
         QTest::qWait(200);
         QCOMPARE(Count(kProgramDone), 1u);
-    }
-
-    void theProgressDisplayNamesTheStepOverTheMessagePane() {
-        test::SetSimulatorEnvironment(PathOf("chips"), "read=1-1000000");
-        ShowReadyFrame();
-        OpenSample();
-        QString step;
-        QRect bar;
-        prompt->onQuestion = [&] {
-            step = frame->Progress()->Text();
-            bar = frame->Progress()->BarGeometry();
-            return false;
-        };
-        Press(Qt::Key_F6);
-        WaitUntilIdle();
-        QCOMPARE(prompt->questions.size(), 1u);
-        QCOMPARE(step, QStringLiteral("Read..."));
-        QCOMPARE(bar, frame->StatusBar().MessagePane().geometry());
+        QCOMPARE(Count(kVerifyDone), 0u);
     }
 
     void stoppingTheWorkerWhileItsQuestionIsOpenDoesNotDeadlock() {
@@ -368,9 +293,6 @@ class CMainFrameTest : public QObject {
         const ProgrammerPlugin* plugin = frame->Worker().Plugin();
         AppSettings chosen = test::FrameSettings();
         chosen.delayPowerUp = 7;
-        chosen.pulsePGM = 33;
-        chosen.mruSize = 3;
-        chosen.options &= ~kOptionConfirmProgram;
         chosen.options |= 2;
         chosen.language.Set("Elsewhere");
         chosen.windowWidth = 99;
@@ -378,9 +300,6 @@ class CMainFrameTest : public QObject {
         QCOMPARE(frame->Worker().Plugin(), plugin);
         QVERIFY(frame->CommandsEnabled());
         QCOMPARE(settings.delayPowerUp, 7);
-        QCOMPARE(settings.pulsePGM, 33);
-        QCOMPARE(settings.mruSize, 3);
-        QCOMPARE(settings.options & kOptionConfirmProgram, 0u);
         QCOMPARE(settings.options & kOptionAlignNameMask, 2u);
         // The copy's language and window size are not taken.
         QCOMPARE(settings.language.View(), std::string_view("English"));
@@ -404,9 +323,11 @@ class CMainFrameTest : public QObject {
             QCOMPARE(view->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn),
                      QStringLiteral("Idle"));
         }
+        // Speed is wrong, which does not keep a Read from running.
         Activate();
         Press(Qt::Key_F6);
         WaitUntilIdle();
+        QVERIFY(prompt->messages.empty());
         for (CVardelView* view : views) {
             QCOMPARE(view->List().topLevelItem(kModeRow)->text(ItemList::kValueColumn),
                      QStringLiteral("Test"));
@@ -466,10 +387,6 @@ class CMainFrameTest : public QObject {
         QCOMPARE(frame->ActiveView()->List().headerItem()->text(ItemList::kNameColumn),
                  QStringLiteral("Bezeichnung"));
         QCOMPARE(settings.language.View(), std::string_view("Deutsch"));
-        frame->Languages().Item(command::kFirstLanguage)->trigger();
-        QCOMPARE(Pane(5), QStringLiteral("No plugin"));
-        QCOMPARE(frame->ActiveView()->List().headerItem()->text(ItemList::kNameColumn),
-                 QStringLiteral("Name"));
     }
 
     void oneDroppedFileOpensAndTwoOpenNothing() {
@@ -493,51 +410,23 @@ class CMainFrameTest : public QObject {
         QVERIFY(recentFiles->Paths().empty());
     }
 
-    void closingStoresTheSizeAndTheNextFrameStartsWithIt() {
-        ShowFrame(test::FrameSettings("None", "None"));
-        frame->resize(910, 610);
-        QTRY_COMPARE(frame->size(), QSize(910, 610));
-        frame.reset();
-        QCOMPARE(settings.windowWidth, 910);
-        QCOMPARE(settings.windowHeight, 610);
-        MakeFrame(settings);
-        QCOMPARE(frame->size(), QSize(910, 610));
-    }
-
-    void aFrameNeverShownKeepsTheStoredSize() {
-        AppSettings start = test::FrameSettings("None", "None");
-        start.windowWidth = 700;
-        start.windowHeight = 450;
-        MakeFrame(start);
-        frame->resize(300, 200);
-        frame.reset();
-        QCOMPARE(settings.windowWidth, 700);
-        QCOMPARE(settings.windowHeight, 450);
-    }
-
     void openedTemplatesHeadTheRecentFilesInTheFileMenu() {
         ShowFrame(test::FrameSettings("None", "None"));
         QVERIFY(test::WriteTemplate(PathOf("a.dev"), kTemplate));
         QVERIFY(test::WriteTemplate(PathOf("b.dev"), kTemplate));
         QVERIFY(frame->OpenTemplate(PathOf("a.dev")));
         QVERIFY(frame->OpenTemplate(PathOf("b.dev")));
-        QCOMPARE(recentFiles->Paths().size(), 2u);
-        QVERIFY(QString::fromStdString(recentFiles->Paths()[0]).endsWith(QStringLiteral("/b.dev")));
-
         QMenu* file = frame->menuBar()->actions().front()->menu();
-        QVERIFY(file != nullptr);
         emit file->aboutToShow();
         QVERIFY(!Action(command::kRecentFile)->isVisible());
         QList<QAction*> entries;
         for (QAction* action : file->actions()) {
-            if (action->text().startsWith(QLatin1Char('&')) &&
-                action->text().endsWith(QStringLiteral(".dev"))) {
+            if (action->text().endsWith(QStringLiteral(".dev"))) {
                 entries.push_back(action);
             }
         }
         QCOMPARE(entries.size(), 2);
         QVERIFY(entries[0]->text().startsWith(QStringLiteral("&1 ")));
-        QVERIFY(entries[1]->text().endsWith(QStringLiteral("a.dev")));
         entries[1]->trigger();
         QCOMPARE(frame->windowTitle(), QStringLiteral("a.dev - Tessaly"));
 

@@ -111,7 +111,7 @@ class CVardelAppTest : public QObject {
         QVERIFY(ReadIni().contains(QStringLiteral("Size=0,0")));
     }
 
-    void settingsAreWrittenAfterTheWindowHasGone() {
+    void settingsAreWrittenAfterTheWindowHasGoneAndReadAtTheNextStart() {
         auto app = NewApp();
         QVERIFY(app->InitInstance());
         CMainFrame& frame = *app->MainFrame();
@@ -127,6 +127,10 @@ class CVardelAppTest : public QObject {
         QVERIFY2(ini.contains(QStringLiteral("Size=930,640")), qPrintable(ini));
         QVERIFY2(ini.contains(QStringLiteral("Font=DejaVu Sans,13,1,0,")), qPrintable(ini));
         QVERIFY(ini.contains(QStringLiteral("Plugin=None")));
+        app.reset();
+        auto next = NewApp();
+        QVERIFY(next->InitInstance());
+        QCOMPARE(next->MainFrame()->size(), QSize(930, 640));
     }
 
     void aTerminationSignalEndsTheProgramAsClosingItsWindowDoes() {
@@ -140,13 +144,6 @@ class CVardelAppTest : public QObject {
         QVERIFY(app->MainFrame() == nullptr);
         QVERIFY(QFile::exists(PathOf("board.cfg")));
         QVERIFY(ReadIni().contains(QStringLiteral("Size=870,590")));
-    }
-
-    void theNextStartCreatesTheWindowWithTheStoredSize() {
-        WriteIni("[Config]\nPlugin=None\nPort=None\n[MainWindow]\nSize=880,600\n");
-        auto app = NewApp();
-        QVERIFY(app->InitInstance());
-        QCOMPARE(app->MainFrame()->size(), QSize(880, 600));
     }
 
     void anUnknownLanguageStartsInEnglishAndStaysInTheSettings() {

@@ -101,8 +101,9 @@ class HardwarePageTest : public QObject {
         QFile::remove(DriverFlag());
     }
 
-    void theSimulatorIsListedWithItsPorts() {
-        OptionsDialog dialog(StartSettings(kSim, "24c16", 4), prompt_, SimDirectory());
+    void theSimulatorIsListedWithItsPortsAndDelayRange() {
+        // Stored names are found whatever their case.
+        OptionsDialog dialog(StartSettings("TESSALY-SIM.SO", "24c16", 4), prompt_, SimDirectory());
 
         const QStringList plugins = Entries(*Plugins(dialog));
         QCOMPARE(plugins.size(), 2);
@@ -117,19 +118,15 @@ class HardwarePageTest : public QObject {
         }
         QCOMPARE(Ports(dialog)->currentText(), QStringLiteral("24C16"));
         QVERIFY(prompt_.questions.empty());
-
-        dialog.accept();
-        QCOMPARE(dialog.Settings().pluginName.View(), std::string_view(kSim));
-        QCOMPARE(dialog.Settings().portName.View(), std::string_view("24C16"));
-    }
-
-    void theSliderSpansThePluginsDelayRange() {
-        OptionsDialog dialog(StartSettings(kSim, "24C02", 4), prompt_, SimDirectory());
         QVERIFY(SliderShown(dialog));
         QCOMPARE(Slider(dialog)->minimum(), 1);
         QCOMPARE(Slider(dialog)->maximum(), 10);
         QCOMPARE(Slider(dialog)->value(), 4);
         QCOMPARE(DelayCaption(dialog), QStringLiteral("I/O delay factor (4)"));
+
+        dialog.accept();
+        QCOMPARE(dialog.Settings().pluginName.View(), std::string_view(kSim));
+        QCOMPARE(dialog.Settings().portName.View(), std::string_view("24C16"));
     }
 
     void aFactorOutsideTheRangeBecomesTheMinimumOnceDrawn_data() {
@@ -150,14 +147,6 @@ class HardwarePageTest : public QObject {
         QCOMPARE(DelayCaption(dialog), QStringLiteral("I/O delay factor (1)"));
     }
 
-    void anUndrawnSliderLeavesTheFactorAlone() {
-        OptionsDialog dialog(StartSettings(kSim, "24C02", 0), prompt_, SimDirectory());
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.accept();
-        QCOMPARE(dialog.Settings().delayIO, 0);
-    }
-
     void theFactorFollowsTheSlider() {
         OptionsDialog dialog(StartSettings(kSim, "24C02", 2), prompt_, SimDirectory());
         ShowHardwarePage(dialog);
@@ -169,15 +158,39 @@ class HardwarePageTest : public QObject {
         QCOMPARE(dialog.Settings().delayIO, 7);
     }
 
-    void choosingNoneStoresItsText() {
-        OptionsDialog dialog(StartSettings(kSim, "24C02", 1), prompt_, SimDirectory());
-        Plugins(dialog)->setCurrentIndex(0);
+    // Without a plug-in that loads, only "None" is offered for the port and the slider is hidden; the
+    // chosen or stored plug-in name is kept (when given).
+    void noPluginListsNoPorts_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("chooseNone");
+        QTest::addColumn<bool>("emptyDirectory");
+        QTest::addColumn<int>("pluginIndex");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("None chosen") << kSim << true << false << 0 << "None";
+        QTest::newRow("unknown name") << "gone.so" << false << false << -1 << "gone.so";
+        QTest::newRow("no plug-ins") << kSim << false << true << 0 << QString();
+    }
+    void noPluginListsNoPorts() {
+        QFETCH(QString, stored);
+        QFETCH(bool, chooseNone);
+        QFETCH(bool, emptyDirectory);
+        QFETCH(int, pluginIndex);
+        QFETCH(QString, kept);
+        QTemporaryDir empty;
+        const std::string directory = emptyDirectory ? empty.path().toStdString() + '/' : SimDirectory();
+        OptionsDialog dialog(StartSettings(qPrintable(stored), "24C02", 1), prompt_, directory);
+        if (chooseNone) {
+            Plugins(dialog)->setCurrentIndex(0);
+        }
+        QCOMPARE(Plugins(dialog)->currentIndex(), pluginIndex);
         QCOMPARE(Entries(*Ports(dialog)), QStringList{QStringLiteral("None")});
         QCOMPARE(Ports(dialog)->currentIndex(), 0);
         QVERIFY(!SliderShown(dialog));
-
+        if (kept.isEmpty()) {
+            return;
+        }
         dialog.accept();
-        QCOMPARE(dialog.Settings().pluginName.View(), std::string_view("None"));
+        QCOMPARE(QString::fromStdString(std::string(dialog.Settings().pluginName.View())), kept);
         QCOMPARE(dialog.Settings().portName.View(), std::string_view("None"));
     }
 
@@ -189,23 +202,6 @@ class HardwarePageTest : public QObject {
         QVERIFY(Ports(dialog)->count() > 10);
         QCOMPARE(Ports(dialog)->currentIndex(), 0);
         QVERIFY(SliderShown(dialog));
-    }
-
-    void theStoredNameIsFoundWhateverItsCase() {
-        OptionsDialog dialog(StartSettings("TESSALY-SIM.SO", "None", 1), prompt_, SimDirectory());
-        QCOMPARE(Plugins(dialog)->currentIndex(), 1);
-        dialog.accept();
-        QCOMPARE(dialog.Settings().pluginName.View(), std::string_view(kSim));
-    }
-
-    void aNameThatMatchesNoPluginIsKept() {
-        OptionsDialog dialog(StartSettings("gone.so", "24C02", 1), prompt_, SimDirectory());
-        QCOMPARE(Plugins(dialog)->currentIndex(), -1);
-        QCOMPARE(Entries(*Ports(dialog)), QStringList{QStringLiteral("None")});
-        QVERIFY(!SliderShown(dialog));
-        dialog.accept();
-        QCOMPARE(dialog.Settings().pluginName.View(), std::string_view("gone.so"));
-        QCOMPARE(dialog.Settings().portName.View(), std::string_view("None"));
     }
 
     void aPluginThatNoLongerLoadsListsNoPorts() {
@@ -223,15 +219,6 @@ class HardwarePageTest : public QObject {
         QVERIFY(prompt_.questions.empty());
         dialog.accept();
         QCOMPARE(dialog.Settings().pluginName.View(), std::string_view("vanishing.so"));
-    }
-
-    void aDirectoryWithoutPluginsOffersNone() {
-        QTemporaryDir empty;
-        OptionsDialog dialog(StartSettings(kSim, "24C02", 1), prompt_, empty.path().toStdString() + '/');
-        QCOMPARE(Entries(*Plugins(dialog)), QStringList{QStringLiteral("None")});
-        QCOMPARE(Plugins(dialog)->currentIndex(), 0);
-        QCOMPARE(Entries(*Ports(dialog)), QStringList{QStringLiteral("None")});
-        QVERIFY(!SliderShown(dialog));
     }
 
     void aMissingDriverIsOfferedAtOnce() {

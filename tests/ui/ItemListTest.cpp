@@ -89,6 +89,12 @@ class ItemListTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(list.get()));
     }
 
+    // Shows the sample rows with an edit box open on the first.
+    void EditFirstItem() {
+        Show(SampleRows());
+        list->StartEdit(0, kNoInput);
+    }
+
     QLineEdit* EditBox() const { return qobject_cast<QLineEdit*>(list->Editor()); }
     QComboBox* DropDown() const { return qobject_cast<QComboBox*>(list->Editor()); }
 
@@ -128,6 +134,9 @@ class ItemListTest : public QObject {
         settings = std::make_unique<AppSettings>();
         settings->options = kOptionListResize;
         list = std::make_unique<ItemList>(*owner, *settings);
+        for (std::uint32_t item = 0; item < 4; ++item) {
+            owner->offers[item] = OneText();
+        }
     }
 
     void cleanup() {
@@ -135,14 +144,6 @@ class ItemListTest : public QObject {
             popup->close();
         }
         list.reset();
-    }
-
-    void columnsCarryTheirTitles() {
-        QCOMPARE(list->columnCount(), ItemList::kColumnCount);
-        QCOMPARE(list->headerItem()->text(ItemList::kCheckColumn), QString());
-        QCOMPARE(list->headerItem()->text(ItemList::kNumberColumn), QStringLiteral("N"));
-        QCOMPARE(list->headerItem()->text(ItemList::kNameColumn), QStringLiteral("Name"));
-        QCOMPARE(list->headerItem()->text(ItemList::kValueColumn), QStringLiteral("Value"));
     }
 
     void titleRowsHaveNoCheckBoxAndTakeNoSelection() {
@@ -181,7 +182,6 @@ class ItemListTest : public QObject {
     }
 
     void enterOpensAnEditBoxForOneTextWithTheCellTextSelected() {
-        owner->offers[1] = OneText();
         Show(SampleRows());
         QVERIFY(list->SelectRow(1));
         QTest::keyClick(list.get(), Qt::Key_Return);
@@ -195,7 +195,7 @@ class ItemListTest : public QObject {
         QVERIFY(edit->geometry().intersects(cell));
     }
 
-    void twoTextsOpenADropDownOnTheShownEntry() {
+    void twoTextsOpenADropDownOnTheShownEntryAndReportTheChoiceByPosition() {
         owner->offers[1] = {{}, {"Slow", "Fast", "Off"}};
         Show(SampleRows());
         list->StartEdit(1, kNoInput);
@@ -203,7 +203,13 @@ class ItemListTest : public QObject {
         QVERIFY(combo != nullptr);
         QCOMPARE(combo->count(), 3);
         QCOMPARE(combo->currentIndex(), 1);
-        QCOMPARE(combo->currentText(), QStringLiteral("Fast"));
+        combo->setCurrentIndex(2);
+        QTest::keyClick(combo, Qt::Key_Return);
+        QCOMPARE(owner->commits.size(), 1u);
+        QCOMPARE(owner->commits[0].second.choice, 2);
+        QCOMPARE(owner->commits[0].second.text, QStringLiteral("Off"));
+        QCOMPARE(list->topLevelItem(1)->text(ItemList::kValueColumn), QStringLiteral("Off"));
+        QVERIFY(list->Editor() == nullptr);
     }
 
     void dropDownWithoutTheShownTextShowsItUnchosen() {
@@ -222,21 +228,6 @@ class ItemListTest : public QObject {
         QCOMPARE(list->topLevelItem(1)->text(ItemList::kValueColumn), QStringLiteral("Fast"));
     }
 
-    void dropDownReportsTheChosenEntryByPosition() {
-        owner->offers[1] = {{}, {"Slow", "Fast", "Off"}};
-        Show(SampleRows());
-        list->StartEdit(1, kNoInput);
-        QComboBox* combo = DropDown();
-        QVERIFY(combo != nullptr);
-        combo->setCurrentIndex(2);
-        QTest::keyClick(combo, Qt::Key_Return);
-        QCOMPARE(owner->commits.size(), 1u);
-        QCOMPARE(owner->commits[0].second.choice, 2);
-        QCOMPARE(owner->commits[0].second.text, QStringLiteral("Off"));
-        QCOMPARE(list->topLevelItem(1)->text(ItemList::kValueColumn), QStringLiteral("Off"));
-        QVERIFY(list->Editor() == nullptr);
-    }
-
     void dropDownKeysEndTheEditInsteadOfMovingTheChoice() {
         owner->offers[0] = {{}, {"A", "B", "C"}};
         owner->offers[1] = {{}, {"Slow", "Fast", "Off"}};
@@ -249,20 +240,10 @@ class ItemListTest : public QObject {
         QCOMPARE(DropDown()->currentIndex(), 1);
     }
 
-    void dropDownEscapeChoosesTheInitialEntryAgain() {
-        owner->offers[1] = {{}, {"Slow", "Fast", "Off"}};
-        Show(SampleRows());
-        list->StartEdit(1, kNoInput);
-        DropDown()->setCurrentIndex(0);
-        QTest::keyClick(DropDown(), Qt::Key_Escape);
-        QCOMPARE(owner->commits.size(), 1u);
-        QCOMPARE(owner->commits[0].second.choice, 1);
-    }
-
     void noOfferOrNoTextsOpenNothing() {
+        owner->offers.erase(0);
         owner->offers[1] = EditOffer{};
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QVERIFY(list->Editor() == nullptr);
         list->StartEdit(1, kNoInput);
         QVERIFY(list->Editor() == nullptr);
@@ -273,7 +254,6 @@ class ItemListTest : public QObject {
     }
 
     void aRefusedKeyIsUndoneWithItsCaret() {
-        owner->offers[0] = OneText();
         owner->judge = [](std::uint32_t, const EditedValue& value) {
             for (const QChar c : value.text) {
                 if (!c.isDigit()) {
@@ -282,8 +262,7 @@ class ItemListTest : public QObject {
             }
             return ValueCheck::Valid;
         };
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QLineEdit* edit = EditBox();
         QTest::keyClick(edit, Qt::Key_End);
         QTest::keyClick(edit, Qt::Key_Left);
@@ -298,21 +277,18 @@ class ItemListTest : public QObject {
     }
 
     void anEmptyBoxIsNotCheckedWhileTyping() {
-        owner->offers[0] = OneText();
         int checks = 0;
         owner->judge = [&checks](std::uint32_t, const EditedValue&) {
             ++checks;
             return ValueCheck::CannotJudge;
         };
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QTest::keyClick(EditBox(), Qt::Key_Delete);
         QCOMPARE(EditBox()->text(), QString());
         QCOMPARE(checks, 0);
     }
 
     void backspaceAsStartKeyDeletesTheLastCharacter() {
-        owner->offers[0] = OneText();
         Show(SampleRows());
         list->StartEdit(0, Qt::Key_Backspace);
         QCOMPARE(EditBox()->text(), QStringLiteral("123"));
@@ -320,7 +296,6 @@ class ItemListTest : public QObject {
     }
 
     void typingWidensTheBox() {
-        owner->offers[0] = OneText();
         Show(SampleRows());
         list->setColumnWidth(ItemList::kNameColumn, 300);
         list->StartEdit(0, kNoInput);
@@ -334,24 +309,25 @@ class ItemListTest : public QObject {
                  list->visualRect(list->model()->index(0, ItemList::kValueColumn)).right());
     }
 
-    void escapeStoresTheInitialTextAgain() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+    void escapeStoresTheInitialTextOrEntryAgain() {
+        owner->offers[1] = {{}, {"Slow", "Fast", "Off"}};
+        EditFirstItem();
         QTest::keyClicks(EditBox(), "99");
         QTest::keyClick(EditBox(), Qt::Key_Escape);
         QCOMPARE(owner->commits.size(), 1u);
         QCOMPARE(owner->commits[0].second.text, QStringLiteral("1234"));
         QVERIFY(list->Editor() == nullptr);
+        list->StartEdit(1, kNoInput);
+        DropDown()->setCurrentIndex(0);
+        QTest::keyClick(DropDown(), Qt::Key_Escape);
+        QCOMPARE(owner->commits.back().second.choice, 1);
     }
 
     void aTextThatFailsAtTheEndIsDropped() {
-        owner->offers[0] = OneText();
         owner->judge = [](std::uint32_t, const EditedValue& value) {
             return value.text.size() < 3 ? ValueCheck::BelowMinimum : ValueCheck::Valid;
         };
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QTest::keyClicks(EditBox(), "12");
         QTest::keyClick(EditBox(), Qt::Key_Return);
         QCOMPARE(owner->commits.size(), 1u);
@@ -363,8 +339,6 @@ class ItemListTest : public QObject {
     }
 
     void tabFromAboveTitleRowsEditsTheNextItemRow() {
-        owner->offers[1] = OneText();
-        owner->offers[2] = OneText();
         Show(SampleRows());
         QVERIFY(list->SelectRow(1));
         list->StartEdit(1, kNoInput);
@@ -382,7 +356,6 @@ class ItemListTest : public QObject {
     }
 
     void downInTheLastItemRowEndsTheEdit() {
-        owner->offers[3] = OneText();
         Show(SampleRows());
         QVERIFY(list->SelectRow(5));
         list->StartEdit(5, kNoInput);
@@ -395,49 +368,29 @@ class ItemListTest : public QObject {
         QVERIFY(list->hasFocus());
     }
 
-    void upInTheFirstItemRowEndsTheEdit() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
-        QTest::keyClick(EditBox(), Qt::Key_Up);
-        QVERIFY(list->Editor() == nullptr);
-        QCOMPARE(owner->editRequests.size(), 1u);
-    }
-
     void doubleClickEditsWithTheWholeTextSelected() {
-        owner->offers[2] = OneText();
         Show(SampleRows());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, CellCentre(4, ItemList::kNameColumn));
         QCOMPARE(list->EditingRow(), 4);
         QCOMPARE(EditBox()->selectedText(), QStringLiteral("80"));
     }
 
-    void clickingElsewhereEndsAndStoresTheEdit() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+    void clickingElsewhereOrClosingTheEditorStoresTheEdit() {
+        EditFirstItem();
         QTest::keyClicks(EditBox(), "42");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, CellCentre(5, ItemList::kNameColumn));
         QCOMPARE(owner->commits.size(), 1u);
         QCOMPARE(owner->commits[0].second.text, QStringLiteral("42"));
         QVERIFY(list->Editor() == nullptr);
         QCOMPARE(list->SelectedRow(), 5);
-    }
-
-    void closeEditorStoresTheText() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
         list->StartEdit(0, kNoInput);
-        QTest::keyClicks(EditBox(), "42");
+        QTest::keyClicks(EditBox(), "7");
         list->CloseEditor();
-        QCOMPARE(owner->commits.size(), 1u);
-        QCOMPARE(list->topLevelItem(0)->text(ItemList::kValueColumn), QStringLiteral("42"));
+        QCOMPARE(owner->commits.back().second.text, QStringLiteral("7"));
     }
 
     void newRowsDropTheEditorWithoutStoring() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         QTest::keyClicks(EditBox(), "42");
         list->SetRows(SampleRows());
         QVERIFY(list->Editor() == nullptr);
@@ -446,8 +399,7 @@ class ItemListTest : public QObject {
 
     void theTipStandsBesideTheEditorAndGoesWithIt() {
         owner->offers[0] = {QStringLiteral("Number (decimal):\r\n   100-200"), {QStringLiteral("x")}};
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
+        EditFirstItem();
         auto* tip = list->findChild<BalloonTip*>();
         QVERIFY(tip != nullptr);
         QVERIFY(tip->isVisible());
@@ -462,14 +414,6 @@ class ItemListTest : public QObject {
         QCOMPARE(tip->geometry().left() + tip->width() / 2, moved.x());
         QTest::keyClick(EditBox(), Qt::Key_Return);
         QVERIFY(!tip->isVisible());
-    }
-
-    void noTipWithoutText() {
-        owner->offers[0] = OneText();
-        Show(SampleRows());
-        list->StartEdit(0, kNoInput);
-        const auto* tip = list->findChild<BalloonTip*>();
-        QVERIFY(tip == nullptr || !tip->isVisible());
     }
 
     void aCheckBoxChangeIsPutToTheOwner() {
@@ -489,38 +433,34 @@ class ItemListTest : public QObject {
         QCOMPARE(owner->enableRequests.back(), (std::pair<std::uint32_t, bool>(0, true)));
     }
 
-    void settingTheSameStateAsksNobody() {
-        Show(SampleRows());
-        QVERIFY(list->SetRowChecked(0, true));
-        QVERIFY(owner->enableRequests.empty());
+    void contextMenuEntriesDependOnTheRow_data() {
+        QTest::addColumn<bool>("empty");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("entries");
+        const QStringList common = {
+            "Enable all items",         "Disable all items",     "", "Select font...", "",
+            "Import data from file...", "Export data to file..."};
+        QTest::newRow("item") << false << 4
+                              << QStringList{"Edit item...", "", "Enable item", "Disable item", ""} + common;
+        QTest::newRow("title") << false << 3 << common;
+        QTest::newRow("empty list") << true << -1 << QStringList{"Select font..."};
+    }
+    void contextMenuEntriesDependOnTheRow() {
+        QFETCH(bool, empty);
+        QFETCH(int, row);
+        QFETCH(QStringList, entries);
+        Show(empty ? std::vector<ListRow>{} : SampleRows());
+        QMenu* menu = RightClick(row);
+        QVERIFY(menu != nullptr);
+        QCOMPARE(Entries(menu), entries);
+        QCOMPARE(list->SelectedRow(), -1);
     }
 
-    void contextMenuOnAnItemRowHasEveryEntry() {
+    void disableItemAsksTheOwner() {
         Show(SampleRows());
-        QMenu* menu = RightClick(4);
-        QVERIFY(menu != nullptr);
-        QCOMPARE(Entries(menu), (QStringList{"Edit item...", "", "Enable item", "Disable item", "",
-                                             "Enable all items", "Disable all items", "", "Select font...",
-                                             "", "Import data from file...", "Export data to file..."}));
-        QCOMPARE(list->SelectedRow(), -1);
-        Entry(menu, "Disable item")->trigger();
+        Entry(RightClick(4), "Disable item")->trigger();
         QCOMPARE(owner->enableRequests, (std::vector<std::pair<std::uint32_t, bool>>{{2, false}}));
         QCOMPARE(list->topLevelItem(4)->checkState(ItemList::kCheckColumn), Qt::Unchecked);
-    }
-
-    void contextMenuOnATitleRowHasNoItemEntries() {
-        Show(SampleRows());
-        QMenu* menu = RightClick(3);
-        QVERIFY(menu != nullptr);
-        QCOMPARE(Entries(menu), (QStringList{"Enable all items", "Disable all items", "", "Select font...",
-                                             "", "Import data from file...", "Export data to file..."}));
-    }
-
-    void contextMenuOnAnEmptyListOffersOnlyTheFont() {
-        Show({});
-        QMenu* menu = RightClick(-1);
-        QVERIFY(menu != nullptr);
-        QCOMPARE(Entries(menu), QStringList{"Select font..."});
     }
 
     void contextMenuNeedsNoModifierHeld() {
@@ -532,7 +472,6 @@ class ItemListTest : public QObject {
     }
 
     void rightClickLeavesTheSelectionAndEditItemEditsTheSelectedRow() {
-        owner->offers[0] = OneText();
         Show(SampleRows());
         QVERIFY(list->SelectRow(0));
         QMenu* menu = RightClick(5);
@@ -598,15 +537,6 @@ class ItemListTest : public QObject {
                 list->style()->pixelMetric(QStyle::PM_IndicatorWidth) * 7 / 5);
         const int used = list->columnWidth(0) + list->columnWidth(1) + list->columnWidth(2);
         QCOMPARE(list->columnWidth(ItemList::kValueColumn), list->viewport()->width() - used);
-    }
-
-    void aBiggerFontWidensTheColumns() {
-        Show(SampleRows());
-        const int before = list->columnWidth(ItemList::kNameColumn);
-        QFont font = list->font();
-        font.setPointSize(font.pointSize() * 3);
-        list->SetListFont(font);
-        QVERIFY(list->columnWidth(ItemList::kNameColumn) > before);
     }
 
     void nameAlignmentAppliesToEveryRow() {

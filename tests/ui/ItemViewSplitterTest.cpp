@@ -25,6 +25,13 @@ class ItemViewSplitterTest : public QObject {
         return splitter;
     }
 
+    static void Drag(QSplitterHandle* handle, const QPoint& by) {
+        const QPoint start = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, start);
+        QTest::mouseMove(handle, start + by);
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, start + by);
+    }
+
     static QSplitter* Row(ItemViewSplitter& splitter, int row) {
         return qobject_cast<QSplitter*>(splitter.widget(row));
     }
@@ -68,11 +75,7 @@ class ItemViewSplitterTest : public QObject {
         auto splitter = NewSplitter();
         QVERIFY(QTest::qWaitForWindowExposed(splitter.get()));
         splitter->Split(2, 2);
-        QSplitterHandle* handle = Row(*splitter, 0)->handle(1);
-        const QPoint start = handle->rect().center();
-        QTest::mousePress(handle, Qt::LeftButton, {}, start);
-        QTest::mouseMove(handle, start - QPoint(80, 0));
-        QTest::mouseRelease(handle, Qt::LeftButton, {}, start - QPoint(80, 0));
+        Drag(Row(*splitter, 0)->handle(1), QPoint(-80, 0));
         QTRY_COMPARE(Row(*splitter, 1)->sizes(), Row(*splitter, 0)->sizes());
         QVERIFY(Row(*splitter, 0)->sizes().front() < Row(*splitter, 0)->sizes().back());
     }
@@ -80,12 +83,7 @@ class ItemViewSplitterTest : public QObject {
     void draggingTheBarAtTheBottomEdgeOpensASecondRow() {
         auto splitter = NewSplitter();
         QVERIFY(QTest::qWaitForWindowExposed(splitter.get()));
-        QSplitterHandle* handle = splitter->handle(1);
-        const QPoint start = handle->rect().center();
-        const QPoint end = start - QPoint(0, 120);
-        QTest::mousePress(handle, Qt::LeftButton, {}, start);
-        QTest::mouseMove(handle, end);
-        QTest::mouseRelease(handle, Qt::LeftButton, {}, end);
+        Drag(splitter->handle(1), QPoint(0, -120));
         QTRY_COMPARE(splitter->RowCount(), 2);
         QCOMPARE(splitter->Panes().size(), 2u);
         QCOMPARE(made, 2);
@@ -96,12 +94,7 @@ class ItemViewSplitterTest : public QObject {
         auto splitter = NewSplitter();
         QVERIFY(QTest::qWaitForWindowExposed(splitter.get()));
         splitter->Split(1, 2);
-        QSplitterHandle* handle = Row(*splitter, 0)->handle(1);
-        const QPoint start = handle->rect().center();
-        const QPoint end = start + QPoint(splitter->width(), 0);
-        QTest::mousePress(handle, Qt::LeftButton, {}, start);
-        QTest::mouseMove(handle, end);
-        QTest::mouseRelease(handle, Qt::LeftButton, {}, end);
+        Drag(Row(*splitter, 0)->handle(1), QPoint(splitter->width(), 0));
         QTRY_COMPARE(splitter->ColumnCount(), 1);
         QCOMPARE(splitter->Panes().size(), 1u);
     }

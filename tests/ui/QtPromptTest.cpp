@@ -61,18 +61,6 @@ class QtPromptTest : public QObject {
         QVERIFY(seen.defaultIsNo);
     }
 
-    void withoutAParentTheBoxBelongsToTheActiveWindow() {
-        QWidget window;
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QtPrompt prompt;
-        SeenBox seen;
-        AnswerWhenShown(seen, QMessageBox::Ok);
-        prompt.ShowError("Script error in file");
-        QCOMPARE(seen.owner, &window);
-    }
-
     void noAnswersFalse() {
         QtPrompt prompt;
         SeenBox seen;
@@ -82,7 +70,11 @@ class QtPromptTest : public QObject {
         QCOMPARE(seen.icon, QMessageBox::Information);
     }
 
-    void errorsShowAnOkBox() {
+    void errorsShowAnOkBoxOwnedByTheActiveWindow() {
+        QWidget window;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         QtPrompt prompt;
         SeenBox seen;
         AnswerWhenShown(seen, QMessageBox::Ok);
@@ -90,6 +82,7 @@ class QtPromptTest : public QObject {
         QCOMPARE(seen.caption, QStringLiteral("Tessaly"));
         QCOMPARE(seen.icon, QMessageBox::Critical);
         QVERIFY(!seen.hasNo);
+        QCOMPARE(seen.owner, &window);
     }
 
     void textsThatAreNotUtf8ShowAsWindows1252() {

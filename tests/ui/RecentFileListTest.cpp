@@ -14,20 +14,14 @@ class RecentFileListTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void theNewestComesFirstAndARepeatedFileMovesUp() {
-        RecentFileList list(3);
-        list.Add("/a.dev");
-        list.Add("/b.dev");
-        list.Add("/a.dev");
-        QCOMPARE(list.Paths(), (Paths{"/a.dev", "/b.dev"}));
-    }
-
-    void theOldestGoesWhenTheListIsFull() {
+    void theNewestComesFirstARepeatedFileMovesUpAndTheOldestGoesWhenFull() {
         RecentFileList list(2);
-        for (const char* path : {"/a.dev", "/b.dev", "/c.dev"}) {
+        for (const char* path : {"/a.dev", "/b.dev", "/a.dev"}) {
             list.Add(path);
         }
-        QCOMPARE(list.Paths(), (Paths{"/c.dev", "/b.dev"}));
+        QCOMPARE(list.Paths(), (Paths{"/a.dev", "/b.dev"}));
+        list.Add("/c.dev");
+        QCOMPARE(list.Paths(), (Paths{"/c.dev", "/a.dev"}));
     }
 
     void aListOfSizeZeroKeepsNothing() {
@@ -46,7 +40,7 @@ class RecentFileListTest : public QObject {
         QCOMPARE(list.Paths(), Paths{"/a.dev"});
     }
 
-    void theListIsWrittenAsFileOneToNAndReadBackUpToItsSize() {
+    void theListIsWrittenAsFileOneToNAndReadBackUpToItsSizeSkippingEmptyValues() {
         test::MemoryProfileStore store;
         store.WriteText(RecentFileList::kSection, "File9", "/stale.dev");
         RecentFileList written(4);
@@ -61,15 +55,11 @@ class RecentFileListTest : public QObject {
         RecentFileList smaller(2);
         smaller.Read(store);
         QCOMPARE(smaller.Paths(), (Paths{"/c.dev", "/b.dev"}));
-    }
 
-    void emptyValuesAreSkippedWhenReading() {
-        test::MemoryProfileStore store;
         store.WriteText(RecentFileList::kSection, "File1", "");
-        store.WriteText(RecentFileList::kSection, "File2", "/b.dev");
-        RecentFileList list(4);
-        list.Read(store);
-        QCOMPARE(list.Paths(), Paths{"/b.dev"});
+        RecentFileList skipping(4);
+        skipping.Read(store);
+        QCOMPARE(skipping.Paths(), (Paths{"/b.dev", "/a.dev"}));
     }
 };
 

@@ -66,8 +66,9 @@ class VersionInfoTest : public QObject {
         QVERIFY(!info.GetString("LegalTrademarks", buffer));
     }
 
-    void theMarkerWithoutItsLineFeedIsPassedOver() {
-        const std::string path = Write("a.out", Executable(Block("ProductVersion=2.05\nSpecialBuild=77\n")));
+    void theMarkerWithoutItsLineFeedIsPassedOverAndValuesAreFoundByNameOrIndex() {
+        const std::string path =
+            Write("a.out", Executable(Block("CompanyName=Halvorn\nProductVersion=2.05\nSpecialBuild=77\n")));
         VersionInfo info;
         QVERIFY(info.Attach(path));
         Buffer buffer{};
@@ -75,6 +76,12 @@ class VersionInfoTest : public QObject {
         QCOMPARE(Text(buffer), std::string("2.05"));
         QVERIFY(info.GetString("SpecialBuild", buffer));
         QCOMPARE(Text(buffer), std::string("77"));
+        // By index, zero to nine.
+        QVERIFY(info.GetStringByIndex(0, buffer));
+        QCOMPARE(Text(buffer), std::string("Halvorn"));
+        QVERIFY(info.GetStringByIndex(9, buffer));
+        QCOMPARE(Text(buffer), std::string("2.05"));
+        QVERIFY(!info.GetStringByIndex(10, buffer));
     }
 
     void aFileWithoutABlockLoadsNothing() {
@@ -99,7 +106,7 @@ class VersionInfoTest : public QObject {
         QVERIFY(VersionInfo().Attach(Write("empty", Executable(Block("")))));
     }
 
-    void aValueMustLeaveRoomBeyondItsTerminator() {
+    void aValueTooLongOrMissingLeavesAZeroFilledBuffer() {
         const std::string fits(62, 'c');
         const std::string tooLong(63, 'c');
         const std::string path =
@@ -113,35 +120,16 @@ class VersionInfoTest : public QObject {
         buffer.fill('x');
         QVERIFY(!info.GetString("LegalCopyRight", buffer));
         QVERIFY(AllZero(buffer));
-    }
-
-    void aMissingValueLeavesAZeroFilledBuffer() {
-        VersionInfo info;
-        QVERIFY(info.Attach(Write("some", Executable(Block("CompanyName=Halvorn\n")))));
-        Buffer buffer;
         buffer.fill('x');
         QVERIFY(!info.GetString("SpecialBuild", buffer));
         QVERIFY(AllZero(buffer));
-
         std::array<char, 8> small;
         small.fill('x');
         QVERIFY(!info.GetString("CompanyName", std::span<char>(small.data(), 0)));
         QCOMPARE(small[0], 'x');
     }
 
-    void valuesAreFoundByIndexUpToNine() {
-        VersionInfo info;
-        QVERIFY(
-            info.Attach(Write("indexed", Executable(Block("CompanyName=Halvorn\nProductVersion=3.1\n")))));
-        Buffer buffer{};
-        QVERIFY(info.GetStringByIndex(0, buffer));
-        QCOMPARE(Text(buffer), std::string("Halvorn"));
-        QVERIFY(info.GetStringByIndex(9, buffer));
-        QCOMPARE(Text(buffer), std::string("3.1"));
-        QVERIFY(!info.GetStringByIndex(10, buffer));
-    }
-
-    void attachingTheSameFileAgainKeepsWhatWasRead() {
+    void attachingTheSameFileAgainKeepsWhatWasReadUntilReset() {
         const std::string first = Write("first", Executable(Block("SpecialBuild=1\n")));
         const std::string second = Write("second", Executable(Block("SpecialBuild=2\n")));
         VersionInfo info;
@@ -156,14 +144,10 @@ class VersionInfoTest : public QObject {
 
         QVERIFY(!info.Attach(first));
         QVERIFY(!info.GetString("SpecialBuild", buffer));
-    }
 
-    void resetForgetsTheBlock() {
-        VersionInfo info;
-        QVERIFY(info.Attach(Write("reset", Executable(Block("SpecialBuild=5\n")))));
+        QVERIFY(info.Attach(second));
         info.Reset();
         QVERIFY(!info.IsLoaded());
-        Buffer buffer{};
         QVERIFY(!info.GetString("SpecialBuild", buffer));
     }
 
