@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FakeSystemTree.h"
-#include "LoadedPlugin.h"
+#include "../LoadedPlugin.h"
 #include "device/PluginInterface.h"
 
 namespace tessaly {

@@ -9,7 +9,7 @@
 #include "EmulatedEeprom.h"
 #include "FakeSystemTree.h"
 #include "FuseI2cDevice.h"
-#include "LoadedPlugin.h"
+#include "../LoadedPlugin.h"
 #include "device/PluginInterface.h"
 #include "plugins/i2cdev/Eeprom24.h"
 #include "plugins/i2cdev/I2cDevFile.h"
