@@ -12,6 +12,9 @@ TEST(PortNameTest, ReadsAdapterAddressAndPageSize) {
     EXPECT_EQ(PortName::Parse("i2c-0:57/64"), (PortName{0, 0x57, 64}));
     EXPECT_EQ(PortName::Parse("i2c-12:5a/256"), (PortName{12, 0x5A, 256}));
     EXPECT_EQ(PortName::Parse("I2C-3:5A/8"), (PortName{3, 0x5A, 8}));
+    // The longest accepted names fill the Port setting.
+    EXPECT_EQ(PortName::Parse("i2c-9999:50/128"), (PortName{9999, 0x50, 128}));
+    EXPECT_EQ(PortName::Parse("i2c-12345678:50"), (PortName{12345678, 0x50, 1}));
 }
 
 TEST(PortNameTest, WritesTheCanonicalLowerCaseForm) {
@@ -55,11 +58,6 @@ TEST(PortNameTest, RefusesNamesThatAreNotOnePortsOneName) {
          }) {
         EXPECT_EQ(PortName::Parse(text), std::nullopt) << text;
     }
-}
-
-TEST(PortNameTest, TheLongestAcceptedNameFillsThePortSetting) {
-    EXPECT_EQ(PortName::Parse("i2c-9999:50/128"), (PortName{9999, 0x50, 128}));
-    EXPECT_EQ(PortName::Parse("i2c-12345678:50"), (PortName{12345678, 0x50, 1}));
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ TEST_F(SimPluginTest, ListsOnlyWholeNamesThatFit) {
     EXPECT_EQ(plugin_.PGM_EnumeratePorts(nullptr, 100), 0);
 }
 
-TEST_F(SimPluginTest, IoDelayRangesFromOneToTen) {
+TEST_F(SimPluginTest, IoDelayRangesFromOneToTenAndGlobalQueriesRefuseBadArguments) {
     EXPECT_EQ(plugin_.PGM_GetGlobalFacility(PGM_GLOBAL_IO_DELAY_RANGE, nullptr), kOk);
     EXPECT_EQ(GlobalValue(PGM_GLOBAL_IO_DELAY_MIN), 1u);
     EXPECT_EQ(GlobalValue(PGM_GLOBAL_IO_DELAY_MAX), 10u);
@@ -119,9 +119,7 @@ TEST_F(SimPluginTest, IoDelayRangesFromOneToTen) {
     EXPECT_NE(plugin_.PGM_SetSessionFacility(session, PGM_SESSION_IO_DELAY, 0), kOk);
     EXPECT_NE(plugin_.PGM_SetSessionFacility(session, PGM_SESSION_IO_DELAY, 11), kOk);
     EXPECT_EQ(plugin_.PGM_Detach(session), kOk);
-}
 
-TEST_F(SimPluginTest, GlobalQueriesRefuseMissingValuesAndUnknownCodes) {
     for (std::uint32_t code :
          {PGM_GLOBAL_DRIVER_INSTALLED, PGM_GLOBAL_IO_DELAY_MIN, PGM_GLOBAL_IO_DELAY_MAX}) {
         EXPECT_NE(plugin_.PGM_GetGlobalFacility(code, nullptr), kOk) << code;
@@ -238,20 +236,6 @@ TEST_F(SimPluginTest, TwoSessionsOnOneChipShareItsMemory) {
     EXPECT_EQ(plugin_.PGM_Detach(first), kOk);
     EXPECT_EQ(Read(second, 0x20, buffer, length), kOk) << "one session's end leaves the other working";
     EXPECT_EQ(plugin_.PGM_Detach(second), kOk);
-}
-
-TEST_F(SimPluginTest, WriteCycleMakesTheNextTransferFail) {
-    sandbox_.Environment().Set("TESSALY_SIM_TWR_US", "100000");
-    const std::uint32_t session = Open("24C02", false);
-    std::uint32_t length = 0;
-    const Clock::time_point written = Clock::now();
-    EXPECT_EQ(Write(session, 0, Bytes{1}, length), kOk);
-    EXPECT_EQ(Write(session, 8, Bytes{2}, length), 1) << "busy: no acknowledge";
-    EXPECT_EQ(length, 0u);
-    ASSERT_LT(Clock::now() - written, 100ms) << "too slow a machine to see the write cycle";
-    std::this_thread::sleep_until(written + 120ms);
-    EXPECT_EQ(Write(session, 8, Bytes{2}, length), kOk);
-    EXPECT_EQ(plugin_.PGM_Detach(session), kOk);
 }
 
 TEST_F(SimPluginTest, FaultsFailTheChosenCalls) {
