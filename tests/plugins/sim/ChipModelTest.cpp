@@ -41,26 +41,6 @@ TEST(ChipTable, EveryRowKeepsTheRules) {
     }
 }
 
-TEST(ChipTable, HoldsTheDataSheetSizes) {
-    struct Expected {
-        const char* name;
-        std::uint32_t capacity;
-        std::uint32_t pageSize;
-    };
-    const Expected expected[] = {
-        {"24C01", 128, 8},     {"24C02", 256, 8},      {"24C04", 512, 16},     {"24C08", 1024, 16},
-        {"24C16", 2048, 16},   {"24C32", 4096, 32},    {"24C64", 8192, 32},    {"24C128", 16384, 64},
-        {"24C256", 32768, 64}, {"24C512", 65536, 128}, {"25LC256", 32768, 64}, {"25LC512", 65536, 128},
-    };
-    for (const Expected& row : expected) {
-        SCOPED_TRACE(row.name);
-        const ChipModel* chip = FindChipModel(row.name);
-        ASSERT_NE(chip, nullptr);
-        EXPECT_EQ(chip->capacity, row.capacity);
-        EXPECT_EQ(chip->pageSize, row.pageSize);
-    }
-}
-
 TEST(ChipTable, FindsNamesWithoutRegardToCaseAndWholeOnly) {
     ASSERT_NE(FindChipModel("25lc256"), nullptr);
     EXPECT_EQ(FindChipModel("25lc256")->name, "25LC256");
