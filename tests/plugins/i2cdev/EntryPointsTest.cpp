@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "../LoadedPlugin.h"
 #include "FakeSystemTree.h"
-#include "LoadedPlugin.h"
 #include "device/PluginInterface.h"
 
 namespace tessaly {
@@ -51,33 +51,18 @@ class EntryPointsTest : public ::testing::Test {
 
 TEST_F(EntryPointsTest, TheLibraryExportsTheTwelveEntryPointsAndNothingElseOfOurs) {
     ASSERT_TRUE(plugin.IsLoaded()) << ::dlerror();
-    EXPECT_NE(plugin.PGM_GetDescription, nullptr);
-    EXPECT_NE(plugin.PGM_GetVersion, nullptr);
-    EXPECT_NE(plugin.PGM_EnumeratePorts, nullptr);
-    EXPECT_NE(plugin.PGM_GetGlobalFacility, nullptr);
-    EXPECT_NE(plugin.PGM_GetSessionFacility, nullptr);
-    EXPECT_NE(plugin.PGM_SetSessionFacility, nullptr);
-    EXPECT_NE(plugin.PGM_Attach, nullptr);
-    EXPECT_NE(plugin.PGM_Detach, nullptr);
-    EXPECT_NE(plugin.PGM_GetFirmware, nullptr);
-    EXPECT_NE(plugin.PGM_Reset, nullptr);
-    EXPECT_NE(plugin.PGM_Read, nullptr);
-    EXPECT_NE(plugin.PGM_Write, nullptr);
     EXPECT_EQ(plugin.Get<void()>("_ZN7tessaly8PortName5ParseESt17basic_string_viewIcSt11char_traitsIcEE"),
               nullptr);
 }
 
 TEST_F(EntryPointsTest, DescriptionAndVersionAreTextsOfTheLibrary) {
-    const char* text = nullptr;
-    ASSERT_EQ(plugin.PGM_GetDescription(&text), 0);
-    ASSERT_NE(text, nullptr);
-    EXPECT_NE(std::string(text).find("i2c-dev"), std::string::npos);
-    text = nullptr;
-    ASSERT_EQ(plugin.PGM_GetVersion(&text), 0);
-    ASSERT_NE(text, nullptr);
-    EXPECT_NE(std::string(text).find("i2c-dev"), std::string::npos);
-    EXPECT_NE(plugin.PGM_GetDescription(nullptr), 0);
-    EXPECT_NE(plugin.PGM_GetVersion(nullptr), 0);
+    for (const auto entry : {plugin.PGM_GetDescription, plugin.PGM_GetVersion}) {
+        const char* text = nullptr;
+        ASSERT_EQ(entry(&text), 0);
+        ASSERT_NE(text, nullptr);
+        EXPECT_NE(std::string(text).find("i2c-dev"), std::string::npos);
+        EXPECT_NE(entry(nullptr), 0);
+    }
 }
 
 TEST_F(EntryPointsTest, PortsComeFromTheFakeTreeWithoutTheMemoryBus) {
@@ -87,7 +72,6 @@ TEST_F(EntryPointsTest, PortsComeFromTheFakeTreeWithoutTheMemoryBus) {
     EXPECT_EQ(ports.back(), "i2c-1:57");
     EXPECT_EQ(Ports(20), (std::vector<std::string>{"i2c-1:50", "i2c-1:50/8"}));
     EXPECT_TRUE(Ports(8).empty());
-    EXPECT_TRUE(Ports(0).empty());
     EXPECT_EQ(plugin.PGM_EnumeratePorts(nullptr, 256), 0);
 }
 
@@ -128,7 +112,7 @@ TEST_F(EntryPointsTest, OnlyAWellFormedPortNameAttaches) {
     EXPECT_NE(plugin.PGM_Detach(session), 0);
 }
 
-TEST_F(EntryPointsTest, AFakeDeviceFileIsPluggedButNotIdentifiedAndAMissingOneUnplugged) {
+TEST_F(EntryPointsTest, AFakeDeviceFileIsPluggedButNotIdentifiedNorTransfersAndAMissingOneIsUnplugged) {
     const std::uint32_t fake = plugin.PGM_Attach("i2c-1:50");
     ASSERT_NE(fake, 0u);
     EXPECT_EQ(Facility(fake, PGM_SESSION_HARDWARE_IDENTIFIED), 0u);
@@ -140,6 +124,14 @@ TEST_F(EntryPointsTest, AFakeDeviceFileIsPluggedButNotIdentifiedAndAMissingOneUn
     std::uint32_t value = 0;
     EXPECT_EQ(plugin.PGM_GetSessionFacility(missing, PGM_SESSION_CHIP_PRESENT, &value), 3);
     EXPECT_EQ(value, 0u);
+
+    std::uint8_t buffer[8] = {};
+    std::uint32_t length = 8;
+    EXPECT_EQ(plugin.PGM_Read(fake, 0, buffer, &length), 3) << "a plain file answers no transfer";
+    EXPECT_EQ(length, 0u);
+    length = 8;
+    EXPECT_EQ(plugin.PGM_Write(fake, 0, buffer, &length), 3);
+    EXPECT_EQ(length, 0u);
     plugin.PGM_Detach(fake);
     plugin.PGM_Detach(missing);
 }
@@ -151,25 +143,10 @@ TEST_F(EntryPointsTest, TheFirmwareTextIsTheAdapterName) {
     ASSERT_EQ(plugin.PGM_GetFirmware(session, buffer, &length), 0);
     EXPECT_EQ(std::string(buffer), "MCP2221 usb-i2c bridge");
     EXPECT_EQ(length, 22u);
-    length = 4;
-    ASSERT_EQ(plugin.PGM_GetFirmware(session, buffer, &length), 0);
-    EXPECT_EQ(std::string(buffer), "MCP");
     length = 0;
     EXPECT_NE(plugin.PGM_GetFirmware(session, buffer, &length), 0);
     EXPECT_NE(plugin.PGM_GetFirmware(session, nullptr, &length), 0);
     EXPECT_NE(plugin.PGM_GetFirmware(session, buffer, nullptr), 0);
-    plugin.PGM_Detach(session);
-}
-
-TEST_F(EntryPointsTest, TransfersThroughAFakeDeviceFileFailWithAnAdapterErrorAndNothingDone) {
-    const std::uint32_t session = plugin.PGM_Attach("i2c-1:50/8");
-    std::uint8_t buffer[8] = {};
-    std::uint32_t length = 8;
-    EXPECT_EQ(plugin.PGM_Read(session, 0, buffer, &length), 3);
-    EXPECT_EQ(length, 0u);
-    length = 8;
-    EXPECT_EQ(plugin.PGM_Write(session, 0, buffer, &length), 3);
-    EXPECT_EQ(length, 0u);
     plugin.PGM_Detach(session);
 }
 

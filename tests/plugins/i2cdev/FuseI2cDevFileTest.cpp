@@ -4,12 +4,13 @@
 #include <cerrno>
 #include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "../LoadedPlugin.h"
 #include "EmulatedEeprom.h"
 #include "FakeSystemTree.h"
 #include "FuseI2cDevice.h"
-#include "LoadedPlugin.h"
 #include "device/PluginInterface.h"
 #include "plugins/i2cdev/Eeprom24.h"
 #include "plugins/i2cdev/I2cDevFile.h"
@@ -41,13 +42,6 @@ class FuseI2cDevFileTest : public ::testing::Test {
     FuseI2cDevice device{3, chip};
 };
 
-TEST_F(FuseI2cDevFileTest, AnAdapterThatSendsPlainI2cIsReady) {
-    const AdapterConnection connection = Open();
-    EXPECT_EQ(connection.state, AdapterState::Ready);
-    EXPECT_NE(connection.transport, nullptr);
-    EXPECT_TRUE(chip.log.empty());
-}
-
 TEST_F(FuseI2cDevFileTest, AnSmbusOnlyAdapterCannotSendPlainI2c) {
     device.functions = I2C_FUNC_SMBUS_BYTE | I2C_FUNC_SMBUS_BYTE_DATA | I2C_FUNC_SMBUS_I2C_BLOCK;
     EXPECT_EQ(Open().state, AdapterState::NoPlainI2c);
@@ -56,6 +50,7 @@ TEST_F(FuseI2cDevFileTest, AnSmbusOnlyAdapterCannotSendPlainI2c) {
 TEST_F(FuseI2cDevFileTest, BlocksGoThroughI2cRdwrAsTheChipExpectsThem) {
     AdapterConnection connection = Open();
     ASSERT_EQ(connection.state, AdapterState::Ready);
+    EXPECT_TRUE(chip.log.empty()) << "opening put something on the bus";
     Eeprom24 eeprom(*connection.transport, {0x50, 16, false});
     std::vector<std::uint8_t> data(16);
     std::iota(data.begin(), data.end(), 0x30);
@@ -73,18 +68,14 @@ TEST_F(FuseI2cDevFileTest, BlocksGoThroughI2cRdwrAsTheChipExpectsThem) {
     EXPECT_EQ(chip.log.back(), (std::vector<Segment>{{0x55, false, 1}, {0x55, true, 16}}));
 }
 
-TEST_F(FuseI2cDevFileTest, ANakReportedAsEremoteioIsANakToo) {
-    device.nakErrno = EREMOTEIO;
-    AdapterConnection connection = Open();
-    ASSERT_EQ(connection.state, AdapterState::Ready);
-    EXPECT_EQ(Eeprom24(*connection.transport, {0x58, 16, false}).Probe(), Status::NotAcknowledged);
-}
-
-TEST_F(FuseI2cDevFileTest, ABusErrorIsAnAdapterError) {
-    device.nakErrno = EIO;
-    AdapterConnection connection = Open();
-    ASSERT_EQ(connection.state, AdapterState::Ready);
-    EXPECT_EQ(Eeprom24(*connection.transport, {0x58, 16, false}).Probe(), Status::AdapterError);
+TEST_F(FuseI2cDevFileTest, ANakReportedAsEremoteioIsANakTooAndABusErrorAnAdapterError) {
+    for (const auto& [error, status] :
+         {std::pair{EREMOTEIO, Status::NotAcknowledged}, {EIO, Status::AdapterError}}) {
+        device.nakErrno = error;
+        AdapterConnection connection = Open();
+        ASSERT_EQ(connection.state, AdapterState::Ready);
+        EXPECT_EQ(Eeprom24(*connection.transport, {0x58, 16, false}).Probe(), status) << error;
+    }
 }
 
 // The whole plug-in as the host drives it, down to the kernel and back.

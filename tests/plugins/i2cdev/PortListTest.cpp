@@ -32,19 +32,15 @@ TEST(PortListTest, OneAdapterGetsEveryPageSizeAt50AndTheDefaultAtTheOtherAddress
                                         "i2c-1:55", "i2c-1:56", "i2c-1:57"}));
 }
 
-TEST(PortListTest, EveryListedNameParsesAndFitsThePortSetting) {
-    const std::vector<AdapterInfo> adapters{{0, ""}, {7, "bcm2835 (i2c@7e804000)"}, {9999, ""}};
-    for (const std::string& name : ListPorts(adapters)) {
-        EXPECT_LE(name.size(), PortName::kMaxLength) << name;
-        ASSERT_TRUE(PortName::Parse(name).has_value()) << name;
-        EXPECT_EQ(PortName::Parse(name)->Format(), name);
-    }
-}
-
-// The Options dialog selects the first listed name that begins with the stored one, ignoring case.
-TEST(PortListTest, NoListedNameSelectsAnEarlierOneInTheOptionsDialog) {
-    const std::vector<std::string> names = ListPorts(std::vector<AdapterInfo>{{1, ""}, {10, ""}, {11, ""}});
+// Every name must read back and fit the Port setting; and as the Options dialog selects the first listed
+// name that begins with the stored one, ignoring case, no name may begin with an earlier one.
+TEST(PortListTest, EveryListedNameParsesFitsAndSelectsOnlyItself) {
+    const std::vector<std::string> names = ListPorts(
+        std::vector<AdapterInfo>{{0, ""}, {1, ""}, {10, "bcm2835 (i2c@7e804000)"}, {11, ""}, {9999, ""}});
     for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_LE(names[i].size(), PortName::kMaxLength) << names[i];
+        ASSERT_TRUE(PortName::Parse(names[i]).has_value()) << names[i];
+        EXPECT_EQ(PortName::Parse(names[i])->Format(), names[i]);
         for (std::size_t earlier = 0; earlier < i; ++earlier) {
             EXPECT_NE(names[earlier].rfind(names[i], 0), 0u) << names[i] << " selects " << names[earlier];
         }
@@ -92,17 +88,14 @@ TEST(ReservedAdapterTest, EveryPatternMatchesItsOwnExample) {
     }
 }
 
-TEST(ReservedAdapterTest, BridgesAndBoardBusesAreNotReserved) {
+TEST(ReservedAdapterTest, BridgesAndBoardBusesAreNotReservedAndLetterCaseDoesNotMatter) {
+    EXPECT_TRUE(IsReservedAdapter("smbus piix4 adapter port 0 at 0b00"));
+    EXPECT_TRUE(IsReservedAdapter("I915 GMBUS DPC"));
     for (const char* name :
          {"MCP2221 usb-i2c bridge", "CP2112 SMBus Bridge on hidraw0", "i2c-tiny-usb at bus 001 device 005",
           "bcm2835 (i2c@7e804000)", "Synopsys DesignWare I2C adapter", "ch341-i2c", "", "?"}) {
         EXPECT_FALSE(IsReservedAdapter(name)) << name;
     }
-}
-
-TEST(ReservedAdapterTest, LetterCaseDoesNotMatter) {
-    EXPECT_TRUE(IsReservedAdapter("smbus piix4 adapter port 0 at 0b00"));
-    EXPECT_TRUE(IsReservedAdapter("I915 GMBUS DPC"));
 }
 
 TEST(AdapterDiscoveryTest, FindsTheAdaptersOfTheDeviceRootInOrderWithTheirNames) {
@@ -142,15 +135,12 @@ TEST(AdapterDiscoveryTest, OddNameFilesGiveSafeNames) {
     EXPECT_EQ(adapters[3].name, "");
 }
 
-TEST(AdapterDiscoveryTest, AMissingDeviceRootHasNoAdapters) {
-    FakeSystemTree tree;
-    SystemPaths paths = tree.Paths();
-    paths.devRoot /= "missing";
-    EXPECT_TRUE(FindAdapters(paths).empty());
-    EXPECT_FALSE(IsI2cDevPresent(paths));
-}
-
 TEST(AdapterDiscoveryTest, TheInterfaceIsThereWithItsSysfsClassOrAnAdapter) {
+    FakeSystemTree tree;
+    SystemPaths missing = tree.Paths();
+    missing.devRoot /= "missing";
+    EXPECT_TRUE(FindAdapters(missing).empty());
+    EXPECT_FALSE(IsI2cDevPresent(missing));
     FakeSystemTree classOnly;
     classOnly.Write("sys/class/i2c-dev/.keep", "");
     EXPECT_TRUE(IsI2cDevPresent(classOnly.Paths()));

@@ -16,13 +16,13 @@ namespace {
 using test::EmulatedAdapter;
 using test::EmulatedEeprom;
 
-// A session on an emulated 24C02 (8-byte pages) at 0x50, with the port's page size given.
+// A session on an emulated 24C02 (8-byte pages) at 0x50, on a port with 8-byte pages.
 class SessionTest : public ::testing::Test {
   protected:
-    explicit SessionTest(std::uint32_t pageSize = 8) {
+    SessionTest() {
         auto owned = std::make_unique<EmulatedAdapter>(chip);
         adapter = owned.get();
-        session = std::make_unique<Session>(PortName{1, 0x50, pageSize}, std::move(owned));
+        session = std::make_unique<Session>(PortName{1, 0x50, 8}, std::move(owned));
     }
 
     std::uint32_t Facility(std::uint32_t code, Status expected = Status::Ok) {
@@ -36,26 +36,24 @@ class SessionTest : public ::testing::Test {
     std::unique_ptr<Session> session;
 };
 
-TEST_F(SessionTest, AReadyAdapterWithAChipIsIdentifiedPluggedAndPresent) {
-    EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_IDENTIFIED), 1u);
-    EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_PLUGGED), 1u);
+TEST_F(SessionTest, TheAdapterStateSetsThePollStates) {
+    struct Case {
+        AdapterState state;
+        std::uint32_t identified;
+        std::uint32_t plugged;
+    };
+    for (const Case& c : {Case{AdapterState::Ready, 1, 1}, Case{AdapterState::Absent, 1, 0},
+                          Case{AdapterState::Inaccessible, 0, 1}, Case{AdapterState::NoPlainI2c, 0, 1}}) {
+        SCOPED_TRACE(static_cast<int>(c.state));
+        adapter->state = c.state;
+        EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_IDENTIFIED), c.identified);
+        EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_PLUGGED), c.plugged);
+    }
+    adapter->state = AdapterState::Ready;
     EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT), 1u);
     EXPECT_EQ(Facility(PGM_SESSION_BLOCK_SIZE), 8u);
-}
-
-TEST_F(SessionTest, AnAbsentAdapterIsIdentifiedButUnplugged) {
     adapter->state = AdapterState::Absent;
-    EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_IDENTIFIED), 1u);
-    EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_PLUGGED), 0u);
     EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT, Status::AdapterError), 0u);
-}
-
-TEST_F(SessionTest, AnInaccessibleOrSmbusOnlyAdapterIsNotIdentified) {
-    for (const AdapterState state : {AdapterState::Inaccessible, AdapterState::NoPlainI2c}) {
-        adapter->state = state;
-        EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_IDENTIFIED), 0u);
-        EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_PLUGGED), 1u);
-    }
 }
 
 TEST_F(SessionTest, ABusyOrMissingChipIsNotPresent) {
@@ -73,19 +71,16 @@ TEST_F(SessionTest, ABusyOrMissingChipIsNotPresent) {
     EXPECT_EQ(value, 0u);
 }
 
-TEST_F(SessionTest, UnknownFacilitiesAreRefused) {
+TEST_F(SessionTest, PowerAndIoDelayChangeNothingAndUnknownFacilitiesAreRefused) {
+    EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 1), Status::Ok);
+    EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 0), Status::Ok);
+    EXPECT_EQ(session->SetFacility(PGM_SESSION_IO_DELAY, 12345), Status::Ok);
+    EXPECT_TRUE(chip.log.empty());
     std::uint32_t value = 0;
     EXPECT_EQ(session->GetFacility(PGM_SESSION_POWER, value), Status::InvalidRequest);
     EXPECT_EQ(session->GetFacility(99, value), Status::InvalidRequest);
     EXPECT_EQ(session->SetFacility(PGM_SESSION_BLOCK_SIZE, 16), Status::InvalidRequest);
     EXPECT_EQ(session->SetFacility(0xFFFFFFFF, 0), Status::InvalidRequest);
-}
-
-TEST_F(SessionTest, PowerAndIoDelayAreAcceptedAndChangeNothing) {
-    EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 1), Status::Ok);
-    EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 0), Status::Ok);
-    EXPECT_EQ(session->SetFacility(PGM_SESSION_IO_DELAY, 12345), Status::Ok);
-    EXPECT_TRUE(chip.log.empty());
 }
 
 TEST_F(SessionTest, WideAddressingSwitchesTheWordAddressToTwoBytes) {
@@ -187,16 +182,14 @@ TEST_F(SessionTest, AResetFromAnotherThreadEndsAnOperationRunningBlockAfterBlock
     EXPECT_EQ(last.load(), Status::Cancelled);
 }
 
-class ByteWriteSessionTest : public SessionTest {
-  protected:
-    ByteWriteSessionTest() : SessionTest(1) {}
-};
-
-TEST_F(ByteWriteSessionTest, TheDefaultPageSizeWritesOneByteAtATime) {
-    EXPECT_EQ(Facility(PGM_SESSION_BLOCK_SIZE), 1u);
-    const std::vector<std::uint8_t> data{1, 2, 3};
+TEST(ByteWriteSessionTest, TheDefaultPageSizeWritesOneByteAtATime) {
+    EmulatedEeprom chip({});
+    Session session(PortName{1, 0x50, 1}, std::make_unique<EmulatedAdapter>(chip));
+    std::uint32_t value = 0;
+    EXPECT_EQ(session.GetFacility(PGM_SESSION_BLOCK_SIZE, value), Status::Ok);
+    EXPECT_EQ(value, 1u);
     std::uint32_t done = 0;
-    EXPECT_EQ(session->Write(4, data, done), Status::Ok);
+    EXPECT_EQ(session.Write(4, std::vector<std::uint8_t>{1, 2, 3}, done), Status::Ok);
     EXPECT_EQ(done, 1u);
 }
 

@@ -17,13 +17,15 @@ std::shared_ptr<SimChip> NewChip() {
     return std::make_shared<SimChip>(*FindChipModel("24C02"), std::make_unique<NoMemory>(), SimSettings{});
 }
 
-TEST(SessionRegistry, HandlesAreNonZeroAndDistinct) {
+TEST(SessionRegistry, HandlesAreNonZeroAndNotHandedOutAgainAtOnce) {
     SessionRegistry registry;
     const std::uint32_t first = registry.Add(NewChip());
     const std::uint32_t second = registry.Add(NewChip());
     EXPECT_NE(first, 0u);
     EXPECT_NE(second, 0u);
     EXPECT_NE(first, second);
+    registry.Remove(second);
+    EXPECT_NE(registry.Add(NewChip()), second);
 }
 
 TEST(SessionRegistry, FindsWhatWasAddedUntilItIsRemoved) {
@@ -36,13 +38,6 @@ TEST(SessionRegistry, FindsWhatWasAddedUntilItIsRemoved) {
     EXPECT_EQ(registry.Remove(handle), chip);
     EXPECT_EQ(registry.Find(handle), nullptr);
     EXPECT_EQ(registry.Remove(handle), nullptr);
-}
-
-TEST(SessionRegistry, RemovedHandlesAreNotHandedOutAgainAtOnce) {
-    SessionRegistry registry;
-    const std::uint32_t handle = registry.Add(NewChip());
-    registry.Remove(handle);
-    EXPECT_NE(registry.Add(NewChip()), handle);
 }
 
 }  // namespace

@@ -2,19 +2,20 @@
 
 #include <dlfcn.h>
 
-#include <string>
+#include <filesystem>
 
 #include "device/PluginInterface.h"
 
 namespace tessaly::test {
 
-// The built plug-in, loaded as the host loads it, with its twelve entry points.
+// The built plug-in, loaded as the host loads it, with its twelve entry points. IsLoaded() is false when
+// the library or any entry point is missing.
 class LoadedPlugin {
     // First, so that it is set before the entry points below are looked up.
     void* library_;
 
   public:
-    explicit LoadedPlugin(const std::string& path)
+    explicit LoadedPlugin(const std::filesystem::path& path)
         : library_(::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
     ~LoadedPlugin() {
         if (library_ != nullptr) {
@@ -24,7 +25,11 @@ class LoadedPlugin {
     LoadedPlugin(const LoadedPlugin&) = delete;
     LoadedPlugin& operator=(const LoadedPlugin&) = delete;
 
-    bool IsLoaded() const { return library_ != nullptr; }
+    bool IsLoaded() const {
+        return library_ != nullptr && PGM_GetDescription && PGM_GetVersion && PGM_EnumeratePorts &&
+               PGM_GetGlobalFacility && PGM_GetSessionFacility && PGM_SetSessionFacility && PGM_Attach &&
+               PGM_Detach && PGM_GetFirmware && PGM_Reset && PGM_Read && PGM_Write;
+    }
 
     template <typename Function>
     Function* Get(const char* name) const {
