@@ -22,6 +22,27 @@ std::string Lower(std::string_view name) {
 // Walks every row of the table: the rules a new row must keep. I2C chips up to 2 KiB (24C01 to 24C16)
 // take one word-address byte and up to three block-select bits in the device address; 24C32 and bigger
 // take two. SPI address bytes must reach every byte of the chip.
+// The sizes come from the chips' data sheets, not from the table, so a wrong entry shows here.
+TEST(ChipTable, HoldsTheDataSheetSizes) {
+    struct Expected {
+        const char* name;
+        std::uint32_t capacity;
+        std::uint32_t pageSize;
+    };
+    const Expected expected[] = {
+        {"24C01", 128, 8},     {"24C02", 256, 8},      {"24C04", 512, 16},     {"24C08", 1024, 16},
+        {"24C16", 2048, 16},   {"24C32", 4096, 32},    {"24C64", 8192, 32},    {"24C128", 16384, 64},
+        {"24C256", 32768, 64}, {"24C512", 65536, 128}, {"25LC256", 32768, 64}, {"25LC512", 65536, 128},
+    };
+    for (const Expected& row : expected) {
+        SCOPED_TRACE(row.name);
+        const ChipModel* chip = FindChipModel(row.name);
+        ASSERT_NE(chip, nullptr);
+        EXPECT_EQ(chip->capacity, row.capacity);
+        EXPECT_EQ(chip->pageSize, row.pageSize);
+    }
+}
+
 TEST(ChipTable, EveryRowKeepsTheRules) {
     std::set<std::string> names;
     for (const ChipModel& chip : ChipModels()) {
