@@ -17,4 +17,10 @@ namespace tessaly {
 // context's own thread.
 bool CallOnUiThread(QObject& context, std::stop_token stop, std::function<bool()> task);
 
+// Queues task to run on the thread of context, through that thread's event loop, and returns at once;
+// false when it could not be queued. Every cross-thread call of the desktop goes through here: Qt hands
+// the queued call over under its own locks, which ThreadSanitizer cannot see, so both sides also take a
+// lock of ours around the hand-over and the tool sees the order Qt guarantees.
+bool PostToUiThread(QObject& context, std::function<void()> task);
+
 }  // namespace tessaly

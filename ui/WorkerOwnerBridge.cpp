@@ -53,16 +53,13 @@ void WorkerOwnerBridge::QueueProgressChangedLocked() {
     }
     progressQueued_ = true;
     // Cross-thread: queued to the user-interface thread, which reads the values when it gets there.
-    QMetaObject::invokeMethod(
-        &context_,
-        [this] {
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                progressQueued_ = false;
-            }
-            events_.ProgressChanged();
-        },
-        Qt::QueuedConnection);
+    PostToUiThread(context_, [this] {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            progressQueued_ = false;
+        }
+        events_.ProgressChanged();
+    });
 }
 
 DeviceState WorkerOwnerBridge::LastReportedState() {
@@ -90,8 +87,7 @@ void WorkerOwnerBridge::SetFirmwareText(const std::string& firmware) {
 
 void WorkerOwnerBridge::PostDeviceState(bool ready) {
     // Cross-thread: posted to the user-interface thread; the worker does not wait for it.
-    QMetaObject::invokeMethod(
-        &context_, [&events = events_, ready] { events.DeviceStateChanged(ready); }, Qt::QueuedConnection);
+    PostToUiThread(context_, [&events = events_, ready] { events.DeviceStateChanged(ready); });
 }
 
 void WorkerOwnerBridge::OperationEnded(std::stop_token stop) {
