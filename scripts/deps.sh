@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format
     qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
     pkg-config libfuse3-dev fuse3
-    xvfb xauth
+    xvfb xauth gcovr
 )
 
 missing=()
