@@ -4,8 +4,8 @@
 #include <QIcon>
 #include <QStringList>
 
-#include "app/IniPath.h"
 #include "app/QuitOnSignal.h"
+#include "settings/IniPath.h"
 #include "text/LanguageList.h"
 #include "ui/QtPrompt.h"
 

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <memory>
 
-#include "app/AppSettings.h"
-#include "app/QSettingsProfileStore.h"
 #include "document/CVardelDoc.h"
+#include "settings/AppSettings.h"
+#include "settings/QSettingsProfileStore.h"
 #include "text/Prompt.h"
 #include "ui/CMainFrame.h"
 #include "ui/RecentFileList.h"

@@ -1,8 +1,8 @@
 #include "cli/DesktopMemoryInit.h"
 
-#include "app/AppSettings.h"
-#include "app/ProfileValues.h"
-#include "app/QSettingsProfileStore.h"
+#include "settings/AppSettings.h"
+#include "settings/ProfileValues.h"
+#include "settings/QSettingsProfileStore.h"
 
 namespace tessaly {
 

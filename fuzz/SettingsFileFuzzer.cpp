@@ -13,10 +13,10 @@
 #include <system_error>
 #include <utility>
 
-#include "app/AppSettings.h"
-#include "app/ParseInt.h"
-#include "app/ProfileStore.h"
-#include "app/SettingsFile.h"
+#include "settings/AppSettings.h"
+#include "settings/ParseInt.h"
+#include "settings/ProfileStore.h"
+#include "settings/SettingsFile.h"
 #include "text/ProfileFile.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ParseInt.h"
+#include "settings/ParseInt.h"
 #include "text/MessageFormat.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"

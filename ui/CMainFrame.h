@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/AppSettings.h"
 #include "device/DeviceWorker.h"
 #include "device/OperationMask.h"
 #include "document/CVardelDoc.h"
+#include "settings/AppSettings.h"
 #include "text/Prompt.h"
 #include "ui/FrameActions.h"
 #include "ui/ItemViewFrame.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppSettings.h"
 #include "document/CVardelDoc.h"
+#include "settings/AppSettings.h"
 #include "text/Prompt.h"
 #include "ui/DataFileDialog.h"
 #include "ui/ItemList.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "ui/InputKey.h"
 #include "ui/ItemListOwner.h"
 #include "ui/ListRow.h"

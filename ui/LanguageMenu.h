@@ -3,7 +3,7 @@
 #include <QMenu>
 #include <string>
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 
 class QAction;
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ListFont.h"
+#include "settings/ListFont.h"
 #include "ui/DisplayText.h"
 
 namespace tessaly {

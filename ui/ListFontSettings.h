@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace tessaly {
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-#include "app/AppSettings.h"
 #include "device/ExecutableDirectory.h"
+#include "settings/AppSettings.h"
 #include "text/Prompt.h"
 
 class QTabWidget;

@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "app/ParseInt.h"
+#include "settings/ParseInt.h"
 #include "text/MessageTable.h"
 #include "ui/DisplayText.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 
 class QLineEdit;
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ProfileStore.h"
+#include "settings/ProfileStore.h"
 
 namespace tessaly {
 

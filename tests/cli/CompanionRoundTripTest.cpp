@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "CliTest.h"
-#include "ScriptedPrompt.h"
+#include "RecordingPrompt.h"
 #include "document/CVardelDoc.h"
 
 namespace tessaly::test {
@@ -56,7 +56,7 @@ class DesktopDocument {
     }
 
   private:
-    ScriptedPrompt prompt_;
+    RecordingPrompt prompt_;
     CVardelDoc doc_;
     bool opened_ = false;
 };

@@ -16,7 +16,7 @@
 
 #include "QuickSettings.h"
 #include "RecordingOwner.h"
-#include "SimulatorEnvironment.h"
+#include "SimulatorSandbox.h"
 #include "SimulatorSession.h"
 #include "TestUnit.h"
 
@@ -24,7 +24,7 @@ namespace tessaly {
 namespace {
 
 using test::RecordingOwner;
-using test::SimulatorEnvironment;
+using test::SimulatorSandbox;
 using test::SimulatorSession;
 using Kind = RecordingOwner::Kind;
 using Bytes = std::vector<std::uint8_t>;
@@ -134,10 +134,7 @@ std::string RetryQuestion(std::uint32_t address) {
 
 class FaultInjectionTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(environment_.Ready());
-        ASSERT_TRUE(environment_.WriteChip(kChip, EarlierChip()));
-    }
+    void SetUp() override { environment_.WriteChip(kChip, EarlierChip()); }
 
     std::unique_ptr<SimulatorSession> Open(const std::string& faults) {
         environment_.SetFaults(faults);
@@ -151,7 +148,7 @@ class FaultInjectionTest : public ::testing::Test {
     Bytes Chip() const { return environment_.ReadChip(kChip); }
 
     // Destroyed after every session of a test, which all end within its body.
-    SimulatorEnvironment environment_{0us};
+    SimulatorSandbox environment_{0us};
 };
 
 void ExpectBitsOutsideTheMaskKept(const Bytes& before, const Bytes& after) {
@@ -240,7 +237,7 @@ class FaultRunTest : public FaultInjectionTest, public ::testing::WithParamInter
         ProgrammedUnit unit;
         const Bytes imageBefore = unit.image;
         const Bytes chipBefore = ChipBefore(fault.command, unit);
-        ASSERT_TRUE(environment_.WriteChip(kChip, chipBefore));
+        environment_.WriteChip(kChip, chipBefore);
         auto session = Open(faults);
         session->owner.AnswerQuestions({fault.retry}, false);
         ASSERT_TRUE(session->Run(fault.command.operation, unit.unit));
@@ -314,7 +311,7 @@ class CallCountTest : public FaultInjectionTest, public ::testing::WithParamInte
 TEST_P(CallCountTest, FaultsAfterTheLastCallAreNeverMet) {
     const Command& command = GetParam();
     ProgrammedUnit unit;
-    ASSERT_TRUE(environment_.WriteChip(kChip, ChipBefore(command, unit)));
+    environment_.WriteChip(kChip, ChipBefore(command, unit));
     auto session = Open("read=" + std::to_string(command.Reads() + 1) +
                         ",write=" + std::to_string(command.Writes() + 1));
     ASSERT_TRUE(session->Run(command.operation, unit.unit));

@@ -13,7 +13,7 @@
 #include "LoadedTemplate.h"
 #include "QuickSettings.h"
 #include "RecordingOwner.h"
-#include "SimulatorEnvironment.h"
+#include "SimulatorSandbox.h"
 #include "SimulatorSession.h"
 
 namespace tessaly {
@@ -21,7 +21,7 @@ namespace {
 
 using test::LoadedTemplate;
 using test::RecordingOwner;
-using test::SimulatorEnvironment;
+using test::SimulatorSandbox;
 using test::SimulatorSession;
 using Kind = RecordingOwner::Kind;
 using namespace std::chrono_literals;
@@ -32,8 +32,6 @@ WorkerSettings SimSettings() {
 
 class SimulatorTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(environment_.Ready()); }
-
     std::unique_ptr<SimulatorSession> Open(const std::string& port) {
         auto session = std::make_unique<SimulatorSession>(port, SimSettings());
         EXPECT_TRUE(session->started);
@@ -49,7 +47,7 @@ class SimulatorTest : public ::testing::Test {
     }
 
     // Destroyed after every session of a test, which all end within its body.
-    SimulatorEnvironment environment_{200us};
+    SimulatorSandbox environment_{200us};
 };
 
 TEST_F(SimulatorTest, ReadyChipIsReportedWithTheSimulatorsTexts) {

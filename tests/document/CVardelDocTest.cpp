@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "ScriptedPrompt.h"
+#include "RecordingPrompt.h"
 #include "document/CVardelDoc.h"
 #include "document/DataFile.h"
 #include "engine/ScriptCodec.h"
@@ -25,7 +25,7 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ScriptedPrompt;
+using test::RecordingPrompt;
 using namespace std::chrono_literals;
 
 class DocumentTest : public ::testing::Test {
@@ -69,7 +69,7 @@ class DocumentTest : public ::testing::Test {
     }
 
     fs::path directory;
-    ScriptedPrompt prompt;
+    RecordingPrompt prompt;
 };
 
 const char kBoard[] =
@@ -121,7 +121,7 @@ TEST_F(DocumentTest, ValuesAndCurrentUnitSurviveAReopen) {
     EXPECT_EQ(doc.Units()->GetAt(0)->dataImage[0x10], 0x12);
     EXPECT_EQ(doc.Units()->GetAt(0)->dataImage[0x11], 0xFF);
     EXPECT_EQ(doc.Units()->GetAt(1)->dataImage[0], 'H');
-    EXPECT_TRUE(prompt.errors.empty());
+    EXPECT_TRUE(prompt.Errors().empty());
 }
 
 TEST_F(DocumentTest, RecordsOfRemovedUnitsAreIgnoredAndNewUnitsKeepTheFill) {
@@ -161,14 +161,14 @@ TEST_F(DocumentTest, FailedOpenKeepsThePreviousTemplateAndItsCompanion) {
 
         EXPECT_EQ(doc.OnOpenDocument(broken, 0xFF, nullptr), CVardelDoc::OpenResult::ParseFailed);
         EXPECT_TRUE(fs::exists(directory / "a.cfg"));
-        ASSERT_EQ(prompt.errors.size(), 1u);
-        EXPECT_EQ(prompt.errors[0], "Template Script Error in file " + broken +
-                                        ":\nTEMPLATE_ENTRY invalid argument number (at line 2)");
+        ASSERT_EQ(prompt.Errors().size(), 1u);
+        EXPECT_EQ(prompt.Errors()[0], "Template Script Error in file " + broken +
+                                          ":\nTEMPLATE_ENTRY invalid argument number (at line 2)");
         EXPECT_EQ(doc.LoadError(), 6);
 
         EXPECT_EQ(doc.OnOpenDocument(colliding, 0xFF, nullptr), CVardelDoc::OpenResult::Collision);
-        ASSERT_EQ(prompt.errors.size(), 2u);
-        EXPECT_EQ(prompt.errors[1], "ERROR: Template memory collision.\nC -> y (type as BIT)");
+        ASSERT_EQ(prompt.Errors().size(), 2u);
+        EXPECT_EQ(prompt.Errors()[1], "ERROR: Template memory collision.\nC -> y (type as BIT)");
         EXPECT_EQ(doc.LoadError(), 10);
 
         EXPECT_EQ(doc.OnOpenDocument((directory / "missing.dev").string(), 0xFF, nullptr),
@@ -192,8 +192,8 @@ TEST_F(DocumentTest, CollisionsNameTheUnitAndItem) {
         CVardelDoc doc(prompt);
         EXPECT_EQ(doc.OnOpenDocument(WriteTemplate("c.dev", script), 0xFF, nullptr),
                   CVardelDoc::OpenResult::Collision);
-        ASSERT_FALSE(prompt.errors.empty());
-        EXPECT_EQ(prompt.errors.back(), std::string("ERROR: Template memory collision.\n") + report);
+        ASSERT_FALSE(prompt.Errors().empty());
+        EXPECT_EQ(prompt.Errors().back(), std::string("ERROR: Template memory collision.\n") + report);
     }
 }
 
@@ -204,7 +204,7 @@ TEST_F(DocumentTest, CompanionFileWithABadHeaderIsIgnored) {
     CVardelDoc doc(prompt);
     ASSERT_EQ(doc.OnOpenDocument(path, 0x33, nullptr), CVardelDoc::OpenResult::Opened);
     EXPECT_EQ(doc.Units()->GetAt(0)->dataImage[0x10], 0x33);
-    EXPECT_TRUE(prompt.errors.empty());
+    EXPECT_TRUE(prompt.Errors().empty());
 }
 
 TEST_F(DocumentTest, DestructionWithSavingTurnedOffLeavesTheCompanionFileAlone) {
@@ -247,7 +247,7 @@ TEST_F(DocumentTest, FailedSaveKeepsTheEarlierCompanionFile) {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{100, 100};
         setrlimit(RLIMIT_FSIZE, &limit);
-        ScriptedPrompt quiet;
+        RecordingPrompt quiet;
         CVardelDoc doc(quiet);
         if (doc.OnOpenDocument(path, 0x11, nullptr) != CVardelDoc::OpenResult::Opened) {
             _exit(2);
@@ -298,7 +298,7 @@ ChildExit SaveAsAnOrdinaryUser(const std::string& templatePath, const fs::path& 
     if (::access(directory.c_str(), W_OK) == 0) {
         return kChildDirectoryWritable;
     }
-    ScriptedPrompt quiet;
+    RecordingPrompt quiet;
     CVardelDoc doc(quiet);
     doc.SetSavesOnClose(false);
     if (doc.OnOpenDocument(templatePath, 0x11, nullptr) != CVardelDoc::OpenResult::Opened) {
@@ -360,7 +360,7 @@ constexpr std::uint8_t kNewValues = 0xA0;
 // In a forked child: saves the new values and the old ones in turn until it is killed. It exits by itself
 // only when the template does not open or a save fails.
 [[noreturn]] void SaveInTurnsUntilKilled(const std::string& templatePath) {
-    ScriptedPrompt quiet;
+    RecordingPrompt quiet;
     CVardelDoc doc(quiet);
     doc.SetSavesOnClose(false);
     if (doc.OnOpenDocument(templatePath, 0x00, nullptr) != CVardelDoc::OpenResult::Opened) {
@@ -462,7 +462,7 @@ TEST_F(DocumentTest, KilledSaveLeavesAWholeCompanionFile) {
     FillImages(doc, kOldValues);
     EXPECT_TRUE(doc.SaveCompanionFile());
     EXPECT_EQ(FileBytes(companion), oldFile);
-    EXPECT_TRUE(prompt.errors.empty());
+    EXPECT_TRUE(prompt.Errors().empty());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ScriptedPrompt.h"
+#include "RecordingPrompt.h"
 #include "document/DataFile.h"
 #include "document/DataTransfer.h"
 #include "document/MemoryStream.h"
@@ -45,7 +45,7 @@ class TestUnit {
     std::vector<std::uint8_t> image;
 };
 
-using test::ScriptedPrompt;
+using test::RecordingPrompt;
 
 std::vector<std::uint8_t> Exported(const Unit& unit) {
     MemoryStream file;
@@ -79,7 +79,7 @@ TEST(ExportTest, ReadBackGivesTheSameImageAndTheSameFile) {
     const std::vector<std::uint8_t> first = Exported(original.unit);
     TestUnit copy("Config", 0x10, 0x4F, 0xFF);
     MemoryStream file(first);
-    ScriptedPrompt prompt(false);
+    RecordingPrompt prompt(false);
     ASSERT_TRUE(ImportUnit(copy.unit, file, prompt));
     EXPECT_EQ(copy.image, original.image);
     EXPECT_TRUE(prompt.questions.empty());
@@ -96,7 +96,7 @@ TEST(ExportTest, FullAddressSpaceUsesWideRecords) {
     EXPECT_EQ(bytes[110], 0x01);
     TestUnit copy("Whole", 0x0000, 0xFFFF);
     MemoryStream file(bytes);
-    ScriptedPrompt prompt(false);
+    RecordingPrompt prompt(false);
     ASSERT_TRUE(ImportUnit(copy.unit, file, prompt));
     EXPECT_EQ(copy.image[0xFFFF], 0xA5);
 }
@@ -143,7 +143,7 @@ TEST(ReadUnitTest, ShorterRecordFillsOnlyItsBytesAndLongerOneOnlyTheUnit) {
     TestUnit longUnit("U", 0, 9, 0x33);
     MemoryStream shortFile(Exported(shortUnit.unit));
     MemoryStream longFile(Exported(longUnit.unit));
-    ScriptedPrompt prompt(false);
+    RecordingPrompt prompt(false);
 
     TestUnit target("U", 0, 3, 0x11);
     ASSERT_TRUE(ImportUnit(target.unit, shortFile, prompt));
@@ -176,7 +176,7 @@ TEST(ReadUnitTest, LongNamesMatchOnTheirKeptCharacters) {
     TestUnit unit(longName, 0, 3, 0x66);
     MemoryStream file(Exported(unit.unit));
     TestUnit target(longName, 0, 3, 0);
-    ScriptedPrompt prompt(false);
+    RecordingPrompt prompt(false);
     ASSERT_TRUE(ImportUnit(target.unit, file, prompt));
     EXPECT_TRUE(prompt.questions.empty());
     EXPECT_EQ(target.image, std::vector<std::uint8_t>(4, 0x66));
@@ -198,15 +198,15 @@ TEST(ImportTest, OtherNameAsksAndYesTakesTheFirstRecord) {
 
     TestUnit declined("Mine", 0, 3, 0x11);
     MemoryStream file(bytes);
-    ScriptedPrompt no(false);
+    RecordingPrompt no(false);
     EXPECT_FALSE(ImportUnit(declined.unit, file, no));
     ASSERT_EQ(no.questions.size(), 1u);
-    EXPECT_EQ(no.questions[0],
+    EXPECT_EQ(no.questions[0].text,
               "Profile name in file not match local profile!\nDo you realy want to load data?");
     EXPECT_EQ(declined.image, std::vector<std::uint8_t>(4, 0x11));
 
     TestUnit accepted("Mine", 0, 3, 0x11);
-    ScriptedPrompt yes(true);
+    RecordingPrompt yes(true);
     EXPECT_TRUE(ImportUnit(accepted.unit, file, yes));
     EXPECT_EQ(accepted.image, std::vector<std::uint8_t>(4, 0x77));
 }
@@ -216,7 +216,7 @@ TEST(ImportTest, FileWithoutSignatureIsIgnored) {
     std::vector<std::uint8_t> bytes = Exported(unit.unit);
     bytes[0] = 'X';
     MemoryStream file(bytes);
-    ScriptedPrompt prompt(true);
+    RecordingPrompt prompt(true);
     EXPECT_FALSE(ImportUnit(unit.unit, file, prompt));
     EXPECT_TRUE(prompt.questions.empty());
 }
@@ -228,7 +228,7 @@ TEST(DataFileOnDiskTest, ExportAndImportThroughFiles) {
     ASSERT_TRUE(ExportUnitToFile(unit.unit, path.string()));
     EXPECT_EQ(std::filesystem::file_size(path), 60u + 50u + 32u);
     TestUnit target("Disk", 0, 0x1F, 0);
-    ScriptedPrompt prompt(false);
+    RecordingPrompt prompt(false);
     EXPECT_TRUE(ImportUnitFromFile(target.unit, path.string(), prompt));
     EXPECT_EQ(target.image, unit.image);
     std::filesystem::remove(path);

@@ -48,7 +48,7 @@ class CMainFrameTest : public QObject {
 
     QTemporaryDir work;
     AppSettings settings;
-    std::unique_ptr<test::FramePrompt> prompt;
+    std::unique_ptr<test::RecordingPrompt> prompt;
     std::unique_ptr<CVardelDoc> document;
     std::unique_ptr<RecentFileList> recentFiles;
     std::unique_ptr<CMainFrame> frame;
@@ -57,7 +57,7 @@ class CMainFrameTest : public QObject {
 
     void MakeFrame(const AppSettings& start) {
         settings = start;
-        prompt = std::make_unique<test::FramePrompt>();
+        prompt = std::make_unique<test::RecordingPrompt>();
         document = std::make_unique<CVardelDoc>(*prompt);
         recentFiles = std::make_unique<RecentFileList>(settings.mruSize);
         frame = std::make_unique<CMainFrame>(settings, *document, *recentFiles, *prompt);

@@ -14,7 +14,7 @@
 
 #include "FrameTestSupport.h"
 #include "app/CVardelApp.h"
-#include "app/IniPath.h"
+#include "settings/IniPath.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
 #include "ui/CVardelView.h"
@@ -30,7 +30,7 @@ class CVardelAppTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> work;
-    test::FramePrompt prompt;
+    test::RecordingPrompt prompt;
     int argc = 0;
     std::vector<QByteArray> arguments;
     std::vector<char*> argv;
@@ -69,7 +69,7 @@ class CVardelAppTest : public QObject {
         work = std::make_unique<QTemporaryDir>();
         QVERIFY(work->isValid());
         QVERIFY(QDir::setCurrent(work->path()));
-        prompt = {};
+        prompt = test::RecordingPrompt();
         WriteIni("[Config]\nPlugin=None\nPort=None\n");
     }
 

@@ -12,9 +12,9 @@
 #include <fstream>
 #include <vector>
 
+#include "RecordingPrompt.h"
 #include "document/CVardelDoc.h"
 #include "engine/ScriptCodec.h"
-#include "tests/document/ScriptedPrompt.h"
 #include "ui/BalloonTip.h"
 #include "ui/CVardelView.h"
 
@@ -74,7 +74,7 @@ class CVardelViewTest : public QObject {
 
   private:
     std::unique_ptr<QTemporaryDir> directory;
-    std::unique_ptr<test::ScriptedPrompt> prompt;
+    std::unique_ptr<test::RecordingPrompt> prompt;
     std::unique_ptr<CVardelDoc> document;
     std::unique_ptr<AppSettings> settings;
     std::unique_ptr<FakeFrame> frame;
@@ -125,7 +125,7 @@ class CVardelViewTest : public QObject {
     void init() {
         directory = std::make_unique<QTemporaryDir>();
         QVERIFY(directory->isValid());
-        prompt = std::make_unique<test::ScriptedPrompt>();
+        prompt = std::make_unique<test::RecordingPrompt>();
         document = std::make_unique<CVardelDoc>(*prompt);
         settings = std::make_unique<AppSettings>();
         settings->options = kOptionListResize | kOptionEnableItemTips | kOptionEditOnError;
@@ -388,7 +388,7 @@ class CVardelViewTest : public QObject {
         view->Import();
         QCOMPARE(prompt->questions.size(), 1u);
         QCOMPARE(document->Units()->GetAt(2)->dataImage[1], before);
-        test::ScriptedPrompt yes(true);
+        test::RecordingPrompt yes(true);
         CVardelView other(*document, *settings, *frame, yes);
         other.SetDataFileChooser([this](DataFileAccess) { return chosenFile; });
         other.ShowTemplate();

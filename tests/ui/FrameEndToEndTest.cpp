@@ -46,7 +46,7 @@ class FrameEndToEndTest : public QObject {
     // One run of the desktop on its own copy of the sample template.
     struct Session {
         AppSettings settings;
-        test::FramePrompt prompt;
+        test::RecordingPrompt prompt;
         std::unique_ptr<CVardelDoc> document;
         RecentFileList recentFiles{4};
         std::unique_ptr<CMainFrame> frame;

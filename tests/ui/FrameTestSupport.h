@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppSettings.h"
+#include "RecordingPrompt.h"
 #include "engine/ScriptCodec.h"
-#include "text/Prompt.h"
+#include "settings/AppSettings.h"
 
 namespace tessaly::test {
 
@@ -58,37 +58,5 @@ inline void SetSimulatorEnvironment(const QString& chipDirectory, const char* fa
         qunsetenv("TESSALY_SIM_FAULTS");
     }
 }
-
-// The boxes the frame shows, recorded; a question runs the hook (if any) and answers with its result.
-class FramePrompt : public Prompt {
-  public:
-    struct Box {
-        std::string text;
-        PromptIcon icon;
-    };
-
-    void ShowMessage(const std::string&, const std::string& text, PromptIcon icon) override {
-        messages.push_back({text, icon});
-    }
-    bool AskYesNo(const std::string&, const std::string& text, PromptIcon icon) override {
-        questions.push_back({text, icon});
-        return onQuestion ? onQuestion() : false;
-    }
-    using Prompt::AskYesNo;
-
-    std::vector<std::string> Texts(PromptIcon icon) const {
-        std::vector<std::string> texts;
-        for (const Box& box : messages) {
-            if (box.icon == icon) {
-                texts.push_back(box.text);
-            }
-        }
-        return texts;
-    }
-
-    std::vector<Box> messages;
-    std::vector<Box> questions;
-    std::function<bool()> onQuestion;
-};
 
 }  // namespace tessaly::test

@@ -103,7 +103,7 @@ class HardwarePageTest : public QObject {
 
     void theSimulatorIsListedWithItsPortsAndDelayRange() {
         // Stored names are found whatever their case.
-        OptionsDialog dialog(StartSettings("TESSALY-SIM.SO", "24c16", 4), prompt_, SimDirectory());
+        OptionsDialog dialog(StartSettings("TESSALY-SIM.SO", "24c16", 4), prompt_, ChipDirectory());
 
         const QStringList plugins = Entries(*Plugins(dialog));
         QCOMPARE(plugins.size(), 2);
@@ -137,7 +137,7 @@ class HardwarePageTest : public QObject {
     }
     void aFactorOutsideTheRangeBecomesTheMinimumOnceDrawn() {
         QFETCH(int, stored);
-        OptionsDialog dialog(StartSettings(kSim, "24C02", stored), prompt_, SimDirectory());
+        OptionsDialog dialog(StartSettings(kSim, "24C02", stored), prompt_, ChipDirectory());
         QCOMPARE(Slider(dialog)->value(), 1);
         QCOMPARE(DelayCaption(dialog), QStringLiteral("I/O delay factor (%1)").arg(stored));
         QCOMPARE(dialog.Settings().delayIO, stored);
@@ -148,7 +148,7 @@ class HardwarePageTest : public QObject {
     }
 
     void theFactorFollowsTheSlider() {
-        OptionsDialog dialog(StartSettings(kSim, "24C02", 2), prompt_, SimDirectory());
+        OptionsDialog dialog(StartSettings(kSim, "24C02", 2), prompt_, ChipDirectory());
         ShowHardwarePage(dialog);
         Slider(dialog)->setValue(7);
         QTRY_COMPARE(dialog.Settings().delayIO, 7);
@@ -177,7 +177,7 @@ class HardwarePageTest : public QObject {
         QFETCH(int, pluginIndex);
         QFETCH(QString, kept);
         QTemporaryDir empty;
-        const std::string directory = emptyDirectory ? empty.path().toStdString() + '/' : SimDirectory();
+        const std::string directory = emptyDirectory ? empty.path().toStdString() + '/' : ChipDirectory();
         OptionsDialog dialog(StartSettings(qPrintable(stored), "24C02", 1), prompt_, directory);
         if (chooseNone) {
             Plugins(dialog)->setCurrentIndex(0);
@@ -195,7 +195,7 @@ class HardwarePageTest : public QObject {
     }
 
     void choosingThePluginListsItsPorts() {
-        OptionsDialog dialog(StartSettings("None", "None", 1), prompt_, SimDirectory());
+        OptionsDialog dialog(StartSettings("None", "None", 1), prompt_, ChipDirectory());
         QCOMPARE(Plugins(dialog)->currentIndex(), 0);
         QCOMPARE(Ports(dialog)->count(), 1);
         Plugins(dialog)->setCurrentIndex(1);
@@ -223,7 +223,7 @@ class HardwarePageTest : public QObject {
 
     void aMissingDriverIsOfferedAtOnce() {
         CreateDriverFlag();
-        OptionsDialog dialog(StartSettings("None", "None", 1), prompt_, SimDirectory());
+        OptionsDialog dialog(StartSettings("None", "None", 1), prompt_, ChipDirectory());
         QVERIFY(prompt_.questions.empty());
 
         Plugins(dialog)->setCurrentIndex(1);
@@ -240,7 +240,7 @@ class HardwarePageTest : public QObject {
     void answeringYesInstallsTheDriver() {
         CreateDriverFlag();
         RecordingPrompt yes(true);
-        OptionsDialog dialog(StartSettings(kSim, "None", 1), yes, SimDirectory());
+        OptionsDialog dialog(StartSettings(kSim, "None", 1), yes, ChipDirectory());
         QCOMPARE(yes.questions.size(), 1u);
         QVERIFY(!QFile::exists(DriverFlag()));
         QVERIFY(yes.messages.empty());
@@ -252,7 +252,7 @@ class HardwarePageTest : public QObject {
     }
 
   private:
-    std::string SimDirectory() const { return simDir_.path().toStdString() + '/'; }
+    std::string ChipDirectory() const { return simDir_.path().toStdString() + '/'; }
     QString DriverFlag() const { return simState_.filePath(QStringLiteral("driver-uninstalled")); }
     void CreateDriverFlag() const {
         QFile flag(DriverFlag());

@@ -7,13 +7,13 @@
 #include <array>
 #include <string>
 
-#include "SimSandbox.h"
+#include "SimulatorSandbox.h"
 
 namespace tessaly {
 namespace {
 
 using test::ReadBytes;
-using test::SimSandbox;
+using test::SimulatorSandbox;
 using test::WriteBytes;
 
 // A 24C01's memory in a file of the sandbox.
@@ -30,7 +30,7 @@ class FileChipMemoryTest : public ::testing::Test {
         return bytes;
     }
 
-    SimSandbox sandbox_;
+    SimulatorSandbox sandbox_;
     std::filesystem::path path_ = sandbox_.Root() / "24C01.bin";
     std::unique_ptr<ChipMemory> memory_;
 };

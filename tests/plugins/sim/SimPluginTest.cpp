@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "../LoadedPlugin.h"
-#include "SimSandbox.h"
+#include "SimulatorSandbox.h"
 #include "plugins/sim/ChipModel.h"
 
 namespace tessaly {
@@ -22,7 +22,7 @@ using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<std::uint8_t>;
 using test::LoadedPlugin;
 using test::ReadBytes;
-using test::SimSandbox;
+using test::SimulatorSandbox;
 using test::WriteBytes;
 
 constexpr std::int32_t kOk = 0;
@@ -65,7 +65,7 @@ class SimPluginTest : public ::testing::Test {
         return value;
     }
 
-    SimSandbox sandbox_;
+    SimulatorSandbox sandbox_;
     LoadedPlugin plugin_{TESSALY_SIM_PLUGIN};
 };
 
@@ -151,12 +151,12 @@ TEST_F(SimPluginTest, AttachRefusesUnknownPorts) {
     EXPECT_EQ(plugin_.PGM_Attach("24C03"), 0u);
     EXPECT_EQ(plugin_.PGM_Attach("../24C02"), 0u);
     EXPECT_EQ(plugin_.PGM_Attach(std::string(100000, '2').c_str()), 0u);
-    EXPECT_FALSE(std::filesystem::exists(sandbox_.SimDirectory()));
+    EXPECT_FALSE(std::filesystem::exists(sandbox_.ChipDirectory()));
 }
 
 TEST_F(SimPluginTest, NewChipIsErasedKeptInAFileNamedAfterItAndReadInItsOwnAddressingMode) {
     const std::uint32_t session = Open("24c32", true);
-    EXPECT_EQ(ReadBytes(sandbox_.SimDirectory() / "24C32.bin"), std::string(4096, '\xFF'));
+    EXPECT_EQ(ReadBytes(sandbox_.ChipDirectory() / "24C32.bin"), std::string(4096, '\xFF'));
     Bytes buffer(32);
     std::uint32_t length = 0;
     EXPECT_EQ(Read(session, 0, buffer, length), kOk);
@@ -207,7 +207,7 @@ TEST_F(SimPluginTest, WrittenBytesOutliveTheSession) {
     Bytes buffer(16);
     EXPECT_EQ(Read(reader, 0x7F0, buffer, length), kOk);
     EXPECT_EQ(buffer, page);
-    EXPECT_EQ(ReadBytes(sandbox_.SimDirectory() / "24C16.bin").substr(0x7F0, 2), "\x01\x02");
+    EXPECT_EQ(ReadBytes(sandbox_.ChipDirectory() / "24C16.bin").substr(0x7F0, 2), "\x01\x02");
     EXPECT_EQ(plugin_.PGM_Detach(reader), kOk);
 }
 
@@ -354,7 +354,7 @@ TEST_F(SimPluginTest, DetachFromAnotherThreadEndsASlowWrite) {
     EXPECT_EQ(plugin_.PGM_Detach(session), kOk);
     // Ended while running, or refused when the detach came first: either way nothing is written.
     EXPECT_NE(writing.get(), kOk);
-    EXPECT_EQ(ReadBytes(sandbox_.SimDirectory() / "24C512.bin").substr(0, 1), "\xFF");
+    EXPECT_EQ(ReadBytes(sandbox_.ChipDirectory() / "24C512.bin").substr(0, 1), "\xFF");
 }
 
 TEST_F(SimPluginTest, TwoCopiesOfTheLibraryKeepTheirOwnSessions) {
