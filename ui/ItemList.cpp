@@ -65,6 +65,13 @@ int EditStep(int key) {
     }
 }
 
+// A key that types a character: printable text, with neither Ctrl, Alt nor Meta held.
+bool IsTypedCharacter(const QKeyEvent& event) {
+    const QString text = event.text();
+    return !text.isEmpty() && text.front().isPrint() &&
+           (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0;
+}
+
 bool HoldsMenuBlockingModifier(Qt::KeyboardModifiers modifiers) {
     return (modifiers & (Qt::AltModifier | Qt::ShiftModifier | Qt::ControlModifier)) != 0;
 }
@@ -138,7 +145,7 @@ bool ItemList::SetRowChecked(int row, bool checked) {
     return itemRow->checkState(kCheckColumn) == (checked ? Qt::Checked : Qt::Unchecked);
 }
 
-void ItemList::StartEdit(int row, int key) {
+void ItemList::StartEdit(int row, int key, const QString& typed) {
     CloseEditor();
     tip_->hide();
     if (!IsItemRow(row)) {
@@ -152,17 +159,19 @@ void ItemList::StartEdit(int row, int key) {
     scrollToItem(Row(row));
     const QString shown = Row(row)->text(kValueColumn);
     ValueEdit* edit = nullptr;
+    ValueCombo* combo = nullptr;
     if (offer->texts.size() == 1) {
-        edit = new ValueEdit(*this, shown, viewport());
-        editor_ = edit;
+        editor_ = edit = new ValueEdit(*this, shown, viewport());
     } else {
-        editor_ = new ValueCombo(*this, offer->texts, shown, viewport());
+        editor_ = combo = new ValueCombo(*this, offer->texts, shown, viewport());
     }
     PlaceEditor();
     editor_->show();
     editor_->setFocus();
     if (edit != nullptr) {
-        edit->ApplyStartKey(key);
+        edit->ApplyStartKey(key, typed);
+    } else {
+        combo->ChooseByPrefix(typed);
     }
     if (!offer->tip.isEmpty()) {
         tip_->ShowAt(offer->tip, TipPoint());
@@ -223,9 +232,12 @@ QModelIndex ItemList::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
     if (!target.isValid() || IsItemRow(target.row())) {
         return target;
     }
+    // Home and End ask for one row in particular: a title row there is no place to go.
+    if (action == MoveHome || action == MoveEnd) {
+        return currentIndex();
+    }
     // The target is a title row: take the nearest item row beyond it, or else the nearest one before it.
-    const bool backward =
-        action == MoveUp || action == MovePageUp || action == MovePrevious || action == MoveEnd;
+    const bool backward = action == MoveUp || action == MovePageUp || action == MovePrevious;
     const int step = backward ? -1 : 1;
     int row = NearestItemRow(target.row(), step);
     if (row < 0) {
@@ -248,7 +260,11 @@ void ItemList::keyPressEvent(QKeyEvent* event) {
             }
             break;
         default:
-            QTreeWidget::keyPressEvent(event);
+            if (const int row = SelectedRow(); IsItemRow(row) && IsTypedCharacter(*event)) {
+                StartEdit(row, event->key(), event->text());
+            } else {
+                QTreeWidget::keyPressEvent(event);
+            }
     }
 }
 
