@@ -104,14 +104,18 @@ ItemList::~ItemList() {
     DropEditor();
 }
 
-void ItemList::SetRows(const std::vector<ListRow>& rows) {
+void ItemList::SetRows(const std::vector<ListRow>& rows, RowAccess access) {
     DropEditor();
     menuRow_ = -1;
     clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (const ListRow& row : rows) {
-        items.append(new ItemRow(row, nameAlignment_));
+        auto* item = new ItemRow(row, nameAlignment_);
+        if (access == RowAccess::ReadOnly) {
+            item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+        }
+        items.append(item);
     }
     addTopLevelItems(items);
 }

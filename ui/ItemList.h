@@ -40,8 +40,11 @@ class ItemList : public QTreeWidget, private ValueEditorOwner {
     ItemList(ItemListOwner& owner, const AppSettings& settings, QWidget* parent = nullptr);
     ~ItemList() override;
 
+    // Whether the user may select, check and edit the item rows, or only see them greyed.
+    enum class RowAccess { Editable, ReadOnly };
+
     // Replaces all rows. An open editor is dropped without storing its text, since its row is gone.
-    void SetRows(const std::vector<ListRow>& rows);
+    void SetRows(const std::vector<ListRow>& rows, RowAccess access = RowAccess::Editable);
 
     int RowCount() const { return topLevelItemCount(); }
     // The item index of row; kNoItem for a title row or a row that does not exist.
