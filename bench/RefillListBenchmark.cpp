@@ -32,7 +32,7 @@ class SilentPrompt : public Prompt {
 class IdleFrame : public ItemViewFrame {
   public:
     bool IsDeviceBusy() const override { return false; }
-    bool IsUnitInOperation(const Unit&) const override { return false; }
+    const std::vector<ListRow>* RowsInOperation(const Unit&) const override { return nullptr; }
     void SetBusMode(BusKind) override {}
     void EnableImportExport(bool) override {}
 };

@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
+#include <utility>
 
 #include "device/ExecutableDirectory.h"
 #include "device/PluginHost.h"
@@ -24,6 +26,7 @@
 #include "ui/OptionsDialog.h"
 #include "ui/ProgressDialog.h"
 #include "ui/ProgressDisplay.h"
+#include "ui/UnitRows.h"
 
 namespace tessaly {
 namespace {
@@ -72,7 +75,9 @@ CMainFrame::CMainFrame(AppSettings& settings, CVardelDoc& document, RecentFileLi
       bridge_(*this, *this),
       busMode_(FrameStatusBar::kNoBus) {
     if (settings_.windowWidth != 0 && settings_.windowHeight != 0) {
-        resize(settings_.windowWidth, settings_.windowHeight);
+        // Until the window system tells the frame's size, the stored size stands for the inner one.
+        outerSizeToTake_ = QSize(settings_.windowWidth, settings_.windowHeight);
+        resize(outerSizeToTake_);
     } else if (const QScreen* display = screen()) {
         // The window system's default size for a new main window: two thirds of the room on screen.
         resize(display->availableSize() * 2 / 3);
@@ -104,7 +109,7 @@ CMainFrame::~CMainFrame() {
     // The worker goes first: its thread may be waiting for this window, and it works on a unit the views
     // show. Any wait of its gives up once it is asked to stop.
     worker_.reset();
-    RemoveProgressDisplay();
+    EndOperation();
     // The views write their font into the settings, and may still ask this frame, so they go while it is
     // whole.
     delete takeCentralWidget();
@@ -130,6 +135,7 @@ void CMainFrame::ConnectCommands() {
     connect(Action(kOptions), &QAction::triggered, this, &CMainFrame::RunOptions);
     connect(Action(kManageDriver), &QAction::triggered, this, &CMainFrame::ManageDriver);
     connect(Action(kNew), &QAction::triggered, this, &CMainFrame::NewDocument);
+    connect(Action(kSave), &QAction::triggered, this, &CMainFrame::SaveDocument);
     connect(Action(kOpen), &QAction::triggered, this, &CMainFrame::ChooseTemplate);
     connect(Action(kImport), &QAction::triggered, this, &CMainFrame::ImportData);
     connect(Action(kExport), &QAction::triggered, this, &CMainFrame::ExportData);
@@ -180,6 +186,13 @@ bool CMainFrame::OpenTemplate(const QString& path) {
         return false;
     }
     const QFileInfo file(path);
+    const QString canonical = file.canonicalFilePath();
+    // Loading it again would enable every item again; the framework only brings an open document forward.
+    if (!canonical.isEmpty() && canonical == openTemplate_) {
+        return true;
+    }
+    // A value still being typed belongs to the template that is open, which is saved before the load.
+    EndEdits();
     // The file system's own bytes for the name, whatever the display makes of them.
     const std::string fullPath = QFile::encodeName(file.absoluteFilePath()).toStdString();
     ProgressDialog progress(this);
@@ -191,6 +204,7 @@ bool CMainFrame::OpenTemplate(const QString& path) {
         return false;
     }
     recentFiles_.Add(fullPath);
+    openTemplate_ = canonical;
     documentName_ = file.fileName();
     UpdateTitle();
     for (CVardelView* view : Views()) {
@@ -207,6 +221,8 @@ void CMainFrame::DeviceCommand(OperationMask operation) {
     if (view == nullptr) {
         return;
     }
+    // A value still being typed is part of the unit the command works on.
+    EndEdits();
     // Read replaces the values, so it needs none of them to be right.
     if (operation != operation::kReadCommand && !view->CheckValues()) {
         return;
@@ -219,8 +235,18 @@ void CMainFrame::DeviceCommand(OperationMask operation) {
     if (!ShowProgressDisplay()) {
         return;
     }
+    // Taken while the image is still this thread's alone.
+    std::vector<ListRow> rows = UnitRows(*unit);
     if (worker_->Request(operation, unit)) {
         unitInOperation_ = unit;
+        rowsInOperation_ = std::move(rows);
+        ShowOperationRunning(true);
+    }
+}
+
+void CMainFrame::EndEdits() {
+    for (CVardelView* view : Views()) {
+        view->CloseEditor();
     }
 }
 
@@ -279,7 +305,7 @@ void CMainFrame::ApplyOptions(const AppSettings& chosen) {
         settings_.portName = chosen.portName;
         EnableCommands(StartWorker());
         // An operation the restart cut short never reports its end.
-        RemoveProgressDisplay();
+        EndOperation();
     }
     // 3. In every case.
     worker_->ApplyIoDelay();
@@ -287,10 +313,8 @@ void CMainFrame::ApplyOptions(const AppSettings& chosen) {
     const int alignment = static_cast<int>(settings_.options & kOptionAlignNameMask);
     for (CVardelView* view : Views()) {
         view->List().SetNameAlignment(alignment);
-        if (!IsDeviceBusy()) {
-            view->RefillList();
-        }
     }
+    RefillViews();
 }
 
 bool CMainFrame::IsDeviceBusy() const {
@@ -309,18 +333,41 @@ void CMainFrame::EnableImportExport(bool on) {
     Action(command::kExport)->setEnabled(on);
 }
 
+const std::vector<ListRow>* CMainFrame::RowsInOperation(const Unit& unit) const {
+    return &unit == unitInOperation_ ? &rowsInOperation_ : nullptr;
+}
+
 void CMainFrame::ReadDone() {
     // The image holds what was read and the worker writes no more into it.
-    unitInOperation_ = nullptr;
+    ReleaseUnit();
     RefillViews();
 }
 
 void CMainFrame::OperationEnded() {
-    RemoveProgressDisplay();
-    // A pane that turned to the unit during the operation shows it now; Program has also stored the
-    // derived fields into it.
-    unitInOperation_ = nullptr;
+    // The panes showing the unit show it from its image again; Program has also stored the derived fields
+    // into it.
+    EndOperation();
     RefillViews();
+}
+
+void CMainFrame::ReleaseUnit() {
+    unitInOperation_ = nullptr;
+    rowsInOperation_.clear();
+}
+
+void CMainFrame::EndOperation() {
+    RemoveProgressDisplay();
+    ReleaseUnit();
+    ShowOperationRunning(false);
+}
+
+void CMainFrame::ShowOperationRunning(bool running) {
+    // Another template cannot be opened while the worker writes into the open one; greyed, Open, the
+    // recent files and (through the drag cursor) drops say so.
+    Action(command::kOpen)->setEnabled(!running);
+    for (QAction* entry : recentEntries_) {
+        entry->setEnabled(!running);
+    }
 }
 
 void CMainFrame::RefillViews() {
@@ -354,7 +401,17 @@ void CMainFrame::ChooseTemplate() {
 void CMainFrame::NewDocument() {
     // As the framework's new document: the open template stays as it is, only the title forgets its file.
     documentName_.clear();
+    openTemplate_.clear();
     UpdateTitle();
+}
+
+void CMainFrame::SaveDocument() {
+    // The template file itself is never written; what the document has to save are its values.
+    if (IsDeviceBusy()) {
+        return;
+    }
+    EndEdits();
+    document_.SaveCompanionFile();
 }
 
 void CMainFrame::RunOptions() {
@@ -406,6 +463,7 @@ void CMainFrame::FillRecentFiles() {
     for (std::size_t index = 0; index < paths.size(); ++index) {
         auto* entry = new QAction(RecentLabel(index, paths[index]), file);
         entry->setStatusTip(placeholder->statusTip());
+        entry->setEnabled(Action(command::kOpen)->isEnabled());
         connect(entry, &QAction::triggered, this, [this, index] { OpenRecentFile(index); });
         file->insertAction(placeholder, entry);
         recentEntries_.push_back(entry);
@@ -431,17 +489,24 @@ void CMainFrame::UpdateTitle() {
 void CMainFrame::showEvent(QShowEvent* event) {
     shown_ = true;
     QMainWindow::showEvent(event);
+    FollowWindowFrame();
 }
 
 void CMainFrame::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
+    FollowWindowFrame();
     if (CVardelView* view = ActiveView()) {
         view->List().MoveTooltip();
     }
 }
 
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FollowWindowFrame();
+}
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) {
+    if (event->mimeData()->hasUrls() && Action(command::kOpen)->isEnabled()) {
         event->acceptProposedAction();
     }
 }
@@ -462,9 +527,26 @@ void CMainFrame::StoreWindowSize() {
     if (!shown_) {
         return;
     }
-    const QSize size = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
+    // A maximised size, restored as a normal window, would not fit the screen.
+    const QSize size = normalGeometry().size().grownBy(normalFrame_);
     settings_.windowWidth = size.width();
     settings_.windowHeight = size.height();
+}
+
+QMargins CMainFrame::FrameMargins() const {
+    const QWindow* window = windowHandle();
+    return window != nullptr ? window->frameMargins() : QMargins();
+}
+
+void CMainFrame::FollowWindowFrame() {
+    if (!isVisible() || windowState() != Qt::WindowNoState) {
+        return;
+    }
+    normalFrame_ = FrameMargins();
+    // The window system frames a window only once it is shown; then the stored outer size can be taken.
+    if (outerSizeToTake_.isValid() && !normalFrame_.isNull()) {
+        resize(std::exchange(outerSizeToTake_, QSize()).shrunkBy(normalFrame_));
+    }
 }
 
 }  // namespace tessaly

@@ -2,6 +2,8 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QMargins>
+#include <QSize>
 #include <QString>
 #include <QUrl>
 #include <cstdint>
@@ -16,6 +18,7 @@
 #include "text/Prompt.h"
 #include "ui/FrameActions.h"
 #include "ui/ItemViewFrame.h"
+#include "ui/ListRow.h"
 #include "ui/RecentFileList.h"
 #include "ui/WorkerEvents.h"
 #include "ui/WorkerOwnerBridge.h"
@@ -47,20 +50,23 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
   public:
     CMainFrame(AppSettings& settings, CVardelDoc& document, RecentFileList& recentFiles, Prompt& prompt,
                QWidget* parent = nullptr);
-    // Stores the window's size in the settings (when it has been shown), stops the worker and destroys
-    // the views.
+    // Stores the window's outer size, frame included, in the settings (when it has been shown; the size
+    // it has when shown normal if it is maximised), stops the worker and destroys the views.
     ~CMainFrame() override;
 
-    // Opens a template as File > Open does: the document loads it behind the progress dialog, the views
-    // show it and it heads the recent files. Refused while the worker runs an operation, since the
-    // operation writes into the open template's unit. False when nothing was opened.
+    // Opens a template as File > Open does: an edit still open ends and is stored, the document loads the
+    // file behind the progress dialog, the views show it and it heads the recent files. The template that
+    // is open already (the same file, by its canonical path) stays open as it is, enabled flags and all.
+    // Refused while the worker runs an operation, since the operation writes into the open template's
+    // unit; Open, the recent files and drops are greyed meanwhile. False when nothing was opened.
     bool OpenTemplate(const QString& path);
     // Files dropped on the window: exactly one opens as a template; more than one are ignored.
     bool OpenDroppedFiles(const QList<QUrl>& files);
 
-    // The device commands: nothing while the worker is busy; Program and Verify first check the values of
-    // the unit on show; then the unit's program mask is rebuilt, the progress display shown and the
-    // request handed to the worker. Nothing happens, and nothing is shown, without a unit to work on.
+    // The device commands: nothing while the worker is busy; an edit still open ends and is stored, Program
+    // and Verify check the values of the unit on show; then the unit's program mask is rebuilt, the
+    // progress display shown and the request handed to the worker. Nothing happens, and nothing is shown,
+    // without a unit to work on.
     void DeviceCommand(OperationMask operation);
     // Takes over the Options dialog's result in the defined order; see the implementation.
     void ApplyOptions(const AppSettings& chosen);
@@ -69,7 +75,7 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
 
     // ItemViewFrame.
     bool IsDeviceBusy() const override;
-    bool IsUnitInOperation(const Unit& unit) const override { return &unit == unitInOperation_; }
+    const std::vector<ListRow>* RowsInOperation(const Unit& unit) const override;
     void SetBusMode(BusKind bus) override;
     void EnableImportExport(bool on) override;
 
@@ -89,6 +95,7 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
   protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -100,6 +107,13 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
     void ReadDone() override;
     // Every pane rebuilds its rows, since any of them may show the unit the worker had.
     void RefillViews();
+    // The worker no longer writes into the unit it was given.
+    void ReleaseUnit();
+    // The operation is over, ended or cut short by a stop of the worker.
+    void EndOperation();
+    void ShowOperationRunning(bool running);
+    // Ends the edit open in any pane as a loss of focus would, storing an acceptable text.
+    void EndEdits();
     bool AskRetryAccess(const std::string& text) override;
     void ReportDifference(const std::string& text) override;
     void NotifyCompletion(const std::string& text) override;
@@ -113,9 +127,12 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
     bool ShowProgressDisplay();
     void RemoveProgressDisplay();
     void StoreWindowSize();
+    QMargins FrameMargins() const;
+    void FollowWindowFrame();
 
     void ChooseTemplate();
     void NewDocument();
+    void SaveDocument();
     void RunOptions();
     void ManageDriver();
     void ShowAbout();
@@ -138,18 +155,25 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
     ItemViewSplitter* splitter_ = nullptr;
     std::vector<QAction*> recentEntries_;
     QString documentName_;
+    // The canonical path of the open template's file; empty when there is none or after New.
+    QString openTemplate_;
 
     // The bridge outlives the worker, which calls it until its thread has ended.
     WorkerOwnerBridge bridge_;
     std::unique_ptr<DeviceWorker> worker_;
     std::unique_ptr<ProgressDisplay> progress_;
-    // The unit handed to the worker with the running request; null when the worker no longer writes into
-    // any unit's image.
+    // The unit handed to the worker with the running request, and its rows as they were then; null and
+    // empty when the worker no longer writes into any unit's image.
     const Unit* unitInOperation_ = nullptr;
+    std::vector<ListRow> rowsInOperation_;
     // The BusKind value of the unit on show, FrameStatusBar::kNoBus for none.
     std::uint32_t busMode_;
     bool commandsEnabled_ = false;
     bool shown_ = false;
+    // The stored outer size, until the window system has told the window its frame.
+    QSize outerSizeToTake_;
+    // The frame around the window when it was last shown normal, neither maximised nor full screen.
+    QMargins normalFrame_;
 };
 
 }  // namespace tessaly

@@ -1,19 +1,31 @@
 #include "ui/CVardelView.h"
 
 #include <QFile>
+#include <QIcon>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
 
 #include "document/DataTransfer.h"
+#include "engine/KeywordTable.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
 #include "ui/DisplayText.h"
 #include "ui/InputKey.h"
 #include "ui/ListFontSettings.h"
+#include "ui/UnitRows.h"
 
 namespace tessaly {
 namespace {
+
+constexpr char kUnitIcon[] = ":/icons/unit.png";
+constexpr int kUnitIconSize = 32;
+
+// The tab's tip: the unit's name and bus, as the template's title line gives them.
+QString UnitTip(const Unit& unit) {
+    const auto bus = static_cast<int>(unit.bus);
+    return ToDisplay(unit.name) + QStringLiteral(", ") + ToDisplay(kKeywordTable[kBusKeywords.first + bus]);
+}
 
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -43,6 +55,7 @@ CVardelView::CVardelView(CVardelDoc& document, AppSettings& settings, ItemViewFr
     layout->addWidget(tabs_);
     tabs_->setShape(QTabBar::RoundedSouth);
     tabs_->setExpanding(false);
+    tabs_->setIconSize(QSize(kUnitIconSize, kUnitIconSize));
     tabs_->setFocusPolicy(Qt::NoFocus);
     ResetTabs();
     connect(tabs_, &QTabBar::currentChanged, this, &CVardelView::TabChosen);
@@ -75,7 +88,9 @@ void CVardelView::ShowTemplate() {
             tabs_->removeTab(0);
         }
         for (std::uint32_t i = 0; i < units->count; ++i) {
-            tabs_->addTab(ToDisplay(units->GetAt(i)->name));
+            const Unit& unit = *units->GetAt(i);
+            const int tab = tabs_->addTab(QIcon(QLatin1String(kUnitIcon)), ToDisplay(unit.name));
+            tabs_->setTabToolTip(tab, UnitTip(unit));
         }
     }
     currentUnit_ = 0;
@@ -100,9 +115,14 @@ bool CVardelView::SelectUnit(std::uint32_t index) {
 
 void CVardelView::RefillList() {
     const Unit* unit = CurrentUnit();
-    // The worker may be writing this unit's image; the frame refills the view when it is done.
-    const bool readable = unit != nullptr && !frame_.IsUnitInOperation(*unit);
-    list_->SetRows(readable ? BuildRows(*unit) : std::vector<ListRow>());
+    if (unit == nullptr) {
+        list_->SetRows({});
+    } else if (const std::vector<ListRow>* copy = frame_.RowsInOperation(*unit)) {
+        // The worker may be writing this unit's image; the frame refills the view when it is done.
+        list_->SetRows(*copy, ItemList::RowAccess::ReadOnly);
+    } else {
+        list_->SetRows(UnitRows(*unit));
+    }
     if ((settings_.options & kOptionListResize) != 0) {
         list_->AutoSizeColumns();
     }
@@ -231,29 +251,8 @@ void CVardelView::ResetTabs() {
     while (tabs_->count() > 0) {
         tabs_->removeTab(0);
     }
-    tabs_->addTab(ToDisplay(GetMessageText(msg::kColumnBlank)));
+    tabs_->addTab(QIcon(QLatin1String(kUnitIcon)), ToDisplay(GetMessageText(msg::kColumnBlank)));
     currentUnit_ = 0;
-}
-
-std::vector<ListRow> CVardelView::BuildRows(const Unit& unit) const {
-    std::vector<ListRow> rows;
-    rows.reserve(unit.itemCount);
-    int number = 0;
-    for (std::uint32_t i = 0; i < unit.itemCount; ++i) {
-        if (!unit.IsListedItem(i)) {
-            continue;
-        }
-        const TemplateItem& item = *unit.GetItem(i);
-        const QString name = ToDisplay(item.name != nullptr ? item.name : "");
-        if (item.kind == ItemKind::Title) {
-            // A title's spacing gives that many blank rows before the row with its name.
-            rows.resize(rows.size() + item.RecordAs<TitleRecord>().spacing);
-            rows.push_back({kNoItem, QString(), name, QString(), false});
-        } else {
-            rows.push_back({i, QString::number(++number), name, ValueTextOf(unit, i), item.enabled != 0});
-        }
-    }
-    return rows;
 }
 
 Unit* CVardelView::UnitWithItem(std::uint32_t item) const {

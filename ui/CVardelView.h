@@ -17,9 +17,10 @@ class QTabBar;
 
 namespace tessaly {
 
-// The document's view: one tab per unit of the open template and, above the tabs, the ItemList with the
-// items of the unit on show. It answers the list's questions through the unit's value codec, runs Import
-// and Export for the unit on show and checks its values before the frame programs or verifies.
+// The document's view: one tab per unit of the open template, each with the unit icon and a tip naming
+// the unit's bus, and, above the tabs, the ItemList with the items of the unit on show. It answers the
+// list's questions through the unit's value codec, runs Import and Export for the unit on show and checks
+// its values before the frame programs or verifies.
 //
 // The frame creates one view per pane, all on the one document, settings record, frame and prompt, which
 // must outlive the view. A view remembers its own unit on show; every answer and command works on that
@@ -43,7 +44,8 @@ class CVardelView : public QWidget, private ItemListOwner {
     bool SelectUnit(std::uint32_t index);
 
     // Fills the list with the items of the unit on show, dropping any open editor; sizes the columns when
-    // ListResize is on. The frame calls it after a Read, once the worker has stopped writing the unit.
+    // ListResize is on. While the worker may write the unit, the list shows, greyed, the copy of its rows
+    // the frame took when the operation started; the frame calls this again once the worker is done.
     void RefillList();
 
     // True when every enabled item of the unit on show holds a valid value. Otherwise the first offending
@@ -81,7 +83,6 @@ class CVardelView : public QWidget, private ItemListOwner {
 
     void TabChosen(int index);
     void ResetTabs();
-    std::vector<ListRow> BuildRows(const Unit& unit) const;
     // The unit on show when it has the item, else null.
     Unit* UnitWithItem(std::uint32_t item) const;
     // The bytes an edited value stands for: a chosen entry's own text, or the typed text.

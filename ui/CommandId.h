@@ -13,6 +13,7 @@ inline constexpr int kManageDriver = 32788;
 
 inline constexpr int kNew = 57600;
 inline constexpr int kOpen = 57601;
+inline constexpr int kSave = 57603;
 inline constexpr int kImport = 32786;
 inline constexpr int kExport = 32787;
 inline constexpr int kRecentFile = 57616;

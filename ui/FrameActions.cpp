@@ -24,6 +24,8 @@ FrameActions::FrameActions(QWidget& frame) : frame_(frame) {
     Add(kManageDriver, QStringLiteral("Install/Uninstall driver"), {});
     Add(kNew, QStringLiteral("&New"), QStringLiteral("Create a new document"), QStringLiteral("New"),
         QKeySequence(Qt::CTRL | Qt::Key_N));
+    Add(kSave, QStringLiteral("&Save"), QStringLiteral("Save the active document"), QStringLiteral("Save"),
+        QKeySequence(Qt::CTRL | Qt::Key_S));
     Add(kOpen, QStringLiteral("&Open...\tCtrl+O"), QStringLiteral("Open an existing document"),
         QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral(":/icons/open.png"));
     Add(kImport, QStringLiteral("&Import data...\tCtrl+I"), QStringLiteral("Import data from file"),
@@ -49,6 +51,7 @@ FrameActions::FrameActions(QWidget& frame) : frame_(frame) {
     // Keys without a menu item work wherever the frame has the focus.
     frame_.addAction(Get(kPreviousPane));
     frame_.addAction(Get(kNew));
+    frame_.addAction(Get(kSave));
 }
 
 QAction* FrameActions::Add(int command, const QString& text, const QString& prompt, const QString& tip,

@@ -65,6 +65,13 @@ int EditStep(int key) {
     }
 }
 
+// A key that types a character: printable text, with neither Ctrl, Alt nor Meta held.
+bool IsTypedCharacter(const QKeyEvent& event) {
+    const QString text = event.text();
+    return !text.isEmpty() && text.front().isPrint() &&
+           (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0;
+}
+
 bool HoldsMenuBlockingModifier(Qt::KeyboardModifiers modifiers) {
     return (modifiers & (Qt::AltModifier | Qt::ShiftModifier | Qt::ControlModifier)) != 0;
 }
@@ -97,14 +104,18 @@ ItemList::~ItemList() {
     DropEditor();
 }
 
-void ItemList::SetRows(const std::vector<ListRow>& rows) {
+void ItemList::SetRows(const std::vector<ListRow>& rows, RowAccess access) {
     DropEditor();
     menuRow_ = -1;
     clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (const ListRow& row : rows) {
-        items.append(new ItemRow(row, nameAlignment_));
+        auto* item = new ItemRow(row, nameAlignment_);
+        if (access == RowAccess::ReadOnly) {
+            item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+        }
+        items.append(item);
     }
     addTopLevelItems(items);
 }
@@ -138,7 +149,7 @@ bool ItemList::SetRowChecked(int row, bool checked) {
     return itemRow->checkState(kCheckColumn) == (checked ? Qt::Checked : Qt::Unchecked);
 }
 
-void ItemList::StartEdit(int row, int key) {
+void ItemList::StartEdit(int row, int key, const QString& typed) {
     CloseEditor();
     tip_->hide();
     if (!IsItemRow(row)) {
@@ -152,17 +163,19 @@ void ItemList::StartEdit(int row, int key) {
     scrollToItem(Row(row));
     const QString shown = Row(row)->text(kValueColumn);
     ValueEdit* edit = nullptr;
+    ValueCombo* combo = nullptr;
     if (offer->texts.size() == 1) {
-        edit = new ValueEdit(*this, shown, viewport());
-        editor_ = edit;
+        editor_ = edit = new ValueEdit(*this, shown, viewport());
     } else {
-        editor_ = new ValueCombo(*this, offer->texts, shown, viewport());
+        editor_ = combo = new ValueCombo(*this, offer->texts, shown, viewport());
     }
     PlaceEditor();
     editor_->show();
     editor_->setFocus();
     if (edit != nullptr) {
-        edit->ApplyStartKey(key);
+        edit->ApplyStartKey(key, typed);
+    } else {
+        combo->ChooseByPrefix(typed);
     }
     if (!offer->tip.isEmpty()) {
         tip_->ShowAt(offer->tip, TipPoint());
@@ -223,9 +236,12 @@ QModelIndex ItemList::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
     if (!target.isValid() || IsItemRow(target.row())) {
         return target;
     }
+    // Home and End ask for one row in particular: a title row there is no place to go.
+    if (action == MoveHome || action == MoveEnd) {
+        return currentIndex();
+    }
     // The target is a title row: take the nearest item row beyond it, or else the nearest one before it.
-    const bool backward =
-        action == MoveUp || action == MovePageUp || action == MovePrevious || action == MoveEnd;
+    const bool backward = action == MoveUp || action == MovePageUp || action == MovePrevious;
     const int step = backward ? -1 : 1;
     int row = NearestItemRow(target.row(), step);
     if (row < 0) {
@@ -248,7 +264,11 @@ void ItemList::keyPressEvent(QKeyEvent* event) {
             }
             break;
         default:
-            QTreeWidget::keyPressEvent(event);
+            if (const int row = SelectedRow(); IsItemRow(row) && IsTypedCharacter(*event)) {
+                StartEdit(row, event->key(), event->text());
+            } else {
+                QTreeWidget::keyPressEvent(event);
+            }
     }
 }
 

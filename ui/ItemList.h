@@ -19,8 +19,9 @@ class ItemRow;
 // with title rows between them, and an edit box or drop-down list opened over the Value cell to edit a
 // value in place. Every decision about an item is asked of the ItemListOwner.
 //
-// Title rows can be neither selected nor edited and have no check box; the keyboard passes over them. An
-// edit starts on Enter, on a double-click, from the context menu or through StartEdit. While the user
+// Title rows can be neither selected nor edited and have no check box; the arrow and page keys pass over
+// them, Home and End do not go to one. An edit starts on Enter, on a character typed on an item row, on a
+// double-click, from the context menu or through StartEdit. While the user
 // types, each change is checked with the owner and one it does not accept is undone at once. When the edit
 // ends, the text is checked again and stored through the owner; Tab, Down and Page Down then go on editing
 // the next item row, Shift+Tab, Up and Page Up the previous one.
@@ -39,8 +40,11 @@ class ItemList : public QTreeWidget, private ValueEditorOwner {
     ItemList(ItemListOwner& owner, const AppSettings& settings, QWidget* parent = nullptr);
     ~ItemList() override;
 
+    // Whether the user may select, check and edit the item rows, or only see them greyed.
+    enum class RowAccess { Editable, ReadOnly };
+
     // Replaces all rows. An open editor is dropped without storing its text, since its row is gone.
-    void SetRows(const std::vector<ListRow>& rows);
+    void SetRows(const std::vector<ListRow>& rows, RowAccess access = RowAccess::Editable);
 
     int RowCount() const { return topLevelItemCount(); }
     // The item index of row; kNoItem for a title row or a row that does not exist.
@@ -53,8 +57,10 @@ class ItemList : public QTreeWidget, private ValueEditorOwner {
     bool SetRowChecked(int row, bool checked);
 
     // Opens the editor on an item row when the owner offers texts for it; key is the input that started the
-    // edit (InputKey.h), which decides how the editor starts. An edit already open ends first.
-    void StartEdit(int row, int key);
+    // edit (InputKey.h), which decides how the editor starts, and typed the character that key typed, if
+    // any: an edit box takes it in place of the value, a drop-down list chooses the first entry that
+    // begins with it. An edit already open ends first.
+    void StartEdit(int row, int key, const QString& typed = {});
     // Ends the open edit as a loss of focus would: its text is checked and stored.
     void CloseEditor();
     // The row being edited and its editor; -1 and null when no edit is open.

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <vector>
+
 #include "engine/ModelTypes.h"
 #include "engine/Unit.h"
+#include "ui/ListRow.h"
 
 namespace tessaly {
 
@@ -15,9 +18,10 @@ class ItemViewFrame {
     // given, so the view opens no editor, changes no enabled flag and stores, imports or exports nothing
     // until this is false again. The answer must be current: the view asks it before every such write.
     virtual bool IsDeviceBusy() const = 0;
-    // True while the worker may write into this unit's data image (from the request until its Read is
-    // done or the operation has ended), so the view must not read the image to build its rows.
-    virtual bool IsUnitInOperation(const Unit& unit) const = 0;
+    // While the worker may write into this unit's data image (from the request until its Read is done, the
+    // operation has ended or the worker has stopped), the unit's rows as they were when the operation
+    // started, which the view shows, greyed, in place of rows built from the image; null otherwise.
+    virtual const std::vector<ListRow>* RowsInOperation(const Unit& unit) const = 0;
 
     // The bus of the unit the view has just put on show.
     virtual void SetBusMode(BusKind bus) = 0;

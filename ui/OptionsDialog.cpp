@@ -6,11 +6,18 @@
 
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
+#include "ui/DialogUnits.h"
 #include "ui/DisplayText.h"
 #include "ui/GeneralPage.h"
 #include "ui/HardwarePage.h"
 
 namespace tessaly {
+namespace {
+
+constexpr int kWidthUnits = 321;
+constexpr int kHeightUnits = 178;
+
+}  // namespace
 
 OptionsDialog::OptionsDialog(const AppSettings& settings, Prompt& prompt, const std::string& pluginDirectory,
                              QWidget* parent)
@@ -29,6 +36,8 @@ OptionsDialog::OptionsDialog(const AppSettings& settings, Prompt& prompt, const 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(buttons);
+    // The dialog's size in dialog units, unless the desktop's fonts and spacing need more room.
+    resize(DialogUnits(*this).Size(kWidthUnits, kHeightUnits).expandedTo(minimumSizeHint()));
 }
 
 void OptionsDialog::accept() {

@@ -28,6 +28,18 @@ void ValueCombo::WidenDropDown(const QStringList& texts) {
     view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
+void ValueCombo::ChooseByPrefix(const QString& prefix) {
+    if (prefix.isEmpty()) {
+        return;
+    }
+    for (int entry = 0; entry < count(); ++entry) {
+        if (itemText(entry).startsWith(prefix, Qt::CaseInsensitive)) {
+            setCurrentIndex(entry);
+            return;
+        }
+    }
+}
+
 EditedValue ValueCombo::CurrentValue() const {
     const int choice = currentIndex();
     return {choice >= 0 ? itemText(choice) : placeholderText(), choice};

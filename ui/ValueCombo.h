@@ -19,6 +19,10 @@ class ValueCombo : public InPlaceEditor<QComboBox> {
     ValueCombo(ValueEditorOwner& owner, const QStringList& texts, const QString& initialText,
                QWidget* parent);
 
+    // Chooses the first entry that begins with prefix, whatever the letter case; nothing changes when no
+    // entry does or prefix is empty.
+    void ChooseByPrefix(const QString& prefix);
+
   protected:
     void RestoreInitial() override { setCurrentIndex(initialIndex_); }
     EditedValue CurrentValue() const override;

@@ -12,7 +12,7 @@ ValueEdit::ValueEdit(ValueEditorOwner& owner, const QString& initialText, QWidge
     connect(this, &QLineEdit::textEdited, this, &ValueEdit::CheckEdited);
 }
 
-void ValueEdit::ApplyStartKey(int key) {
+void ValueEdit::ApplyStartKey(int key, const QString& typed) {
     if (key == Qt::Key_Backspace) {
         end(false);
         backspace();  // reports through textEdited like a typed Backspace
@@ -20,6 +20,9 @@ void ValueEdit::ApplyStartKey(int key) {
         selectAll();
     }
     RememberAccepted();
+    if (!typed.isEmpty()) {
+        insert(typed);  // checked through textEdited like a typed key
+    }
 }
 
 void ValueEdit::CheckEdited(const QString& text) {

@@ -18,8 +18,8 @@ class ValueEdit : public InPlaceEditor<QLineEdit> {
     ValueEdit(ValueEditorOwner& owner, const QString& initialText, QWidget* parent);
 
     // Applies the key that started the edit: Backspace deletes the last character, anything else selects
-    // the whole text.
-    void ApplyStartKey(int key);
+    // the whole text, which typed, the character the key typed (if any), then replaces as typing would.
+    void ApplyStartKey(int key, const QString& typed = {});
 
   protected:
     void RestoreInitial() override { setText(initialText_); }

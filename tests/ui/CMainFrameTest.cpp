@@ -3,8 +3,10 @@
 // of its questions is open.
 
 #include <QAbstractButton>
+#include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -130,6 +132,41 @@ class CMainFrameTest : public QObject {
         return static_cast<std::size_t>(std::count(texts.begin(), texts.end(), notice));
     }
 
+    std::string SpeedValue() const {
+        std::string text;
+        Board().GetValueText(kSpeed, text);
+        return text;
+    }
+
+    // Opens the editor on Speed and types a right value into it, leaving the editor open.
+    void TypeSpeedRight() {
+        QVERIFY(List().SelectRow(kSpeedRow));
+        QTest::keyClick(&List(), Qt::Key_Return);
+        QVERIFY(List().Editor() != nullptr);
+        QTest::keyClicks(List().Editor(), "150");
+    }
+
+    // The recent files' entries of the File menu, as they stand when it opens.
+    QList<QAction*> RecentEntries() const {
+        QMenu* file = frame->menuBar()->actions().front()->menu();
+        emit file->aboutToShow();
+        QList<QAction*> entries;
+        for (QAction* action : file->actions()) {
+            if (action->text().endsWith(QStringLiteral(".dev"))) {
+                entries.push_back(action);
+            }
+        }
+        return entries;
+    }
+
+    bool AcceptsDraggedTemplate() const {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(PathOf("board.dev"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame.get(), &enter);
+        return enter.isAccepted();
+    }
+
     bool ToolButtonEnabled(int command) const {
         auto* toolBar = frame->findChild<QToolBar*>();
         return toolBar->widgetForAction(Action(command))->isEnabled();
@@ -231,6 +268,27 @@ class CMainFrameTest : public QObject {
         QVERIFY(prompt->Texts(PromptIcon::Error).empty());
     }
 
+    void aValueStillBeingTypedIsProgrammed() {
+        ShowReadyFrame();
+        OpenSample();
+        TypeSpeedRight();
+        Press(Qt::Key_F5);
+        QVERIFY(frame->Progress() != nullptr);
+        WaitUntilIdle();
+        QTRY_COMPARE(Count(kProgramDone), 1u);
+        QCOMPARE(SpeedValue(), std::string("150"));
+    }
+
+    void aValueStillBeingTypedIsSavedWhenAnotherTemplateOpens() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        OpenSample();
+        TypeSpeedRight();
+        QVERIFY(test::WriteTemplate(PathOf("other.dev"), kTemplate));
+        QVERIFY(frame->OpenTemplate(PathOf("other.dev")));
+        QVERIFY(frame->OpenTemplate(PathOf("board.dev")));
+        QCOMPARE(SpeedValue(), std::string("150"));
+    }
+
     void aSecondF5WhileBusyAndF8DoNothing() {
         ShowReadyFrame();
         OpenSample();
@@ -252,7 +310,7 @@ class CMainFrameTest : public QObject {
         QCOMPARE(Count(kVerifyDone), 0u);
     }
 
-    void stoppingTheWorkerWhileItsQuestionIsOpenDoesNotDeadlock() {
+    void stoppingTheWorkerWhileItsQuestionIsOpenDoesNotDeadlockAndGivesTheUnitBack() {
         test::SetSimulatorEnvironment(PathOf("chips"), "read=1-1000000");
         ShowReadyFrame();
         OpenSample();
@@ -270,6 +328,11 @@ class CMainFrameTest : public QObject {
         QVERIFY(frame->Progress() == nullptr);
         QTRY_COMPARE_WITH_TIMEOUT(frame->State(), DeviceState::NoPlugin, kTimeout);
         QVERIFY(!frame->CommandsEnabled());
+        // The unit is the user's again: its rows are back, to be edited and checked.
+        QCOMPARE(List().RowCount(), 3);
+        QVERIFY(List().topLevelItem(kSpeedRow)->flags() & Qt::ItemIsEnabled);
+        QVERIFY(!frame->ActiveView()->CheckValues());
+        QVERIFY(Action(command::kOpen)->isEnabled());
     }
 
     void destroyingTheFrameWhileAQuestionIsOpenDoesNotDeadlock() {
@@ -282,10 +345,11 @@ class CMainFrameTest : public QObject {
             destroyed = true;
             return true;
         };
+        const int outerWidth = frame->frameGeometry().width();
         Press(Qt::Key_F6);
         QTRY_VERIFY_WITH_TIMEOUT(destroyed, kTimeout);
         QTest::qWait(100);
-        QCOMPARE(settings.windowWidth, 800);
+        QCOMPARE(settings.windowWidth, outerWidth);
     }
 
     void optionsRestartTheWorkerOnlyForAnotherPluginOrPort() {
@@ -336,24 +400,33 @@ class CMainFrameTest : public QObject {
         QCOMPARE(frame->Views().size(), 1u);
     }
 
-    void aPaneTurningToTheUnitBeingReadShowsItOnlyOnceTheReadIsDone() {
+    void aPaneTurningToTheUnitBeingReadShowsItsRowsOfBeforeGreyedUntilTheReadIsDone() {
         test::SetSimulatorEnvironment(PathOf("chips"), "read=1");
         ShowSampleOverAnErasedChip();
         frame->Splitter().Split(1, 2);
         CVardelView* other = frame->Views().back();
         int rowsDuringRead = -1;
+        QString modeDuringRead;
+        bool editableDuringRead = true;
         prompt->onQuestion = [&] {
             // As a tab change in the other pane would, while the worker owns the unit's image.
             other->RefillList();
             rowsDuringRead = other->List().RowCount();
+            if (const QTreeWidgetItem* mode = other->List().topLevelItem(kModeRow)) {
+                modeDuringRead = mode->text(ItemList::kValueColumn);
+                editableDuringRead = mode->flags() & Qt::ItemIsEnabled;
+            }
             return true;
         };
         Activate();
         Press(Qt::Key_F6);
         WaitUntilIdle();
         QCOMPARE(prompt->questions.size(), 1u);
-        QCOMPARE(rowsDuringRead, 0);
+        QCOMPARE(rowsDuringRead, 3);
+        QCOMPARE(modeDuringRead, QStringLiteral("Idle"));
+        QVERIFY(!editableDuringRead);
         ShowsTheReadChip(*other);
+        QVERIFY(other->List().topLevelItem(kModeRow)->flags() & Qt::ItemIsEnabled);
     }
 
     void panesRefilledAllThroughASlowReadLeaveTheImageToTheWorker() {
@@ -362,18 +435,19 @@ class CMainFrameTest : public QObject {
         ShowSampleOverAnErasedChip();
         frame->Splitter().Split(1, 2);
         CVardelView* other = frame->Views().back();
-        int refillsWithoutRows = 0;
+        int refillsFromTheCopy = 0;
         QTimer refills;
         connect(&refills, &QTimer::timeout, [&] {
             other->RefillList();
-            refillsWithoutRows += other->List().RowCount() == 0 ? 1 : 0;
+            const QTreeWidgetItem* mode = other->List().topLevelItem(kModeRow);
+            refillsFromTheCopy += mode != nullptr && !(mode->flags() & Qt::ItemIsEnabled) ? 1 : 0;
         });
         refills.start(1);
         Activate();
         Press(Qt::Key_F6);
         WaitUntilIdle();
         refills.stop();
-        QVERIFY(refillsWithoutRows > 0);
+        QVERIFY(refillsFromTheCopy > 0);
         ShowsTheReadChip(*other);
     }
 
@@ -387,6 +461,72 @@ class CMainFrameTest : public QObject {
         QCOMPARE(frame->ActiveView()->List().headerItem()->text(ItemList::kNameColumn),
                  QStringLiteral("Bezeichnung"));
         QCOMPARE(settings.language.View(), std::string_view("Deutsch"));
+    }
+
+    void openingTheTemplateThatIsOpenKeepsIt() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        OpenSample();
+        QVERIFY(List().SetRowChecked(kSpeedRow, false));
+        QFile::remove(PathOf("alias.dev"));
+        QVERIFY(QFile::link(PathOf("board.dev"), PathOf("alias.dev")));
+        QVERIFY(frame->OpenDroppedFiles({QUrl::fromLocalFile(PathOf("alias.dev"))}));
+        QCOMPARE(Board().GetItem(kSpeed)->enabled, 0u);
+        QCOMPARE(List().topLevelItem(kSpeedRow)->checkState(ItemList::kCheckColumn), Qt::Unchecked);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("board.dev - Tessaly"));
+    }
+
+    void openRecentFilesAndDropsAreGreyedWhileAnOperationRuns() {
+        ShowReadyFrame();
+        OpenSample();
+        MakeSpeedRight();
+        QVERIFY(AcceptsDraggedTemplate());
+        Press(Qt::Key_F5);
+        QVERIFY(frame->Worker().IsBusy());
+        QVERIFY(!Action(command::kOpen)->isEnabled());
+        QVERIFY(!ToolButtonEnabled(command::kOpen));
+        QCOMPARE(RecentEntries().size(), 1);
+        QVERIFY(!RecentEntries().front()->isEnabled());
+        QVERIFY(!AcceptsDraggedTemplate());
+        WaitUntilIdle();
+        QVERIFY(Action(command::kOpen)->isEnabled());
+        QVERIFY(RecentEntries().front()->isEnabled());
+        QVERIFY(AcceptsDraggedTemplate());
+    }
+
+    void ctrlSSavesTheValuesBesideTheTemplate() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        OpenSample();
+        TypeSpeedRight();
+        QVERIFY(!QFile::exists(PathOf("board.cfg")));
+        QTest::keyClick(frame.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(QFile::exists(PathOf("board.cfg")));
+        CVardelDoc saved(*prompt);
+        QCOMPARE(saved.OnOpenDocument(PathOf("board.dev").toStdString(), 0xFF, nullptr),
+                 CVardelDoc::OpenResult::Opened);
+        std::string speed;
+        QVERIFY(saved.Units()->GetAt(0)->GetValueText(kSpeed, speed));
+        QCOMPARE(speed, std::string("150"));
+    }
+
+    void theOuterSizeIsStoredAndTheNextStartTakesIt() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        const QSize outer = frame->frameGeometry().size();
+        // The offscreen platform draws a frame, so outer and inner size differ.
+        QVERIFY(outer != frame->size());
+        frame.reset();
+        QCOMPARE(QSize(settings.windowWidth, settings.windowHeight), outer);
+        frame = std::make_unique<CMainFrame>(settings, *document, *recentFiles, *prompt);
+        frame->show();
+        QCOMPARE(frame->frameGeometry().size(), outer);
+    }
+
+    void aMaximisedWindowStoresItsNormalOuterSize() {
+        ShowFrame(test::FrameSettings("None", "None"));
+        const QSize outer = frame->frameGeometry().size();
+        frame->showMaximized();
+        QTRY_VERIFY(frame->isMaximized() && frame->frameGeometry().size() != outer);
+        frame.reset();
+        QCOMPARE(QSize(settings.windowWidth, settings.windowHeight), outer);
     }
 
     void oneDroppedFileOpensAndTwoOpenNothing() {

@@ -117,33 +117,38 @@ class CVardelAppTest : public QObject {
         CMainFrame& frame = *app->MainFrame();
         frame.resize(930, 640);
         QTRY_COMPARE(frame.size(), QSize(930, 640));
+        const QSize outer = frame.frameGeometry().size();
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPointSize(13);
         font.setBold(true);
         frame.ActiveView()->List().SetListFont(font);
         QCOMPARE(app->ExitInstance(), 0);
         const QString ini = ReadIni();
-        // Stored by the window and by its view as they went, before the file was written.
-        QVERIFY2(ini.contains(QStringLiteral("Size=930,640")), qPrintable(ini));
+        // Stored by the window, frame included, and by its view as they went, before the file was written.
+        QVERIFY2(ini.contains(QStringLiteral("Size=%1,%2").arg(outer.width()).arg(outer.height())),
+                 qPrintable(ini));
         QVERIFY2(ini.contains(QStringLiteral("Font=DejaVu Sans,13,1,0,")), qPrintable(ini));
         QVERIFY(ini.contains(QStringLiteral("Plugin=None")));
         app.reset();
         auto next = NewApp();
         QVERIFY(next->InitInstance());
-        QCOMPARE(next->MainFrame()->size(), QSize(930, 640));
+        QCOMPARE(next->MainFrame()->frameGeometry().size(), outer);
     }
 
     void aTerminationSignalEndsTheProgramAsClosingItsWindowDoes() {
         QVERIFY(test::WriteTemplate(PathOf("board.dev"), kTemplate));
         auto app = NewApp({PathOf("board.dev")});
-        QTimer::singleShot(200, [&app] {
-            app->MainFrame()->resize(870, 590);
+        QSize outer;
+        QTimer::singleShot(200, [&app, &outer] {
+            CMainFrame& frame = *app->MainFrame();
+            outer = QSize(870, 590) + frame.frameGeometry().size() - frame.size();
+            frame.resize(870, 590);
             ::raise(SIGTERM);
         });
         QCOMPARE(app->Run(), 0);
         QVERIFY(app->MainFrame() == nullptr);
         QVERIFY(QFile::exists(PathOf("board.cfg")));
-        QVERIFY(ReadIni().contains(QStringLiteral("Size=870,590")));
+        QVERIFY(ReadIni().contains(QStringLiteral("Size=%1,%2").arg(outer.width()).arg(outer.height())));
     }
 
     void anUnknownLanguageStartsInEnglishAndStaysInTheSettings() {

@@ -24,12 +24,11 @@ namespace {
 class FakeFrame : public ItemViewFrame {
   public:
     bool IsDeviceBusy() const override { return busy; }
-    bool IsUnitInOperation(const Unit& unit) const override { return &unit == inOperation; }
+    const std::vector<ListRow>* RowsInOperation(const Unit&) const override { return nullptr; }
     void SetBusMode(BusKind bus) override { buses.push_back(bus); }
     void EnableImportExport(bool on) override { importExport.push_back(on); }
 
     bool busy = false;
-    const Unit* inOperation = nullptr;
     std::vector<BusKind> buses;
     std::vector<bool> importExport;
 };
@@ -153,6 +152,7 @@ class CVardelViewTest : public QObject {
         auto* tabs = view->findChild<QTabBar*>();
         QCOMPARE(tabs->count(), 1);
         QCOMPARE(tabs->tabText(0), QString());
+        QVERIFY(!tabs->tabIcon(0).isNull());
         QCOMPARE(List().RowCount(), 0);
         QVERIFY(view->CurrentUnit() == nullptr);
         QVERIFY(view->CheckValues());
@@ -167,6 +167,11 @@ class CVardelViewTest : public QObject {
         QCOMPARE(tabs->count(), 3);
         QCOMPARE(tabs->tabText(0), QStringLiteral("Config"));
         QCOMPARE(tabs->tabText(2), QStringLiteral("Choices"));
+        // Each tab shows the unit icon and names its unit's bus in its tip.
+        QCOMPARE(tabs->iconSize(), QSize(32, 32));
+        QVERIFY(!tabs->tabIcon(2).isNull());
+        QCOMPARE(tabs->tabToolTip(0), QStringLiteral("Config, I2C16"));
+        QCOMPARE(tabs->tabToolTip(1), QStringLiteral("Fixed, SPI"));
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(!document->templateChanged);
         QCOMPARE(frame->buses, std::vector<BusKind>{BusKind::I2C16});

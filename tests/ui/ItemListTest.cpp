@@ -160,25 +160,60 @@ class ItemListTest : public QObject {
     }
 
     void keyboardPassesOverTitleRows() {
-        Show(SampleRows());
+        Show({Title("Head"), Item(0, "a", "1"), Title(), Item(1, "b", "2")});
         QVERIFY(list->SelectRow(1));
         QTest::keyClick(list.get(), Qt::Key_Down);
-        QCOMPARE(list->SelectedRow(), 4);
+        QCOMPARE(list->SelectedRow(), 3);
         QTest::keyClick(list.get(), Qt::Key_Up);
         QCOMPARE(list->SelectedRow(), 1);
-        QTest::keyClick(list.get(), Qt::Key_End);
-        QCOMPARE(list->SelectedRow(), 5);
-        QTest::keyClick(list.get(), Qt::Key_Home);
-        QCOMPARE(list->SelectedRow(), 0);
+        QTest::keyClick(list.get(), Qt::Key_Up);
+        QCOMPARE(list->SelectedRow(), 1);
     }
 
-    void homeSkipsLeadingTitleRows() {
-        Show({Title("Head"), Item(0, "a", "1"), Item(1, "b", "2")});
-        QVERIFY(list->SelectRow(2));
-        QTest::keyClick(list.get(), Qt::Key_Home);
-        QCOMPARE(list->SelectedRow(), 1);
-        QTest::keyClick(list.get(), Qt::Key_Up);
-        QCOMPARE(list->SelectedRow(), 1);
+    // Home and End go to the first and the last row, and only when that row is an item row.
+    void homeAndEndMoveOntoItemRowsOnly_data() {
+        QTest::addColumn<std::vector<ListRow>>("rows");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("to");
+        const std::vector<ListRow> titleFirst = {Title("Head"), Item(0, "a", "1"), Item(1, "b", "2")};
+        QTest::newRow("home onto an item") << SampleRows() << 5 << int(Qt::Key_Home) << 0;
+        QTest::newRow("end onto a title") << SampleRows() << 1 << int(Qt::Key_End) << 1;
+        QTest::newRow("home onto a title") << titleFirst << 2 << int(Qt::Key_Home) << 2;
+        QTest::newRow("end onto an item") << titleFirst << 1 << int(Qt::Key_End) << 2;
+    }
+    void homeAndEndMoveOntoItemRowsOnly() {
+        QFETCH(std::vector<ListRow>, rows);
+        QFETCH(int, from);
+        QFETCH(int, key);
+        QFETCH(int, to);
+        Show(rows);
+        QVERIFY(list->SelectRow(from));
+        QTest::keyClick(list.get(), static_cast<Qt::Key>(key));
+        QCOMPARE(list->SelectedRow(), to);
+    }
+
+    // A character typed on an item row starts its edit: an edit box takes the character in place of the
+    // value, a drop-down goes to the first entry that begins with it, whatever the letter case.
+    void aTypedCharacterStartsTheEdit_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<char>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("edit box") << QStringList{"x"} << '7' << QStringLiteral("7");
+        QTest::newRow("drop-down") << QStringList{"Stop", "Fast", "Slow"} << 's' << QStringLiteral("Stop");
+        QTest::newRow("no such entry") << QStringList{"Fast", "Slow"} << 'q' << QStringLiteral("Fast");
+    }
+    void aTypedCharacterStartsTheEdit() {
+        QFETCH(QStringList, texts);
+        QFETCH(char, typed);
+        QFETCH(QString, shown);
+        owner->offers[1] = {{}, texts};
+        Show(SampleRows());
+        QVERIFY(list->SelectRow(1));
+        QTest::keyClick(list.get(), typed);
+        QCOMPARE(list->EditingRow(), 1);
+        const QString text = EditBox() != nullptr ? EditBox()->text() : DropDown()->currentText();
+        QCOMPARE(text, shown);
     }
 
     void enterOpensAnEditBoxForOneTextWithTheCellTextSelected() {

@@ -13,6 +13,7 @@
 #include "RecordingPrompt.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
+#include "ui/DialogUnits.h"
 #include "ui/OptionsDialog.h"
 
 using tessaly::AppSettings;
@@ -90,6 +91,15 @@ class OptionsDialogTest : public QObject {
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(HasLabel(dialog, QStringLiteral("Liste")));
         QCOMPARE(Find<QPushButton>(dialog, "loadDefaults")->text(), QStringLiteral("Vorgaben"));
+    }
+
+    // 321 by 178 dialog units, or more where the desktop's fonts and spacing need more room.
+    void theDialogOpensAtItsSizeInDialogUnits() {
+        OptionsDialog dialog(StartSettings(), prompt_, Directory());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.size(),
+                 tessaly::DialogUnits(dialog).Size(321, 178).expandedTo(dialog.minimumSizeHint()));
     }
 
     void theGeneralPageShowsTheSettings() {
