@@ -111,15 +111,23 @@ TEST_F(DeviceCommandsTest, VerifyReportsADifferenceAndExitsWithOne) {
                               "\ntessaly-cli: verify found a difference in unit Board\n");
 }
 
-TEST_F(DeviceCommandsTest, WrongValuesAreRefusedBeforeTheDeviceIsTouched) {
+// Every enabled item with a wrong value is named, so that one run shows all there is to fix.
+TEST_F(DeviceCommandsTest, EveryWrongValueIsNamedBeforeTheDeviceIsTouched) {
     const std::string fresh = CopyBoardExample("fresh.dev");
-    const CliOutput output = Device({"program", fresh});
-    EXPECT_EQ(output.status, 2);
-    EXPECT_NE(output.err.find("#3 Manufacture year (since 2000): '255' is wrong or above the maximum"),
-              std::string::npos)
-        << output.err;
+    std::vector<std::string> values = BoardValues();
+    values.erase(values.begin() + 2, values.begin() + 4);  // year and week keep the fill, 255
+    ASSERT_EQ(Run(With({"set", fresh}, values)).status, 0);
+    for (const char* command : {"program", "verify"}) {
+        const CliOutput output = Device({command, fresh});
+        EXPECT_EQ(output.status, 2) << command;
+        EXPECT_EQ(output.err,
+                  "tessaly-cli: #3 Manufacture year (since 2000): '255' is wrong or above the maximum "
+                  "(Number (decimal): 0-99)\n"
+                  "tessaly-cli: #4 Manufacture week: '255' is wrong or above the maximum "
+                  "(Number (decimal): 1-53)\n")
+            << command;
+    }
     EXPECT_FALSE(fs::exists(ChipFile()));
-    EXPECT_EQ(Device({"verify", fresh}).status, 2);
 }
 
 TEST_F(DeviceCommandsTest, ADisabledItemIsNeitherCheckedNorProgrammed) {
