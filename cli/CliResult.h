@@ -12,8 +12,9 @@ enum class ExitStatus : int {
     Error = 2,         // a usage, template, value or file error
 };
 
-// What a command, or a step of one, came to: success, or a status with the one line that says what is
-// wrong. An empty message means the reason has already been printed (a template's load report).
+// What a command, or a step of one, came to: success, or a status with the line that says what is wrong
+// (several lines, one per fault, when a check finds more than one). An empty message means the reason has
+// already been printed (a template's load report).
 class CliResult {
   public:
     static CliResult Ok() { return CliResult(ExitStatus::Success, {}); }

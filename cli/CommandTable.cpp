@@ -8,52 +8,54 @@ namespace tessaly {
 namespace {
 
 constexpr std::uint32_t kNoOwnOptions = 0;
+constexpr bool kTemplate = true;
+constexpr bool kNoTemplate = false;
 // Where the overview's one-line summaries start.
 constexpr std::size_t kSummaryColumn = 34;
 
-constexpr std::array<CommandInfo, 12> kCommands = {{
+constexpr std::array<CommandInfo, 14> kCommands = {{
     {"check", "TEMPLATE", "load the template; silent when it loads, else its error report",
      "Loads the template as the desktop does: parse, memory images, collision check, saved values.\n"
      "Prints nothing when it loads; otherwise the parse report or the memory collision text, as the\n"
      "desktop shows it, on standard error. Unlike the other commands it never writes the companion file.\n",
-     kNoOwnOptions, 0, 0, RunCheck},
+     kNoOwnOptions, kTemplate, 0, 0, RunCheck},
     {"decode", "TEMPLATE", "print the template with every entry body in plain text",
      "Prints the template with every entry body in plain text and LF line ends; bytes that would not\n"
      "survive the way back are escaped, so that encode gives the file back byte for byte.\n",
-     kNoOwnOptions, 0, 0, RunDecode},
+     kNoOwnOptions, kTemplate, 0, 0, RunDecode},
     {"encode", "PLAIN [-o FILE]", "write a template from plain text",
      "Writes the template that PLAIN (as decode prints it, or written by hand) describes, to FILE or to\n"
      "standard output.\n"
      "\n"
      "  -o, --output FILE      where the template goes\n",
-     kOptionOutput, 0, 0, RunEncode},
+     kOptionOutput, kTemplate, 0, 0, RunEncode},
     {"list", "TEMPLATE [--all]", "one line per item: unit, number, enabled, name, value",
      "Prints one line per item of the unit as the item list shows them, tab-separated: the unit's name,\n"
      "the item's running number, 1 or 0 for enabled, the item's name and its value.\n"
      "\n"
      "  --all                  list every unit\n"
      "  --disable NAME,...     show these items of the unit disabled\n",
-     kOptionAll | kOptionDisable, 0, 0, RunList},
+     kOptionAll | kOptionDisable, kTemplate, 0, 0, RunList},
     {"get", "TEMPLATE NAME...", "print the values of the named items",
      "Prints the value of each named item of the unit, one per line. NAME is an item's name or #N, the\n"
      "item with running number N; a name that several items share is an error that lists their numbers.\n",
-     kNoOwnOptions, 1, kAnyNumber, RunGet},
+     kNoOwnOptions, kTemplate, 1, kAnyNumber, RunGet},
     {"set", "TEMPLATE NAME=VALUE...", "store values, all of them or none",
      "Checks every value against its item first and stores them all, or none when one is wrong. NAME is\n"
      "an item's name or #N, as for get. The values are saved in the companion file.\n",
-     kNoOwnOptions, 1, kAnyNumber, RunSet},
+     kNoOwnOptions, kTemplate, 1, kAnyNumber, RunSet},
     {"dump", "TEMPLATE [--mask]", "print the unit's image as it would be programmed, in hex",
      "Prints the unit's data image as it would be programmed (constants and derived fields prepared),\n"
      "16 bytes per line: the device address of the line's first byte, a colon, the bytes in hex.\n"
      "\n"
      "  --mask                 print the program mask instead\n"
      "  --disable NAME,...     with --mask: leave these items out of the mask\n",
-     kOptionMask | kOptionDisable, 0, 0, RunDump},
+     kOptionMask | kOptionDisable, kTemplate, 0, 0, RunDump},
     {"export", "TEMPLATE FILE [--raw]", "write the unit's data to a template data file",
      "Writes the unit's data image to FILE as a template data file (.tdf) of one record.\n"
      "\n"
      "  --raw                  write the image's plain bytes, from the unit's first address on\n",
-     kOptionRaw, 1, 1, RunExport},
+     kOptionRaw, kTemplate, 1, 1, RunExport},
     {"import", "TEMPLATE FILE [--raw] [--force]", "read the unit's data from a template data file",
      "Reads the unit's record of the template data file FILE into its data image. A file written from a\n"
      "unit of another name is refused unless --force is given; then its first record is read.\n"
@@ -61,13 +63,13 @@ constexpr std::array<CommandInfo, 12> kCommands = {{
      "  --force                answer Yes to the question about the unit's name\n"
      "  --raw                  FILE holds the image's plain bytes from the unit's first address on; a\n"
      "                         shorter file changes only the first bytes\n",
-     kOptionRaw | kOptionForce, 1, 1, RunImport},
+     kOptionRaw | kOptionForce, kTemplate, 1, 1, RunImport},
     {"read", "TEMPLATE --plugin FILE --port NAME", "read the unit's items from the chip",
      "Reads the enabled items' bits from the chip into the unit's values, then lists the unit as list\n"
      "does.\n"
      "\n"
      "  --disable NAME,...     leave these items as they are\n",
-     kOptionDisable, 0, 0, RunRead},
+     kOptionDisable, kTemplate, 0, 0, RunRead},
     {"program", "TEMPLATE --plugin FILE --port NAME", "program the unit's values into the chip, then verify",
      "Checks the enabled items' values, programs their bits into the chip (the chip keeps its other\n"
      "bits) and verifies them.\n"
@@ -75,12 +77,20 @@ constexpr std::array<CommandInfo, 12> kCommands = {{
      "  --disable NAME,...     leave these items on the chip as they are\n"
      "  --increment NAME       after a successful program and verify, add one to the NUM item NAME\n"
      "                         and save it, so that the next board gets the next number\n",
-     kOptionDisable | kOptionIncrement, 0, 0, RunProgram},
+     kOptionDisable | kOptionIncrement, kTemplate, 0, 0, RunProgram},
     {"verify", "TEMPLATE --plugin FILE --port NAME", "compare the chip with the unit's values",
      "Checks the enabled items' values and compares their bits with the chip.\n"
      "\n"
      "  --disable NAME,...     leave these items out of the comparison\n",
-     kOptionDisable, 0, 0, RunVerify},
+     kOptionDisable, kTemplate, 0, 0, RunVerify},
+    {"plugins", "", "list the programmer plug-ins beside tessaly-cli",
+     "Lists the programmer plug-ins in tessaly-cli's directory, where --plugin looks for a file name, as\n"
+     "the desktop offers them: one line each, the file name, a tab and the plug-in's description. A .so\n"
+     "file that does not load as a plug-in is left out.\n",
+     kNoOwnOptions, kNoTemplate, 0, 0, RunPlugins},
+    {"ports", "--plugin FILE", "list the ports of a plug-in, one per line",
+     "Lists the ports that the plug-in FILE offers, one per line: the names --port takes.\n", kNoOwnOptions,
+     kNoTemplate, 0, 0, RunPorts},
 }};
 
 constexpr std::string_view kGlobalOptions =
@@ -89,8 +99,9 @@ constexpr std::string_view kGlobalOptions =
     "                         the first)\n"
     "  --no-save              leave the companion file untouched (default: values are saved in it\n"
     "                         on exit, as the desktop saves them)\n"
-    "  --plugin FILE          programmer plug-in: a file name beside tessaly-cli, or a path\n"
-    "  --port NAME            the plug-in's port\n"
+    "  --plugin FILE          programmer plug-in: a file name beside tessaly-cli (tessaly-cli plugins\n"
+    "                         lists them), or a path\n"
+    "  --port NAME            the plug-in's port (tessaly-cli ports --plugin FILE lists them)\n"
     "  --yes                  answer Yes to device access-error questions (default: No); the same\n"
     "                         question ten times in a row is answered No\n"
     "  --delay-io N           I/O delay factor for the plug-in (default 1)\n"
@@ -122,8 +133,18 @@ std::string_view OwnOptionName(std::uint32_t bit) {
     }
 }
 
+// The command's name and what follows it.
+std::string CommandAndSynopsis(const CommandInfo& command) {
+    std::string text(command.name);
+    if (!command.synopsis.empty()) {
+        text += ' ';
+        text += command.synopsis;
+    }
+    return text;
+}
+
 std::string UsageLine(const CommandInfo& command) {
-    return "tessaly-cli " + std::string(command.name) + " " + std::string(command.synopsis);
+    return "tessaly-cli " + CommandAndSynopsis(command);
 }
 
 }  // namespace
@@ -143,14 +164,14 @@ const CommandInfo* FindCommand(std::string_view name) {
 
 std::string OverviewHelp() {
     std::string text =
-        "Usage: tessaly-cli [OPTIONS] COMMAND TEMPLATE [ARGS...]\n"
+        "Usage: tessaly-cli [OPTIONS] COMMAND [TEMPLATE] [ARGS...]\n"
         "\n"
         "Works on a template (.dev) and its values as the desktop does, from a shell. Values are kept\n"
         "in the template's companion file (.cfg), which the desktop shares.\n"
         "\n"
         "Commands:\n";
     for (const CommandInfo& command : kCommands) {
-        std::string left = "  " + std::string(command.name) + " " + std::string(command.synopsis);
+        std::string left = "  " + CommandAndSynopsis(command);
         // A synopsis too long for the column puts its summary on a line of its own.
         left += left.size() + 2 > kSummaryColumn ? "\n" + std::string(kSummaryColumn, ' ')
                                                  : std::string(kSummaryColumn - left.size(), ' ');
@@ -167,7 +188,8 @@ std::string CommandHelp(const CommandInfo& command) {
 
 CliResult CheckUsage(const CommandInfo& command, const CommandLine& line) {
     const std::size_t count = line.args.size();
-    if (line.templatePath.empty() || count < command.leastArguments || count > command.mostArguments) {
+    const bool templateFits = command.takesTemplate != line.templatePath.empty();
+    if (!templateFits || count < command.leastArguments || count > command.mostArguments) {
         return CliResult::Error("usage: " + UsageLine(command));
     }
     const std::uint32_t refused = line.ownOptions & ~command.ownOptions;

@@ -5,8 +5,8 @@
 
 namespace tessaly {
 
-// The commands, one file each. Each gets a command line whose arguments and options the command table has
-// already found fitting (CommandTable.h).
+// The commands, one file each. Each gets a command line whose template, arguments and options the command
+// table has already found fitting (CommandTable.h).
 
 // Template authoring.
 CliResult RunCheck(const CommandLine& line);
@@ -21,9 +21,11 @@ CliResult RunDump(const CommandLine& line);
 CliResult RunExport(const CommandLine& line);
 CliResult RunImport(const CommandLine& line);
 
-// The device.
+// The device, and the plug-ins and ports that reach it.
 CliResult RunRead(const CommandLine& line);
 CliResult RunProgram(const CommandLine& line);
 CliResult RunVerify(const CommandLine& line);
+CliResult RunPlugins(const CommandLine& line);
+CliResult RunPorts(const CommandLine& line);
 
 }  // namespace tessaly

@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
 #include "cli/ConsoleDeviceOwner.h"
+#include "cli/PluginLocation.h"
+#include "cli/PluginPorts.h"
+#include "cli/Quoted.h"
 #include "device/DeviceWorker.h"
 #include "text/MessageTable.h"
 
@@ -15,21 +17,6 @@ namespace {
 
 // The worker clears its request just after the completion notices; the main thread looks this often.
 constexpr std::chrono::milliseconds kIdleCheck{1};
-
-// Where --plugin points: a bare file name is looked for beside the executable, as the desktop looks for
-// plug-ins; a name with a directory in it is taken as a path.
-struct PluginLocation {
-    std::string directory;
-    std::string fileName;
-};
-
-PluginLocation LocatePlugin(const std::string& plugin) {
-    if (plugin.find('/') == std::string::npos) {
-        return {ExecutableDirectory(), plugin};
-    }
-    const std::filesystem::path path(plugin);
-    return {path.parent_path().string() + "/", path.filename().string()};
-}
 
 WorkerSettings CliWorkerSettings(const CommandLine& line) {
     WorkerSettings settings = line.delays;
@@ -54,6 +41,21 @@ CliResult CheckOptions(const CommandLine& line) {
         return CliResult::Error("--port NAME is needed to reach the device");
     }
     return CliResult::Ok();
+}
+
+// The port list makes a typing mistake plain, and tells a plug-in without ports from a wrong name.
+CliResult PortNotOpened(const CommandLine& line) {
+    ProgrammerPlugin plugin;
+    if (CliResult loaded = LoadPlugin(line.plugin, plugin); !loaded) {
+        return loaded;
+    }
+    std::string offer;
+    for (const std::string& port : PluginPorts(plugin)) {
+        offer += offer.empty() ? " offers " : ", ";
+        offer += port;
+    }
+    return CliResult::DeviceFailed("port " + Quoted(line.port) + " could not be opened; " + line.plugin +
+                                   (offer.empty() ? " offers no ports" : offer));
 }
 
 CliResult Outcome(const ConsoleDeviceOwner& owner, OperationMask operation, const Unit& unit) {
@@ -81,7 +83,13 @@ CliResult RunDeviceRequest(const CommandLine& line, Unit& unit, OperationMask op
         return CliResult::Error("cannot start the device worker");
     }
     if (worker.Plugin() == nullptr) {
-        return CliResult::Error("cannot load the plug-in " + line.plugin);
+        return PluginNotLoaded(line.plugin);
+    }
+    // A session that did not open shows as "No driver", as the desktop shows it; with the driver there,
+    // the port is what is wrong.
+    if (!worker.IsAttached() && worker.Plugin()->IsDriverInstalled()) {
+        worker.Stop();  // the port list is read with no poll running
+        return PortNotOpened(line);
     }
     worker.ApplyIoDelay();
     const DeviceState state = owner.WaitForFirstState();

@@ -12,8 +12,9 @@ namespace tessaly {
 // find the chip ready, then the request is handed over and its end awaited; the worker is stopped before
 // this returns. The unit's program mask must already follow the enabled flags.
 //
-// Errors: no --plugin or --port, or a plug-in that does not load, is an Error; a device that is not ready,
-// an abandoned operation or a verify difference is DeviceFailed.
+// Errors: no --plugin or --port, or a plug-in that does not load, is an Error; a port that the plug-in
+// cannot open (named with the ports it offers), a device that is not ready, an abandoned operation or a
+// verify difference is DeviceFailed.
 CliResult RunDeviceRequest(const CommandLine& line, Unit& unit, OperationMask operation);
 
 }  // namespace tessaly

@@ -57,7 +57,7 @@ std::string_view ItemName(const Unit& unit, std::uint32_t index) {
 }
 
 std::string ItemLabel(const Unit& unit, const ListedItem& item) {
-    // Appended piece by piece, for the reason Quoted.h gives.
+    // Appended piece by piece, for the reason Quoted.cpp gives.
     std::string label = "#";
     label += std::to_string(item.number);
     label += ' ';

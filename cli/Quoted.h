@@ -1,19 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace tessaly {
 
-// text between single quotes, as messages show names and values the user typed. Built by appending: GCC
-// 12 at -O3 warns falsely (-Wrestrict) on a one-character literal + a temporary std::string.
-inline std::string Quoted(std::string_view text) {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += '\'';
-    quoted += text;
-    quoted += '\'';
-    return quoted;
-}
+// The most characters of a text that a message quotes: a value of 100 KB must not fill the terminal.
+inline constexpr std::size_t kMostQuotedCharacters = 60;
+
+// Text between single quotes, as messages show names and values the user typed or a chip held. Longer text
+// is cut after kMostQuotedCharacters characters, never inside a UTF-8 sequence, and its full length follows:
+// 'abc...' (100000 bytes).
+std::string Quoted(std::string_view text);
 
 }  // namespace tessaly

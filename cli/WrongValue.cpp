@@ -1,5 +1,7 @@
 #include "cli/WrongValue.h"
 
+#include <utility>
+
 #include "cli/Quoted.h"
 
 namespace tessaly {
@@ -45,6 +47,7 @@ std::string DescribeWrongValue(const Unit& unit, const ListedItem& item, std::st
 }
 
 CliResult CheckEnabledValues(const Unit& unit, const ListedItems& items) {
+    std::string lines;
     for (const ListedItem& item : items.All()) {
         const TemplateItem* header = unit.GetItem(item.index);
         if (header == nullptr || header->enabled == 0) {
@@ -54,10 +57,11 @@ CliResult CheckEnabledValues(const Unit& unit, const ListedItems& items) {
         unit.GetValueText(item.index, text);
         const ValueCheck check = unit.ValidateValueText(item.index, text);
         if (check != ValueCheck::Valid) {
-            return CliResult::Error(DescribeWrongValue(unit, item, text, check));
+            lines += lines.empty() ? "" : "\n";
+            lines += DescribeWrongValue(unit, item, text, check);
         }
     }
-    return CliResult::Ok();
+    return lines.empty() ? CliResult::Ok() : CliResult::Error(std::move(lines));
 }
 
 }  // namespace tessaly

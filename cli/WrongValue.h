@@ -15,7 +15,7 @@ std::string DescribeWrongValue(const Unit& unit, const ListedItem& item, std::st
                                ValueCheck check);
 
 // What the desktop checks before Program and Verify: every enabled listed item's value text passes its
-// validation. The first that does not is the error.
+// validation. The error names every one that does not, one line each, in list order.
 CliResult CheckEnabledValues(const Unit& unit, const ListedItems& items);
 
 }  // namespace tessaly

@@ -3,6 +3,8 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <sstream>
+#include <string>
 
 #include "cli/CliResult.h"
 #include "cli/CommandLine.h"
@@ -21,9 +23,11 @@ CliResult CheckOutput(CliResult result) {
     return written || !result ? result : CliResult::Error("cannot write to standard output");
 }
 
+// Every line of the message gets the program's name, so that each fault reads on its own.
 int Finish(const CliResult& result) {
-    if (!result.Message().empty()) {
-        std::cerr << "tessaly-cli: " << result.Message() << '\n';
+    std::istringstream lines(result.Message());
+    for (std::string line; std::getline(lines, line);) {
+        std::cerr << "tessaly-cli: " << line << '\n';
     }
     return static_cast<int>(result.Status());
 }

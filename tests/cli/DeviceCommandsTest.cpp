@@ -111,15 +111,23 @@ TEST_F(DeviceCommandsTest, VerifyReportsADifferenceAndExitsWithOne) {
                               "\ntessaly-cli: verify found a difference in unit Board\n");
 }
 
-TEST_F(DeviceCommandsTest, WrongValuesAreRefusedBeforeTheDeviceIsTouched) {
+// Every enabled item with a wrong value is named, so that one run shows all there is to fix.
+TEST_F(DeviceCommandsTest, EveryWrongValueIsNamedBeforeTheDeviceIsTouched) {
     const std::string fresh = CopyBoardExample("fresh.dev");
-    const CliOutput output = Device({"program", fresh});
-    EXPECT_EQ(output.status, 2);
-    EXPECT_NE(output.err.find("#3 Manufacture year (since 2000): '255' is wrong or above the maximum"),
-              std::string::npos)
-        << output.err;
+    std::vector<std::string> values = BoardValues();
+    values.erase(values.begin() + 2, values.begin() + 4);  // year and week keep the fill, 255
+    ASSERT_EQ(Run(With({"set", fresh}, values)).status, 0);
+    for (const char* command : {"program", "verify"}) {
+        const CliOutput output = Device({command, fresh});
+        EXPECT_EQ(output.status, 2) << command;
+        EXPECT_EQ(output.err,
+                  "tessaly-cli: #3 Manufacture year (since 2000): '255' is wrong or above the maximum "
+                  "(Number (decimal): 0-99)\n"
+                  "tessaly-cli: #4 Manufacture week: '255' is wrong or above the maximum "
+                  "(Number (decimal): 1-53)\n")
+            << command;
+    }
     EXPECT_FALSE(fs::exists(ChipFile()));
-    EXPECT_EQ(Device({"verify", fresh}).status, 2);
 }
 
 TEST_F(DeviceCommandsTest, ADisabledItemIsNeitherCheckedNorProgrammed) {
@@ -184,14 +192,43 @@ TEST_F(DeviceCommandsTest, YesRetriesUntilTheChipAnswersButGivesUpAfterTenTries)
     EXPECT_EQ(Count(never.err, "Answer: No"), 1u);
 }
 
-TEST_F(DeviceCommandsTest, ADeviceThatIsNotReadyFailsWithOne) {
-    const CliOutput noChip = Device({"program", board}, {"TESSALY_SIM_FAULTS=nochip"});
-    EXPECT_EQ(noChip.status, 1);
-    EXPECT_EQ(noChip.err, "tessaly-cli: device on port 24C02 is not ready: " +
-                              std::string(GetMessageText(msg::kStateNoChip)) + "\n");
-    EXPECT_EQ(
-        Run({"read", board, "--plugin", "tessaly-sim.so", "--port", "24C99", "--delay-power-up", "0"}).status,
-        1);
+// A port the plug-in cannot open is told apart from a missing driver, with the ports that would do.
+TEST_F(DeviceCommandsTest, ADeviceThatIsNotReadyFailsWithOneAndSaysWhy) {
+    fs::create_directories(directory / "dev");
+    fs::create_directories(directory / "sys" / "class" / "i2c-dev");
+    const std::vector<std::string> noAdapters = {"TESSALY_I2C_DEV_ROOT=" + (directory / "dev").string(),
+                                                 "TESSALY_I2C_SYS_ROOT=" + (directory / "sys").string()};
+    const std::string notReady = "tessaly-cli: device on port 24C02 is not ready: ";
+    struct Case {
+        std::string plugin;
+        std::string port;
+        std::vector<std::string> environment;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"tessaly-sim.so",
+         "24C02",
+         {"TESSALY_SIM_FAULTS=nochip"},
+         notReady + GetMessageText(msg::kStateNoChip)},
+        {"tessaly-sim.so",
+         "24C02",
+         {"TESSALY_SIM_FAULTS=nodriver"},
+         notReady + GetMessageText(msg::kStateNoDriver)},
+        {"tessaly-sim.so",
+         "24C99",
+         {},
+         "tessaly-cli: port '24C99' could not be opened; tessaly-sim.so offers 24C01, 24C02, 24C04, 24C08, "
+         "24C16, 24C32, 24C64, 24C128, 24C256, 24C512, 25LC128, 25LC256, 25LC512"},
+        {"tessaly-i2cdev.so", "24C02", noAdapters,
+         "tessaly-cli: port '24C02' could not be opened; tessaly-i2cdev.so offers no ports"},
+    };
+    for (const Case& test : cases) {
+        const CliOutput output =
+            Run({"read", board, "--plugin", test.plugin, "--port", test.port, "--delay-power-up", "0"},
+                test.environment);
+        EXPECT_EQ(output.status, 1) << test.err;
+        EXPECT_EQ(output.err, test.err + "\n");
+    }
 }
 
 TEST_F(DeviceCommandsTest, PluginAndPortAreNeededAndThePluginMustLoad) {

@@ -120,6 +120,31 @@ TEST_F(ValueCommandsTest, SetNamesEachKindOfWrongValue) {
     }
 }
 
+// A long value is quoted by its first 60 characters (whole UTF-8 sequences) and its length, so that the
+// message stays one readable line.
+TEST_F(ValueCommandsTest, ALongValueIsQuotedShortenedWithItsLength) {
+    const std::string x60(60, 'x');
+    std::string e60;
+    for (int i = 0; i < 60; ++i) {
+        e60 += "\xC3\xA9";
+    }
+    const std::pair<std::string, std::string> cases[] = {
+        {x60, "'" + x60 + "'"},
+        {e60, "'" + e60 + "'"},
+        {x60 + "y", "'" + x60 + "...' (61 bytes)"},
+        {std::string(59, 'x') + "\xC3\xA9yy", "'" + std::string(59, 'x') + "\xC3\xA9...' (63 bytes)"},
+        {std::string(100000, 'x'), "'" + x60 + "...' (100000 bytes)"},
+    };
+    for (const auto& [value, quote] : cases) {
+        const CliOutput output = Run({"set", path, "Label=" + value});
+        EXPECT_EQ(output.status, 2);
+        EXPECT_TRUE(
+            output.err.starts_with("tessaly-cli: #5 Label: " + quote + " is wrong or above the maximum"))
+            << output.err.substr(0, 200);
+        EXPECT_EQ(output.err.find('\n'), output.err.size() - 1);
+    }
+}
+
 TEST_F(ValueCommandsTest, NoSaveLeavesTheCompanionFileUntouched) {
     const fs::path companion = directory / "two.cfg";
     const std::vector<std::uint8_t> saved = FileBytes(companion);
