@@ -58,17 +58,20 @@ TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescriptionSortedByName)
     EXPECT_EQ(calls[0].kind, CallKind::GetDescription);
 }
 
-TEST(EnumeratePluginsTest, SkipsFilesThatAreNotPlugins) {
+// A listed plug-in loads by the name its line gives, whatever its case.
+TEST(EnumeratePluginsTest, SkipsFilesThatAreNotPluginsAndListedOnesLoad) {
     TemporaryDirectory directory;
     directory.Copy(kTestPluginDir + kFakeProgrammer, "b-programmer.so");
-    directory.Copy(kTestPluginDir + kFakeProgrammer, "a-programmer.so");
+    directory.Copy(kTestPluginDir + kFakeProgrammer, "Acme-USB.so");
     directory.Copy(kTestPluginDir + kFakeProgrammer, "programmer.so.1");
     directory.Copy(kTestPluginDir + kFakeProgrammer, "programmer.dll");
     directory.Write("broken.so", "not a library");
     fs::create_directory(directory.Path() + "folder.so");
     std::string list;
     EXPECT_EQ(EnumeratePlugins(list, directory.Path()), 2);
-    EXPECT_EQ(list, "a-programmer.so->Fake programmer\nb-programmer.so->Fake programmer\n");
+    EXPECT_EQ(list, "Acme-USB.so->Fake programmer\nb-programmer.so->Fake programmer\n");
+    ProgrammerPlugin plugin;
+    EXPECT_TRUE(plugin.Load(ExtractPluginFileName(list.substr(0, list.find('\n'))), directory.Path()));
 }
 
 TEST(EnumeratePluginsTest, EmptyMissingOrUnnamedDirectoryGivesAnEmptyList) {
@@ -80,9 +83,11 @@ TEST(EnumeratePluginsTest, EmptyMissingOrUnnamedDirectoryGivesAnEmptyList) {
     }
 }
 
-TEST(ExtractPluginFileNameTest, TakesTheLowerCaseNameUpToTheFirstExtension) {
+// File names keep their case; the extension is found in any case.
+TEST(ExtractPluginFileNameTest, TakesTheNameAsItStandsUpToTheFirstExtension) {
     const std::pair<std::string, std::string> cases[] = {
-        {"  \tMy-Programmer.SO->USB programmer (.so build)", "my-programmer.so"},
+        {"  \tMy-Programmer.SO->USB programmer (.so build)", "My-Programmer.SO"},
+        {"Acme-USB.so->Acme USB programmer", "Acme-USB.so"},
         {".so->hidden", ""},
         {"   .SO->hidden", ""},
         {"programmer.dll->Old programmer", ""},
