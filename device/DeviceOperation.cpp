@@ -230,4 +230,8 @@ void ShowCompletionNotices(OperationMask operation, const WorkerSettings& settin
     }
 }
 
+bool AskAccessErrorQuestion(Prompt& prompt, const std::string& text) {
+    return prompt.AskYesNo({}, text, PromptIcon::Question, PromptAnswer::Yes);
+}
+
 }  // namespace tessaly

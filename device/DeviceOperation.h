@@ -10,6 +10,7 @@
 #include "device/WorkerSettings.h"
 #include "engine/Unit.h"
 #include "text/MessageId.h"
+#include "text/Prompt.h"
 
 namespace tessaly {
 
@@ -95,5 +96,9 @@ class DeviceOperation {
 // confirmVerify is on.
 void ShowCompletionNotices(OperationMask operation, const WorkerSettings& settings, DeviceWorkerOwner& owner,
                            std::stop_token stop);
+
+// Shows the question an operation hands its owner through AskRetryAccess: a Yes/No box with the question
+// icon under the application's title, Yes (trying the transfer again) the default button. True for Yes.
+bool AskAccessErrorQuestion(Prompt& prompt, const std::string& text);
 
 }  // namespace tessaly

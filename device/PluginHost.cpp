@@ -90,7 +90,7 @@ void ManageDriver(const ProgrammerPlugin* plugin, Prompt& prompt) {
     const bool installed = plugin->IsDriverInstalled();
     const std::string caption = GetMessageText(installed ? msg::kDriverUninstalling : msg::kDriverInstalling);
     const char* question = GetMessageText(installed ? msg::kAskUninstallDriver : msg::kAskInstallDriver);
-    if (!prompt.AskYesNo(caption, question, PromptIcon::Error)) {
+    if (!prompt.AskYesNo(caption, question, PromptIcon::Error, PromptAnswer::No)) {
         return;
     }
     const PluginStatus status = installed ? plugin->UninstallDriver() : plugin->InstallDriver();

@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "device/DeviceOperation.h"
 #include "device/ExecutableDirectory.h"
 #include "device/PluginHost.h"
 #include "ui/AboutBox.h"
@@ -330,7 +331,7 @@ void CMainFrame::RefillViews() {
 }
 
 bool CMainFrame::AskRetryAccess(const std::string& text) {
-    return prompt_.AskYesNo({}, text, PromptIcon::Question);
+    return AskAccessErrorQuestion(prompt_, text);
 }
 
 void CMainFrame::ReportDifference(const std::string& text) {

@@ -9,6 +9,7 @@
 
 #include "FakeLibrary.h"
 #include "RecordingOwner.h"
+#include "ScriptedPrompt.h"
 #include "TestUnit.h"
 #include "device/DeviceOperation.h"
 #include "text/MessageTable.h"
@@ -414,6 +415,15 @@ TEST_F(DeviceOperationTest, QuestionTextComesFromTheMessageTable) {
     EXPECT_FALSE(Run(operation::kReadCommand, unit));
     table.Free();
     EXPECT_EQ(Questions(), (std::vector<std::string>{"Zugriffsfehler\n[0x1230]"}));
+}
+
+// The question asks to try a transfer again, which changes nothing else: Yes is its default.
+TEST(AccessErrorQuestionTest, IsAQuestionWithYesAsItsDefault) {
+    test::ScriptedPrompt prompt(true);
+    EXPECT_TRUE(AskAccessErrorQuestion(prompt, "Device access error!\nDo you want to try again?\n[0x10]"));
+    EXPECT_EQ(prompt.boxes,
+              (std::vector<test::Box>{{"", "Device access error!\nDo you want to try again?\n[0x10]",
+                                       PromptIcon::Question, PromptAnswer::Yes}}));
 }
 
 // Setting up and stopping

@@ -192,6 +192,7 @@ TEST(ReadHeaderTest, NameFieldWithoutTerminatorKeeps47Characters) {
     EXPECT_EQ(data.GetUnitName(), std::string(47, 'x'));
 }
 
+// Loading the data changes only the unit's values, so Yes is the question's default.
 TEST(ImportTest, OtherNameAsksAndYesTakesTheFirstRecord) {
     TestUnit other("Other", 0, 7, 0x77);
     const std::vector<std::uint8_t> bytes = Exported(other.unit);
@@ -203,6 +204,7 @@ TEST(ImportTest, OtherNameAsksAndYesTakesTheFirstRecord) {
     ASSERT_EQ(no.questions.size(), 1u);
     EXPECT_EQ(no.questions[0],
               "Profile name in file not match local profile!\nDo you realy want to load data?");
+    EXPECT_EQ(no.presets, std::vector<PromptAnswer>{PromptAnswer::Yes});
     EXPECT_EQ(declined.image, std::vector<std::uint8_t>(4, 0x11));
 
     TestUnit accepted("Mine", 0, 3, 0x11);

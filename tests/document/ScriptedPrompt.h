@@ -15,8 +15,9 @@ class ScriptedPrompt : public Prompt {
     void ShowMessage(const std::string&, const std::string& text, PromptIcon icon) override {
         (icon == PromptIcon::Error ? errors : notices).push_back(text);
     }
-    bool AskYesNo(const std::string&, const std::string& text, PromptIcon) override {
+    bool AskYesNo(const std::string&, const std::string& text, PromptIcon, PromptAnswer preset) override {
         questions.push_back(text);
+        presets.push_back(preset);
         return answer_;
     }
     using Prompt::AskYesNo;
@@ -24,6 +25,8 @@ class ScriptedPrompt : public Prompt {
     std::vector<std::string> errors;
     std::vector<std::string> notices;
     std::vector<std::string> questions;
+    // Each question's default button.
+    std::vector<PromptAnswer> presets;
 
   private:
     bool answer_;

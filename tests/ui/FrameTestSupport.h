@@ -70,7 +70,7 @@ class FramePrompt : public Prompt {
     void ShowMessage(const std::string&, const std::string& text, PromptIcon icon) override {
         messages.push_back({text, icon});
     }
-    bool AskYesNo(const std::string&, const std::string& text, PromptIcon icon) override {
+    bool AskYesNo(const std::string&, const std::string& text, PromptIcon icon, PromptAnswer) override {
         questions.push_back({text, icon});
         return onQuestion ? onQuestion() : false;
     }

@@ -21,7 +21,8 @@ class RecordingPrompt : public Prompt {
     void ShowMessage(const std::string& caption, const std::string& text, PromptIcon icon) override {
         messages.push_back({caption, text, icon});
     }
-    bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon) override {
+    bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon,
+                  PromptAnswer) override {
         questions.push_back({caption, text, icon});
         return answer_;
     }
