@@ -23,7 +23,7 @@ using namespace tessaly;
 class SilentPrompt : public Prompt {
   public:
     void ShowMessage(const std::string&, const std::string&, PromptIcon) override {}
-    bool AskYesNo(const std::string&, const std::string&, PromptIcon) override { return false; }
+    bool AskYesNo(const std::string&, const std::string&, PromptIcon, PromptAnswer) override { return false; }
 };
 
 const std::filesystem::path& Directory() {

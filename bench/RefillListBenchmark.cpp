@@ -26,7 +26,7 @@ constexpr int kItems = 1024;
 class SilentPrompt : public Prompt {
   public:
     void ShowMessage(const std::string&, const std::string&, PromptIcon) override {}
-    bool AskYesNo(const std::string&, const std::string&, PromptIcon) override { return false; }
+    bool AskYesNo(const std::string&, const std::string&, PromptIcon, PromptAnswer) override { return false; }
 };
 
 class IdleFrame : public ItemViewFrame {

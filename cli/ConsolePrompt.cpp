@@ -17,7 +17,7 @@ void ConsolePrompt::ShowMessage(const std::string&, const std::string& text, Pro
     showed_ = true;
 }
 
-bool ConsolePrompt::AskYesNo(const std::string&, const std::string& text, PromptIcon) {
+bool ConsolePrompt::AskYesNo(const std::string&, const std::string& text, PromptIcon, PromptAnswer) {
     PrintLine(text);
     PrintLine(AnswerLine(answer_));
     showed_ = true;

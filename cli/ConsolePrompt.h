@@ -14,7 +14,8 @@ class ConsolePrompt : public Prompt {
     explicit ConsolePrompt(bool answer) : answer_(answer) {}
 
     void ShowMessage(const std::string& caption, const std::string& text, PromptIcon icon) override;
-    bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon) override;
+    bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon,
+                  PromptAnswer preset) override;
     using Prompt::AskYesNo;
 
     bool ShowedAnything() const { return showed_; }

@@ -189,8 +189,10 @@ DeviceOperation::Attempt DeviceOperation::WriteUntilAccepted(std::uint32_t lengt
 
 DeviceOperation::Attempt DeviceOperation::ReadAndCompare(std::uint32_t length) {
     Attempt attempt = ReadBlock(length);
-    // Bytes of a failed read are not compared: what they hold is unknown. Bytes of a short read are.
-    if (attempt.status != kPluginOk) {
+    // Only a complete read is compared. A failed or short one verifies none of its bytes: the access error
+    // names the first of them and Yes reads them all again.
+    if (attempt.status != kPluginOk || attempt.moved < length) {
+        attempt.advance = 0;
         return attempt;
     }
     for (std::uint32_t i = 0; i < attempt.moved; ++i) {
@@ -226,6 +228,10 @@ void ShowCompletionNotices(OperationMask operation, const WorkerSettings& settin
     if (settings.confirmVerify && verifies && !programs) {
         owner.NotifyCompletion(GetMessageText(msg::kVerifyComplete), stop);
     }
+}
+
+bool AskAccessErrorQuestion(Prompt& prompt, const std::string& text) {
+    return prompt.AskYesNo({}, text, PromptIcon::Question, PromptAnswer::Yes);
 }
 
 }  // namespace tessaly

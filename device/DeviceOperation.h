@@ -10,6 +10,7 @@
 #include "device/WorkerSettings.h"
 #include "engine/Unit.h"
 #include "text/MessageId.h"
+#include "text/Prompt.h"
 
 namespace tessaly {
 
@@ -23,7 +24,8 @@ namespace tessaly {
 // A step moves its bytes in chunks that never cross a multiple of the plug-in's block size (a plug-in
 // that reports none, or 0, is used with 1) and end before a byte whose mask is 0. A failed or short
 // transfer asks the owner whether to try again; No, a verify difference or a stop request abandon the
-// operation, and nothing more is transferred.
+// operation, and nothing more is transferred. Verify compares complete reads only, so a failed or short
+// verify read is asked about before anything is compared, and Yes reads all of it again.
 //
 // Runs on the worker thread with the worker's lock held and the chip powered. It writes the unit's image
 // in the read step and through PrepareDerivedFields only; Program and Verify work on a copy.
@@ -94,5 +96,9 @@ class DeviceOperation {
 // confirmVerify is on.
 void ShowCompletionNotices(OperationMask operation, const WorkerSettings& settings, DeviceWorkerOwner& owner,
                            std::stop_token stop);
+
+// Shows the question an operation hands its owner through AskRetryAccess: a Yes/No box with the question
+// icon under the application's title, Yes (trying the transfer again) the default button. True for Yes.
+bool AskAccessErrorQuestion(Prompt& prompt, const std::string& text);
 
 }  // namespace tessaly

@@ -38,7 +38,7 @@ bool DeviceWorker::Start(const std::string& pluginName, const std::string& port,
     if (plugin->Load(pluginName, directory)) {
         plugin->Attach(port);
         plugin_ = std::move(plugin);
-        SendBusMode();
+        SendBusMode(StoredBusMode());
     }
     busModePending_.store(false, std::memory_order_release);
     ClearRequest();
@@ -78,11 +78,10 @@ bool DeviceWorker::SetBusMode(std::uint32_t mode) {
         return false;
     }
     std::lock_guard<std::mutex> lock(lock_);
-    return SendBusMode();
+    return SendBusMode(StoredBusMode());
 }
 
-bool DeviceWorker::SendBusMode() {
-    const auto mode = static_cast<BusKind>(busMode_.load(std::memory_order_acquire));
+bool DeviceWorker::SendBusMode(BusKind mode) {
     if (mode == BusKind::SPI || !IsAttached()) {
         return false;
     }
@@ -149,7 +148,7 @@ void DeviceWorker::WaitForNextRound(std::stop_token stop, std::chrono::steady_cl
 void DeviceWorker::Poll(std::stop_token stop, bool first) {
     std::lock_guard<std::mutex> lock(lock_);
     if (busModePending_.exchange(false, std::memory_order_acq_rel)) {
-        SendBusMode();
+        SendBusMode(StoredBusMode());
     }
     const DeviceState state = FindState(stop);
     if (first || state != owner_.LastReportedState()) {
@@ -204,9 +203,15 @@ void DeviceWorker::RunRequest(std::stop_token stop) {
     bool completed = false;
     {
         std::lock_guard<std::mutex> lock(lock_);
+        // The mode SetBusMode stored for this unit may still wait for a poll, and the request can come
+        // before that poll: the unit's own mode is sent before its first transfer.
+        SendBusMode(unit.bus);
         PowerUp(stop);
         completed = DeviceOperation(*plugin_, owner_, settings, stop).Run(operation, unit);
         PowerDown();
+    }
+    if (unit.bus != StoredBusMode()) {
+        busModePending_.store(true, std::memory_order_release);
     }
     owner_.OperationEnded(stop);
     if (completed) {

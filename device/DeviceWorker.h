@@ -57,7 +57,8 @@ class DeviceWorker {
     // Stores the BusKind value mode (0 I2C8, 1 I2C16, 2 SPI; anything else is refused with false) and
     // sends it to an open session: 16-bit word addresses on or off, nothing for SPI. True when the plug-in
     // accepted it. Waits for a poll in progress, never for a request: while one is pending or running the
-    // mode is sent by the next poll and the result is false.
+    // mode is sent by the next poll and the result is false. The polls use this mode; a request always
+    // runs in its own unit's mode, sent before its first transfer.
     bool SetBusMode(std::uint32_t mode);
     std::uint32_t BusMode() const { return busMode_.load(std::memory_order_acquire); }
 
@@ -87,7 +88,9 @@ class DeviceWorker {
     void ClearRequest();
     void PowerUp(std::stop_token stop);
     void PowerDown();
-    bool SendBusMode();
+    BusKind StoredBusMode() const { return static_cast<BusKind>(busMode_.load(std::memory_order_acquire)); }
+    // Sends mode to an open session (nothing for SPI); called with the lock held or before the thread runs.
+    bool SendBusMode(BusKind mode);
 
     DeviceWorkerOwner& owner_;
     SharedWorkerSettings settings_;
@@ -95,7 +98,8 @@ class DeviceWorker {
     std::unique_ptr<ProgrammerPlugin> plugin_;
     std::mutex lock_;
     std::atomic<std::uint32_t> busMode_{0};
-    // SetBusMode found a request running and left sending the mode to the next poll.
+    // The plug-in may not have the stored mode: SetBusMode found a request running, or a request ran in its
+    // unit's mode. The next poll sends the stored mode.
     std::atomic<bool> busModePending_{false};
 
     // The request hand-over: operation and unit are stored before idle is cleared (release) and read after

@@ -1,10 +1,10 @@
 #include "device/PluginHost.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
+#include "text/AsciiText.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
 
@@ -15,6 +15,16 @@ constexpr std::string_view kPluginExtension = ".so";
 
 bool HasPluginExtension(const std::string& fileName) {
     return fileName.size() > kPluginExtension.size() && fileName.ends_with(kPluginExtension);
+}
+
+// Where the first ".so" in text begins, in any letter case; npos when there is none.
+std::size_t FindPluginExtension(std::string_view text) {
+    for (std::size_t at = 0; at + kPluginExtension.size() <= text.size(); ++at) {
+        if (EqualsIgnoreCase(text.substr(at, kPluginExtension.size()), kPluginExtension)) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
 }
 
 // The names of the regular files (or links to them) matching "*.so" in directory, sorted.
@@ -53,14 +63,12 @@ int EnumeratePlugins(std::string& list, const std::string& directory) {
 
 std::string ExtractPluginFileName(std::string_view line) {
     const std::size_t first = line.find_first_not_of(" \t\r\n\f\v");
-    std::string text(first == std::string_view::npos ? std::string_view{} : line.substr(first));
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    const std::size_t extension = text.find(kPluginExtension);
-    if (extension == std::string::npos || extension == 0) {
+    const std::string_view text = first == std::string_view::npos ? std::string_view{} : line.substr(first);
+    const std::size_t extension = FindPluginExtension(text);
+    if (extension == std::string_view::npos || extension == 0) {
         return {};
     }
-    return text.substr(0, extension + kPluginExtension.size());
+    return std::string(text.substr(0, extension + kPluginExtension.size()));
 }
 
 std::vector<std::string> SplitPortList(std::string_view ports) {
@@ -82,7 +90,7 @@ void ManageDriver(const ProgrammerPlugin* plugin, Prompt& prompt) {
     const bool installed = plugin->IsDriverInstalled();
     const std::string caption = GetMessageText(installed ? msg::kDriverUninstalling : msg::kDriverInstalling);
     const char* question = GetMessageText(installed ? msg::kAskUninstallDriver : msg::kAskInstallDriver);
-    if (!prompt.AskYesNo(caption, question, PromptIcon::Error)) {
+    if (!prompt.AskYesNo(caption, question, PromptIcon::Error, PromptAnswer::No)) {
         return;
     }
     const PluginStatus status = installed ? plugin->UninstallDriver() : plugin->InstallDriver();

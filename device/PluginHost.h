@@ -19,8 +19,8 @@ namespace tessaly {
 // directory without plug-ins gives an empty list and 0.
 int EnumeratePlugins(std::string& list, const std::string& directory = ExecutableDirectory());
 
-// The plug-in file name in a list line: leading white space dropped, lower-cased, up to and including the
-// first ".so" found after the first character; empty when there is none.
+// The plug-in file name in a list line, as it stands: leading white space dropped, up to and including the
+// first ".so" (in any case) found after the first character; empty when there is none.
 std::string ExtractPluginFileName(std::string_view line);
 
 // The names of a port list as ProgrammerPlugin::EnumeratePorts gives it: each ends at a zero byte or at the

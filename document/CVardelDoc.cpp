@@ -6,7 +6,6 @@
 #include "document/FileStream.h"
 #include "document/MemoryStream.h"
 #include "engine/FileInput.h"
-#include "engine/ItemMask.h"
 #include "engine/KeywordTable.h"
 #include "engine/TemplateParser.h"
 #include "text/MessageId.h"
@@ -20,23 +19,16 @@ namespace {
 // location runs backwards; such an item cannot be masked and is reported before anything is allocated.
 constexpr std::uint32_t kLargestImage = 0x20000;
 
+// Names the unit and, when there is one, the item that collides.
 std::string CollisionText(const Unit& unit, std::uint32_t index) {
+    std::string text = std::string(GetMessageText(msg::kTemplateMemoryCollision)) + "\n" + unit.name;
     const TemplateItem* item = unit.GetItem(index);
-    const char* itemName = item != nullptr && item->name != nullptr ? item->name : "...";
-    const std::string_view keyword =
-        item != nullptr ? ItemKindKeyword(static_cast<unsigned>(item->kind)) : std::string_view();
-    return std::string(GetMessageText(msg::kTemplateMemoryCollision)) + "\n" + unit.name + " -> " + itemName +
-           " (" + GetMessageText(msg::kTypeAs) + " " + std::string(keyword) + ")";
-}
-
-std::uint32_t FirstUnmaskableItem(const Unit& unit) {
-    ItemMask mask;
-    for (std::uint32_t i = 0; i < unit.itemCount; ++i) {
-        if (!unit.BuildItemMask(mask, i)) {
-            return i;
-        }
+    if (item == nullptr) {
+        return text;
     }
-    return 0;
+    const std::string_view keyword = ItemKindKeyword(static_cast<unsigned>(item->kind));
+    return text + " -> " + (item->name != nullptr ? item->name : "...") + " (" +
+           GetMessageText(msg::kTypeAs) + " " + std::string(keyword) + ")";
 }
 
 // The companion file's header, when the file exists and is one.
@@ -116,19 +108,18 @@ CVardelDoc::OpenResult CVardelDoc::OnOpenDocument(const std::string& path, std::
 
 bool CVardelDoc::BuildImages(TemplateHeap& heap, Unit& unit, std::uint8_t memoryInit) {
     const std::uint32_t size = unit.ImageSize();
-    std::uint32_t offender = kNoItem;
     if (size > kLargestImage) {
-        offender = FirstUnmaskableItem(unit);
-    } else {
-        auto* programMask = static_cast<std::uint8_t*>(heap.Allocate(size, 1));
-        auto* dataImage = static_cast<std::uint8_t*>(heap.Allocate(size, 1));
-        unit.InitImages(memoryInit, dataImage, programMask);
-        offender = unit.CheckCollisions();
+        return ReportCollision(unit, unit.FirstUnmaskableItem());
     }
-    if (offender == kNoItem) {
-        return true;
-    }
-    prompt_.ShowError(CollisionText(unit, offender));
+    auto* programMask = static_cast<std::uint8_t*>(heap.Allocate(size, 1));
+    auto* dataImage = static_cast<std::uint8_t*>(heap.Allocate(size, 1));
+    unit.InitImages(memoryInit, dataImage, programMask);
+    const std::uint32_t offender = unit.CheckCollisions();
+    return offender == kNoItem || ReportCollision(unit, offender);
+}
+
+bool CVardelDoc::ReportCollision(const Unit& unit, std::uint32_t item) {
+    prompt_.ShowError(CollisionText(unit, item));
     loadError_ = static_cast<std::int32_t>(ParseError::Other);
     return false;
 }

@@ -43,7 +43,6 @@ class CVardelDoc {
 
     std::uint32_t GetUnitCount() const { return units_ != nullptr ? units_->count : 0; }
     UnitList* Units() const { return units_; }
-    const std::string& BasePath() const { return basePath_; }
     std::string CompanionPath() const { return CompanionPathOf(basePath_); }
     // 0 after a successful load, else the parser's code or 10 after a memory collision.
     std::int32_t LoadError() const { return loadError_; }
@@ -56,7 +55,11 @@ class CVardelDoc {
     static std::string CompanionPathOf(const std::string& basePath) { return basePath + ".cfg"; }
 
   private:
+    // Allocates the unit's images and checks its items for collisions. A unit too large to have images
+    // only comes from an item whose location runs backwards, which is reported as the colliding one.
     bool BuildImages(TemplateHeap& heap, Unit& unit, std::uint8_t memoryInit);
+    // Shows the collision of item (none for kNoItem) in unit; always false.
+    bool ReportCollision(const Unit& unit, std::uint32_t item);
 
     Prompt& prompt_;
     std::unique_ptr<TemplateHeap> heap_;

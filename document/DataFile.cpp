@@ -51,11 +51,6 @@ bool SameStoredName(std::string_view a, std::string_view b) {
     return StoredName(a) == StoredName(b);
 }
 
-bool DataFile::Fail(DataFileStatus status) {
-    status_ = status;
-    return false;
-}
-
 std::size_t DataFile::RecordHeaderSize() const {
     return kDataFileNameSize + (WideRecords() ? kWideLengthSize : kNarrowLengthSize);
 }
@@ -104,7 +99,7 @@ bool DataFile::ReadHeader() {
 bool DataFile::WriteUnit(const Unit& unit) {
     std::uint64_t end = 0;
     if (!file_.SeekEnd(end) || end == 0 || unit.dataImage == nullptr) {
-        return Fail(DataFileStatus::SeekFailed);
+        return false;
     }
     const std::uint32_t size = WideRecords() ? unit.ImageSize() : unit.ImageSize() & kLargestNarrowRecord;
     std::vector<std::uint8_t> record(RecordHeaderSize(), 0);
@@ -112,37 +107,35 @@ bool DataFile::WriteUnit(const Unit& unit) {
     PutLittleEndian(&record[kDataFileNameSize], record.size() - kDataFileNameSize, size);
     if (file_.Write(record.data(), record.size()) != record.size() ||
         file_.Write(unit.dataImage, size) != size) {
-        return Fail(DataFileStatus::ShortData);
+        return false;
     }
-    status_ = DataFileStatus::Ok;
     return true;
 }
 
 bool DataFile::ReadUnit(Unit& unit) {
     if (!file_.Seek(kDataFileHeaderSize) || file_.Position() != kDataFileHeaderSize) {
-        return Fail(DataFileStatus::SeekFailed);
+        return false;
     }
     const std::string unitName = unit.name != nullptr ? unit.name : "";
     std::vector<std::uint8_t> record(RecordHeaderSize());
     for (std::uint16_t i = 0; i < UnitCount(); ++i) {
         if (file_.Read(record.data(), record.size()) != record.size()) {
-            return Fail(DataFileStatus::ShortRecordHeader);
+            return false;
         }
         const std::uint32_t length =
             GetLittleEndian(&record[kDataFileNameSize], record.size() - kDataFileNameSize);
         if (!matchByName_ || SameStoredName(NameField(record.data()), unitName)) {
             const std::uint32_t count = std::min(unit.ImageSize(), length);
             if (unit.dataImage == nullptr || file_.Read(unit.dataImage, count) != count) {
-                return Fail(DataFileStatus::ShortData);
+                return false;
             }
-            status_ = DataFileStatus::Ok;
             return true;
         }
         if (!file_.Seek(file_.Position() + length)) {
-            return Fail(DataFileStatus::ShortData);
+            return false;
         }
     }
-    return Fail(DataFileStatus::Ok);
+    return false;
 }
 
 std::uint8_t DataFileFormatFor(const Unit* const* units, std::uint16_t count) {

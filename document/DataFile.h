@@ -19,13 +19,6 @@ inline constexpr std::size_t kDataFileNameLength = kDataFileNameSize - 1;
 inline constexpr std::uint8_t kDataFileFormat = 1;
 inline constexpr std::uint8_t kDataFileWideFormat = 2;
 
-enum class DataFileStatus : int {
-    Ok = 0,  // also: no record with the unit's name
-    SeekFailed = 1,
-    ShortRecordHeader = 2,
-    ShortData = 3,
-};
-
 // Reader and writer of the binary data file: a 60-byte header naming the current unit, then one record
 // (name, length, bytes) per unit. Companion files and exported .tdf files share the format. The stream
 // stays the caller's.
@@ -42,20 +35,19 @@ class DataFile {
     bool ReadHeader();
 
     bool WriteUnit(const Unit& unit);
+    // Reads the unit's record into its data image. False, the image unchanged, when no record has the
+    // unit's name; false too when the file ends inside the records.
     bool ReadUnit(Unit& unit);
 
     // With matching off, ReadUnit takes the first record whatever its name.
     void SetMatchByName(bool match) { matchByName_ = match; }
-    DataFileStatus Status() const { return status_; }
 
   private:
     bool WideRecords() const { return header_[4] == kDataFileWideFormat; }
     std::size_t RecordHeaderSize() const;
     std::uint16_t UnitCount() const;
-    bool Fail(DataFileStatus status);
 
     ByteStream& file_;
-    DataFileStatus status_ = DataFileStatus::Ok;
     bool matchByName_ = true;
     std::array<std::uint8_t, kDataFileHeaderSize> header_{};
 };

@@ -48,6 +48,9 @@ class Unit {
     // that shares a bit with an earlier one or with the fixed byte, or whose mask cannot be built; kNoItem
     // when there is none. Expects the mask InitImages left; without images it reports item 0.
     std::uint32_t CheckCollisions();
+    // The index of the first item whose mask cannot be built; kNoItem when every item has one. Needs no
+    // images, so it can name the item that makes a unit too large to have them.
+    std::uint32_t FirstUnmaskableItem() const;
     // Sets each item's bits in the program mask when it is enabled and clears them when it is not.
     void UpdateProgramMask();
     // Writes the constants and derived fields into the data image, whatever the enabled flags: STATIC and

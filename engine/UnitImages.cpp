@@ -180,6 +180,16 @@ std::uint32_t Unit::CheckCollisions() {
     return kNoItem;
 }
 
+std::uint32_t Unit::FirstUnmaskableItem() const {
+    ItemMask mask;
+    for (std::uint32_t i = 0; i < itemCount; ++i) {
+        if (!BuildItemMask(mask, i)) {
+            return i;
+        }
+    }
+    return kNoItem;
+}
+
 void Unit::UpdateProgramMask() {
     if (programMask == nullptr) {
         return;

@@ -68,7 +68,10 @@ class AnsweringPrompt : public tessaly::Prompt {
   public:
     explicit AnsweringPrompt(bool yes) : yes_(yes) {}
     void ShowMessage(const std::string&, const std::string&, tessaly::PromptIcon) override {}
-    bool AskYesNo(const std::string&, const std::string&, tessaly::PromptIcon) override { return yes_; }
+    bool AskYesNo(const std::string&, const std::string&, tessaly::PromptIcon,
+                  tessaly::PromptAnswer) override {
+        return yes_;
+    }
 
   private:
     bool yes_;

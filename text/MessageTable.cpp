@@ -85,10 +85,6 @@ const char* GetMessageText(std::uint16_t index) {
     return processTable.Text(index);
 }
 
-void ResetMessages() {
-    processTable.Reset();
-}
-
 std::string UnescapeText(std::string_view text) {
     return ReplacePairs(ReplacePairs(ReplacePairs(text, 'r', '\r'), 'n', '\n'), 't', '\t');
 }

@@ -59,9 +59,6 @@ MessageTable& ProcessMessageTable();
 // The current text of a message of the process table; see MessageTable::Text.
 const char* GetMessageText(std::uint16_t index);
 
-// Puts the built-in texts back into the process table; see MessageTable::Reset.
-void ResetMessages();
-
 // Replaces backslash-r by a carriage return, then backslash-n by a line feed, then backslash-t by a tab,
 // each pass over the whole text, left to right and without overlap. There is no other escape.
 std::string UnescapeText(std::string_view text);

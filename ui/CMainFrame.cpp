@@ -15,6 +15,7 @@
 #include <QWindow>
 #include <utility>
 
+#include "device/DeviceOperation.h"
 #include "device/ExecutableDirectory.h"
 #include "device/PluginHost.h"
 #include "ui/AboutBox.h"
@@ -377,7 +378,7 @@ void CMainFrame::RefillViews() {
 }
 
 bool CMainFrame::AskRetryAccess(const std::string& text) {
-    return prompt_.AskYesNo({}, text, PromptIcon::Question);
+    return AskAccessErrorQuestion(prompt_, text);
 }
 
 void CMainFrame::ReportDifference(const std::string& text) {

@@ -37,11 +37,12 @@ void QtPrompt::ShowMessage(const std::string& caption, const std::string& text, 
     });
 }
 
-bool QtPrompt::AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon) {
+bool QtPrompt::AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon,
+                        PromptAnswer preset) {
     return OnUiThread([&] {
         QMessageBox box(BoxIcon(icon), Caption(caption), ToDisplay(text), QMessageBox::Yes | QMessageBox::No,
                         Owner());
-        box.setDefaultButton(QMessageBox::No);
+        box.setDefaultButton(preset == PromptAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     });
 }

@@ -11,7 +11,7 @@ namespace tessaly {
 
 // The desktop's message boxes: a QMessageBox over the parent window (without one, over the active window,
 // so that a box stays above the main window and centred on it), with "Tessaly" as the caption when
-// none is given. Questions offer Yes and No, with No as the default.
+// none is given. Questions offer Yes and No, with the default button the caller asks for.
 //
 // Threads: the boxes are always shown on the user-interface thread. Called from another thread, a call
 // hands the box over and blocks until the user has answered, so that thread must not be one the
@@ -21,7 +21,8 @@ class QtPrompt : public Prompt {
     explicit QtPrompt(QWidget* parent = nullptr) : parent_(parent) {}
 
     void ShowMessage(const std::string& caption, const std::string& text, PromptIcon icon) override;
-    bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon) override;
+    bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon,
+                  PromptAnswer preset) override;
     using Prompt::AskYesNo;
 
   private:

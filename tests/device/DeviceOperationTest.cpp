@@ -9,6 +9,7 @@
 
 #include "FakeLibrary.h"
 #include "RecordingOwner.h"
+#include "RecordingPrompt.h"
 #include "TestUnit.h"
 #include "device/DeviceOperation.h"
 #include "text/MessageTable.h"
@@ -335,13 +336,38 @@ TEST_F(DeviceOperationTest, VerifyReportsBytesUnmaskedAndLeavesTheImageAlone) {
     EXPECT_EQ(unit.Image(0x40), 0xA5);
 }
 
-TEST_F(DeviceOperationTest, ShortVerifyReadComparesTheBytesItGot) {
+// A verify read that comes back short, or fails, compares nothing: the question comes first, naming the first
+// byte not compared, and Yes reads from there again, so that no byte passes unverified.
+TEST_F(DeviceOperationTest, IncompleteVerifyReadAsksFirstAndYesReadsItAgain) {
+    const struct {
+        const char* name;
+        fake::TransferFault fault;
+    } cases[] = {
+        {"short", {CallKind::Read, 1, 0, 4}},
+        {"failed with full length", {CallKind::Read, 1, 4, 16}},
+    };
     SetChip(0x00, {0x00, 0x00, 0x99});
-    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 1, 0, 4}}; });
-    TestUnit unit(0x00, 0x0F, 0x00);
-    EXPECT_FALSE(Run(operation::kVerify, unit));
-    EXPECT_TRUE(Questions().empty());
-    ASSERT_EQ(owner.Count(Kind::ReportDifference), 1u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.Configure([&c](fake::Config& config) { config.faults = {c.fault}; });
+        fake.ClearRecord();
+        RecordingOwner answering;
+        answering.AnswerQuestions({true});
+        TestUnit unit(0x00, 0x0F, 0x00);
+        EXPECT_FALSE(DeviceOperation(plugin, answering, settings, stop.get_token())
+                         .Run(operation::kVerify, unit.unit));
+        const auto boxes = answering.Events();
+        std::vector<std::string> texts;
+        for (const auto& event : boxes) {
+            if (event.kind == Kind::AskRetryAccess || event.kind == Kind::ReportDifference) {
+                texts.push_back(event.text);
+            }
+        }
+        EXPECT_EQ(texts, (std::vector<std::string>{
+                             "Device access error!\nDo you want to try again?\n[0x0]",
+                             "Wrong value (0x99 <> 0x0) at location 0x2\nOperation will be skipped."}));
+        EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 16), R(0x00, 16)}));
+    }
 }
 
 // Access errors
@@ -389,6 +415,15 @@ TEST_F(DeviceOperationTest, QuestionTextComesFromTheMessageTable) {
     EXPECT_FALSE(Run(operation::kReadCommand, unit));
     table.Free();
     EXPECT_EQ(Questions(), (std::vector<std::string>{"Zugriffsfehler\n[0x1230]"}));
+}
+
+// The question asks to try a transfer again, which changes nothing else: Yes is its default.
+TEST(AccessErrorQuestionTest, IsAQuestionWithYesAsItsDefault) {
+    test::RecordingPrompt prompt(true);
+    EXPECT_TRUE(AskAccessErrorQuestion(prompt, "Device access error!\nDo you want to try again?\n[0x10]"));
+    EXPECT_EQ(prompt.boxes,
+              (std::vector<test::RecordingPrompt::Box>{{"", "Device access error!\nDo you want to try again?\n[0x10]",
+                                       PromptIcon::Question, PromptAnswer::Yes}}));
 }
 
 // Setting up and stopping

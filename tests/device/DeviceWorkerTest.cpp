@@ -283,6 +283,39 @@ TEST_F(DeviceWorkerTest, BusModeDuringARequestIsSentByTheNextPoll) {
     EXPECT_EQ(SetCodes(PGM_SESSION_WIDE_ADDRESSING), (std::vector<std::uint32_t>{1}));
 }
 
+// The user turns from an I2C16 unit to an I2C8 one while a read runs and programs it as soon as the worker is
+// free, before any poll: every transfer of that program is made with 8-bit word addresses.
+TEST_F(DeviceWorkerTest, RequestRunsInItsUnitsBusModeThoughNoPollSentIt) {
+    StartReady();
+    ASSERT_TRUE(worker.SetBusMode(1));
+    TestUnit wide(0x00, 0x0F);
+    wide.unit.bus = BusKind::I2C16;
+    TestUnit narrow(0x100, 0x10F);
+    owner.Hold(Kind::OperationEnded);
+    ASSERT_TRUE(worker.Request(operation::kReadCommand, &wide.unit));
+    ASSERT_TRUE(owner.WaitUntilHolding());
+    worker.SetBusMode(0);
+    owner.Release();
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (worker.IsBusy() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
+    ASSERT_TRUE(worker.Request(operation::kProgramCommand, &narrow.unit));
+    ASSERT_TRUE(owner.WaitFor(Kind::OperationEnded, 2));
+    WaitUntilIdle();
+    std::uint32_t wideAddressing = 0;
+    std::size_t transfers = 0;
+    for (const auto& call : fake.Calls()) {
+        if (call.kind == CallKind::SetSessionFacility && call.code == PGM_SESSION_WIDE_ADDRESSING) {
+            wideAddressing = call.value;
+        } else if ((call.kind == CallKind::Read || call.kind == CallKind::Write) && call.address >= 0x100) {
+            EXPECT_EQ(wideAddressing, 0u) << "transfer at 0x" << std::hex << call.address;
+            ++transfers;
+        }
+    }
+    EXPECT_EQ(transfers, 3u);
+}
+
 TEST_F(DeviceWorkerTest, IoDelayNeedsASession) {
     EXPECT_FALSE(worker.ApplyIoDelay());
     StartReady();

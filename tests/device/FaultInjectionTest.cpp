@@ -284,10 +284,12 @@ INSTANTIATE_TEST_SUITE_P(EveryReadCall, ReadFaultTest, ::testing::ValuesIn(Cases
 
 class ShortReadTest : public FaultRunTest {};
 
-TEST_P(ShortReadTest, ShortReadAsksAtTheFirstMissingByte) {
+// Verify compares only a complete read, so a short read of its step asks at the chunk's first byte.
+TEST_P(ShortReadTest, ShortReadAsksAtTheFirstByteNotTaken) {
     const FaultCase& fault = GetParam();
+    const bool verifies = (fault.command.operation & operation::kVerify) != 0 && fault.call > kChunkCount;
     RunWithFault("short=" + std::to_string(fault.call) + ":" + std::to_string(kShortReadBytes),
-                 kChunks[ChunkOfCall(fault.call)].first + kShortReadBytes,
+                 kChunks[ChunkOfCall(fault.call)].first + (verifies ? 0 : kShortReadBytes),
                  ChunksWrittenBeforeRead(fault.command, fault.call));
 }
 

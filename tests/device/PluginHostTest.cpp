@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FakeLibrary.h"
+#include "RecordingPrompt.h"
 #include "device/PluginHost.h"
 #include "text/MessageTable.h"
 
@@ -15,9 +16,11 @@ namespace tessaly {
 namespace {
 
 using fake::CallKind;
+using Box = test::RecordingPrompt::Box;
 using test::FakeLibrary;
 using test::kFakeProgrammer;
 using test::kTestPluginDir;
+using test::RecordingPrompt;
 
 namespace fs = std::filesystem;
 
@@ -58,17 +61,20 @@ TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescriptionSortedByName)
     EXPECT_EQ(calls[0].kind, CallKind::GetDescription);
 }
 
-TEST(EnumeratePluginsTest, SkipsFilesThatAreNotPlugins) {
+// A listed plug-in loads by the name its line gives, whatever its case.
+TEST(EnumeratePluginsTest, SkipsFilesThatAreNotPluginsAndListedOnesLoad) {
     TemporaryDirectory directory;
     directory.Copy(kTestPluginDir + kFakeProgrammer, "b-programmer.so");
-    directory.Copy(kTestPluginDir + kFakeProgrammer, "a-programmer.so");
+    directory.Copy(kTestPluginDir + kFakeProgrammer, "Acme-USB.so");
     directory.Copy(kTestPluginDir + kFakeProgrammer, "programmer.so.1");
     directory.Copy(kTestPluginDir + kFakeProgrammer, "programmer.dll");
     directory.Write("broken.so", "not a library");
     fs::create_directory(directory.Path() + "folder.so");
     std::string list;
     EXPECT_EQ(EnumeratePlugins(list, directory.Path()), 2);
-    EXPECT_EQ(list, "a-programmer.so->Fake programmer\nb-programmer.so->Fake programmer\n");
+    EXPECT_EQ(list, "Acme-USB.so->Fake programmer\nb-programmer.so->Fake programmer\n");
+    ProgrammerPlugin plugin;
+    EXPECT_TRUE(plugin.Load(ExtractPluginFileName(list.substr(0, list.find('\n'))), directory.Path()));
 }
 
 TEST(EnumeratePluginsTest, EmptyMissingOrUnnamedDirectoryGivesAnEmptyList) {
@@ -80,9 +86,11 @@ TEST(EnumeratePluginsTest, EmptyMissingOrUnnamedDirectoryGivesAnEmptyList) {
     }
 }
 
-TEST(ExtractPluginFileNameTest, TakesTheLowerCaseNameUpToTheFirstExtension) {
+// File names keep their case; the extension is found in any case.
+TEST(ExtractPluginFileNameTest, TakesTheNameAsItStandsUpToTheFirstExtension) {
     const std::pair<std::string, std::string> cases[] = {
-        {"  \tMy-Programmer.SO->USB programmer (.so build)", "my-programmer.so"},
+        {"  \tMy-Programmer.SO->USB programmer (.so build)", "My-Programmer.SO"},
+        {"Acme-USB.so->Acme USB programmer", "Acme-USB.so"},
         {".so->hidden", ""},
         {"   .SO->hidden", ""},
         {"programmer.dll->Old programmer", ""},
@@ -105,30 +113,6 @@ TEST(SplitPortListTest, SplitsAtZeroBytes) {
 
 // The driver dialogue
 
-struct Box {
-    std::string caption;
-    std::string text;
-    PromptIcon icon;
-    bool question;
-    bool operator==(const Box&) const = default;
-};
-
-class ScriptedDriverPrompt : public Prompt {
-  public:
-    explicit ScriptedDriverPrompt(bool answer) : answer_(answer) {}
-    void ShowMessage(const std::string& caption, const std::string& text, PromptIcon icon) override {
-        boxes.push_back({caption, text, icon, false});
-    }
-    bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon) override {
-        boxes.push_back({caption, text, icon, true});
-        return answer_;
-    }
-    std::vector<Box> boxes;
-
-  private:
-    bool answer_;
-};
-
 class ManageDriverTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -149,17 +133,17 @@ class ManageDriverTest : public ::testing::Test {
     ProgrammerPlugin plugin;
 };
 
-// Without a plug-in nothing is shown. Otherwise: the questions and messages shown, and the global facility
-// codes sent, for each answer.
+// Without a plug-in nothing is shown. Otherwise: the questions (No their default, since Yes changes the
+// system) and messages shown, and the global facility codes sent, for each answer.
 TEST_F(ManageDriverTest, OffersToUninstallOrInstallAndShowsAFailure) {
-    ScriptedDriverPrompt withoutPlugin(true);
+    RecordingPrompt withoutPlugin(true);
     ManageDriver(nullptr, withoutPlugin);
     EXPECT_TRUE(withoutPlugin.boxes.empty());
     const Box uninstall{"Driver uninstalling", "Do you want to uninstall driver from system?",
-                        PromptIcon::Error, true};
+                        PromptIcon::Error, PromptAnswer::No};
     const Box install{"Driver installing", "Do you want to install required driver?", PromptIcon::Error,
-                      true};
-    const Box failed{"Driver installing", "Operation has failed!", PromptIcon::Error, false};
+                      PromptAnswer::No};
+    const Box failed{"Driver installing", "Operation has failed!", PromptIcon::Error, std::nullopt};
     constexpr std::uint32_t kCan = PGM_GLOBAL_CAN_MANAGE_DRIVER;
     constexpr std::uint32_t kInstalled = PGM_GLOBAL_DRIVER_INSTALLED;
     const std::vector<std::uint32_t> installCodes = {kCan, kInstalled, PGM_GLOBAL_INSTALL_DRIVER};
@@ -186,7 +170,7 @@ TEST_F(ManageDriverTest, OffersToUninstallOrInstallAndShowsAFailure) {
             config.installStatus = c.installStatus;
         });
         fake.ClearRecord();
-        ScriptedDriverPrompt prompt(c.answer);
+        RecordingPrompt prompt(c.answer);
         ManageDriver(&plugin, prompt);
         EXPECT_TRUE(prompt.boxes == c.boxes);
         EXPECT_EQ(Codes(), c.codes);
@@ -198,7 +182,7 @@ TEST_F(ManageDriverTest, TextsComeFromTheMessageTable) {
     table.Create();
     table.Store(msg::kDriverUninstalling, "Treiber entfernen");
     table.Store(msg::kAskUninstallDriver, "Treiber entfernen?");
-    ScriptedDriverPrompt prompt(false);
+    RecordingPrompt prompt(false);
     ManageDriver(&plugin, prompt);
     table.Free();
     ASSERT_EQ(prompt.boxes.size(), 1u);

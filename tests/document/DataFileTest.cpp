@@ -123,7 +123,6 @@ TEST(ReadUnitTest, RecordsAreFoundByNameAndOthersSkipped) {
     EXPECT_EQ(target.image, std::vector<std::uint8_t>(8, 0xBB));
     TestUnit missing("C", 0, 7, 0x11);
     EXPECT_FALSE(data.ReadUnit(missing.unit));
-    EXPECT_EQ(data.Status(), DataFileStatus::Ok);
     EXPECT_EQ(missing.image, std::vector<std::uint8_t>(8, 0x11));
 }
 
@@ -134,7 +133,6 @@ TEST(ReadUnitTest, ZeroRecordsChangesNothing) {
     DataFile data(file);
     ASSERT_TRUE(data.ReadHeader());
     EXPECT_FALSE(data.ReadUnit(unit.unit));
-    EXPECT_EQ(data.Status(), DataFileStatus::Ok);
     EXPECT_EQ(unit.image, std::vector<std::uint8_t>(4, 0x11));
 }
 
@@ -152,20 +150,16 @@ TEST(ReadUnitTest, ShorterRecordFillsOnlyItsBytesAndLongerOneOnlyTheUnit) {
     EXPECT_EQ(target.image, std::vector<std::uint8_t>(4, 0x33));
 }
 
-TEST(ReadUnitTest, TruncatedFilesReportWhereTheyEnd) {
+// Cut inside the record header and inside the record's data.
+TEST(ReadUnitTest, TruncatedFilesFail) {
     TestUnit unit("U", 0, 0xF, 0x44);
     const std::vector<std::uint8_t> whole = Exported(unit.unit);
-    struct Case {
-        std::size_t length;
-        DataFileStatus status;
-    };
-    for (const Case c : {Case{80, DataFileStatus::ShortRecordHeader}, Case{115, DataFileStatus::ShortData}}) {
-        MemoryStream file(std::vector<std::uint8_t>(whole.begin(), whole.begin() + c.length));
+    for (const std::size_t length : {80u, 115u}) {
+        MemoryStream file(std::vector<std::uint8_t>(whole.begin(), whole.begin() + length));
         DataFile data(file);
         ASSERT_TRUE(data.ReadHeader());
         TestUnit target("U", 0, 0xF, 0);
-        EXPECT_FALSE(data.ReadUnit(target.unit));
-        EXPECT_EQ(data.Status(), c.status);
+        EXPECT_FALSE(data.ReadUnit(target.unit)) << length;
     }
     MemoryStream headerOnly(std::vector<std::uint8_t>(whole.begin(), whole.begin() + 59));
     EXPECT_FALSE(DataFile(headerOnly).ReadHeader());
@@ -192,6 +186,7 @@ TEST(ReadHeaderTest, NameFieldWithoutTerminatorKeeps47Characters) {
     EXPECT_EQ(data.GetUnitName(), std::string(47, 'x'));
 }
 
+// Loading the data changes only the unit's values, so Yes is the question's default.
 TEST(ImportTest, OtherNameAsksAndYesTakesTheFirstRecord) {
     TestUnit other("Other", 0, 7, 0x77);
     const std::vector<std::uint8_t> bytes = Exported(other.unit);
@@ -203,6 +198,7 @@ TEST(ImportTest, OtherNameAsksAndYesTakesTheFirstRecord) {
     ASSERT_EQ(no.questions.size(), 1u);
     EXPECT_EQ(no.questions[0].text,
               "Profile name in file not match local profile!\nDo you realy want to load data?");
+    EXPECT_EQ(no.questions[0].preset, PromptAnswer::Yes);
     EXPECT_EQ(declined.image, std::vector<std::uint8_t>(4, 0x11));
 
     TestUnit accepted("Mine", 0, 3, 0x11);

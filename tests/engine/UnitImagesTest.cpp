@@ -103,6 +103,22 @@ TEST(CheckCollisionsTest, NothingCanBeCheckedWithoutImages) {
     EXPECT_EQ(t.UnitAt(0).CheckCollisions(), 0u);
 }
 
+// Without images: the first item whose location runs backwards, is too long or lies outside the unit.
+TEST(FirstUnmaskableItemTest, NamesTheFirstItemWithoutAMaskAndNoneWhenAllHaveOne) {
+    const std::pair<std::vector<std::string_view>, std::uint32_t> cases[] = {
+        {{"[U]", "n = NUM, 10, 0-FF, DEC", "b = BIT, 20-10, a, b", "c = CHECKSUM, 100-10, 0"}, 1},
+        {{"[U]", "n = NUM, 10, 0-FF, DEC", "s = STRING, 0-1FF, ASCIIZ"}, 1},
+        {{"[U]", "n = NUM, 10, 0-FF, DEC", "t = TITLE", "e = NUM, 10, 0-FF, DEC"}, kNoItem},
+        {{"[U]"}, kNoItem},
+    };
+    for (const auto& [lines, item] : cases) {
+        SCOPED_TRACE(lines.back());
+        test::ParsedTemplate t = test::ParseLines(lines);
+        ASSERT_EQ(t.error, ParseError::None);
+        EXPECT_EQ(t.UnitAt(0).FirstUnmaskableItem(), item);
+    }
+}
+
 class ProgramMaskTest : public ::testing::Test {
   protected:
     void SetUp() override {

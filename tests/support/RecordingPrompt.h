@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,25 +10,26 @@
 namespace tessaly::test {
 
 // Records every box it is asked to show, in order and by kind, and answers every question the same way,
-// or with what onQuestion returns when it is set.
+// or with what onQuestion returns when it is set. A question keeps its default button, a message has none.
 class RecordingPrompt : public Prompt {
   public:
     struct Box {
         std::string caption;
         std::string text;
         PromptIcon icon;
-        bool question = false;
+        std::optional<PromptAnswer> preset;
         bool operator==(const Box&) const = default;
     };
 
     explicit RecordingPrompt(bool answer = false) : answer_(answer) {}
 
     void ShowMessage(const std::string& caption, const std::string& text, PromptIcon icon) override {
-        boxes.push_back({caption, text, icon, false});
+        boxes.push_back({caption, text, icon, std::nullopt});
         messages.push_back(boxes.back());
     }
-    bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon) override {
-        boxes.push_back({caption, text, icon, true});
+    bool AskYesNo(const std::string& caption, const std::string& text, PromptIcon icon,
+                  PromptAnswer preset) override {
+        boxes.push_back({caption, text, icon, preset});
         questions.push_back(boxes.back());
         return onQuestion ? onQuestion() : answer_;
     }

@@ -46,7 +46,7 @@ TEST_F(ProcessLanguageTest, LanguagesComeFromTheWorkingDirectory) {
 
     ASSERT_TRUE(SetLanguage(name));
     EXPECT_STREQ(GetMessageText(msg::kBodyIsEmpty), "Rumpf ist leer");
-    ResetMessages();
+    ASSERT_TRUE(SetLanguage("English"));
     EXPECT_STREQ(GetMessageText(msg::kBodyIsEmpty), "body is empty");
 }
 

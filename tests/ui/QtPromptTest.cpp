@@ -23,6 +23,7 @@ class QtPromptTest : public QObject {
         QString text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         bool defaultIsNo = false;
+        bool defaultIsYes = false;
         bool hasNo = false;
         bool onUiThread = false;
         QWidget* owner = nullptr;
@@ -41,6 +42,7 @@ class QtPromptTest : public QObject {
             seen.icon = box->icon();
             seen.hasNo = box->button(QMessageBox::No) != nullptr;
             seen.defaultIsNo = seen.hasNo && box->defaultButton() == box->button(QMessageBox::No);
+            seen.defaultIsYes = seen.hasNo && box->defaultButton() == box->button(QMessageBox::Yes);
             seen.onUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
             seen.owner = box->parentWidget();
             box->button(button)->click();
@@ -50,7 +52,8 @@ class QtPromptTest : public QObject {
     }
 
   private slots:
-    void anEmptyCaptionReadsTessalyAndQuestionsDefaultToNo() {
+    // A question about the user's data has Yes as its default.
+    void anEmptyCaptionReadsTessalyAndTheDataQuestionDefaultsToYes() {
         QtPrompt prompt;
         SeenBox seen;
         AnswerWhenShown(seen, QMessageBox::Yes);
@@ -58,16 +61,17 @@ class QtPromptTest : public QObject {
         QCOMPARE(seen.caption, QStringLiteral("Tessaly"));
         QCOMPARE(seen.text, QStringLiteral("Load the data?"));
         QCOMPARE(seen.icon, QMessageBox::Question);
-        QVERIFY(seen.defaultIsNo);
+        QVERIFY(seen.defaultIsYes);
     }
 
-    void noAnswersFalse() {
+    void noAnswersFalseAndNoCanBeTheDefault() {
         QtPrompt prompt;
         SeenBox seen;
         AnswerWhenShown(seen, QMessageBox::No);
-        QVERIFY(!prompt.AskYesNo("Device", "Retry?", PromptIcon::Information));
+        QVERIFY(!prompt.AskYesNo("Device", "Retry?", PromptIcon::Information, PromptAnswer::No));
         QCOMPARE(seen.caption, QStringLiteral("Device"));
         QCOMPARE(seen.icon, QMessageBox::Information);
+        QVERIFY(seen.defaultIsNo);
     }
 
     void errorsShowAnOkBoxOwnedByTheActiveWindow() {
