@@ -34,7 +34,7 @@ logs=$build/planted-faults
 timeout=${TESSALY_FAULTS_TIMEOUT:-300}
 jobs=$(nproc)
 # The folders a fault may be planted in; they must be clean, so that taking a patch out loses nothing.
-production=(text engine document device app cli ui plugins)
+production=(text engine document device settings app cli ui plugins)
 
 record=0
 baseline=1

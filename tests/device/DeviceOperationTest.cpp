@@ -421,9 +421,9 @@ TEST_F(DeviceOperationTest, QuestionTextComesFromTheMessageTable) {
 TEST(AccessErrorQuestionTest, IsAQuestionWithYesAsItsDefault) {
     test::RecordingPrompt prompt(true);
     EXPECT_TRUE(AskAccessErrorQuestion(prompt, "Device access error!\nDo you want to try again?\n[0x10]"));
-    EXPECT_EQ(prompt.boxes,
-              (std::vector<test::RecordingPrompt::Box>{{"", "Device access error!\nDo you want to try again?\n[0x10]",
-                                       PromptIcon::Question, PromptAnswer::Yes}}));
+    EXPECT_EQ(prompt.boxes, (std::vector<test::RecordingPrompt::Box>{
+                                {"", "Device access error!\nDo you want to try again?\n[0x10]",
+                                 PromptIcon::Question, PromptAnswer::Yes}}));
 }
 
 // Setting up and stopping
