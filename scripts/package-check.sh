@@ -2,8 +2,9 @@
 # The build a packager runs: Release with the default options (warnings are not errors there) into
 # build-release/ (or $TESSALY_RELEASE_BUILD_DIR), without the tests and benchmarks. It installs that build
 # into a temporary prefix, makes the Debian package with cpack and unpacks it into a temporary folder;
-# the tessaly-cli of each must start and load a sample template, so a missing install rule fails here.
-# The package stays in the build directory.
+# the tessaly-cli of each must start, load a sample template and program it into the installed chip
+# simulator, and the language files must be in place, so a missing install rule fails here. The package
+# stays in the build directory.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TESSALY_RELEASE_BUILD_DIR:-$root/build-release}
@@ -24,17 +25,20 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# The desktop's settings of this run only, so that the user's play no part.
-export XDG_CONFIG_HOME=$work/config
+# The desktop's settings and the simulated chips of this run only, so that the user's play no part.
+export XDG_CONFIG_HOME=$work/config TESSALY_SIM_DIR=$work/chips TESSALY_SIM_TWR_US=0
 
-# Runs an installed tree's tessaly-cli: its version, then a check of a copy of the sample template (the
-# command line writes beside the template it opens).
-check_installed_cli() {
+# Runs an installed tree's tessaly-cli: its version, a check of a copy of the sample template (the command
+# line writes beside the template it opens), and a program of its values with the plug-in installed beside
+# it. Then looks for the language files.
+check_installed_tree() {
     local cli=$1/bin/tessaly-cli
     echo "== $cli"
     "$cli" --version
-    cp "$root/examples/board-24c02.dev" "$work/board.dev"
-    "$cli" check "$work/board.dev"
+    cp "$root/examples/board-24c02.dev" "$root/examples/board-24c02.cfg" "$work/"
+    "$cli" check "$work/board-24c02.dev"
+    "$cli" program "$work/board-24c02.dev" --plugin tessaly-sim.so --port 24C02 --delay-power-up 0 --pulse-fix 0
+    ls "$1/share/tessaly/languages/"{Deutsch,Francais}.lng > /dev/null
 }
 
 # Quiet unless it fails: installing for real also refreshes the desktop's caches under the prefix, which
@@ -43,7 +47,7 @@ if ! cmake --install "$build" --prefix "$work/prefix" > "$work/install.log" 2>&1
     cat "$work/install.log" >&2
     exit 1
 fi
-check_installed_cli "$work/prefix"
+check_installed_tree "$work/prefix"
 
 rm -f "$build"/tessaly_*.deb
 (cd "$build" && cpack -G DEB > /dev/null)
@@ -59,4 +63,4 @@ if ! dpkg-deb -f "$package" Depends | grep -q libqt6widgets6; then
     exit 1
 fi
 dpkg-deb -x "$package" "$work/unpacked"
-check_installed_cli "$work/unpacked/usr"
+check_installed_tree "$work/unpacked/usr"
