@@ -6,6 +6,7 @@
 
 #include "app/QuitOnSignal.h"
 #include "settings/IniPath.h"
+#include "text/LanguageDirectories.h"
 #include "text/LanguageList.h"
 #include "ui/QtPrompt.h"
 
@@ -46,7 +47,7 @@ bool CVardelApp::InitInstance() {
     QGuiApplication::setDesktopFileName(QStringLiteral("tessaly"));
     store_ = std::make_unique<QSettingsProfileStore>();
 
-    LoadLanguageList();
+    LoadLanguageList(LanguageDirectories());
     LoadSettings(settings_, *store_, GetExecutableName());
     // An unknown language leaves the built-in English in force and stays in the settings.
     SetLanguage(settings_.language.View());

@@ -30,6 +30,7 @@ enum OptionId : int {
     kIdIncrement,
     kIdForce,
     kIdRaw,
+    kIdVersion,
 };
 
 // The longest wait a delay option accepts: a minute, so that a typing error cannot make a run hang.
@@ -37,6 +38,7 @@ constexpr std::int32_t kLongestDelayMs = 60000;
 
 const option kOptions[] = {
     {"help", no_argument, nullptr, kIdHelp},
+    {"version", no_argument, nullptr, kIdVersion},
     {"output", required_argument, nullptr, kIdOutput},
     {"plugin", required_argument, nullptr, kIdPlugin},
     {"port", required_argument, nullptr, kIdPort},
@@ -120,6 +122,9 @@ CliResult ApplyOption(int id, const char* value, CommandLine& line) {
         case kIdHelp:
             line.help = true;
             break;
+        case kIdVersion:
+            line.version = true;
+            break;
         case kIdPlugin:
             line.plugin = value;
             break;
@@ -185,7 +190,7 @@ CliResult ParseCommandLine(int argc, char** argv, CommandLine& line) {
         line.templatePath = positional[1];
         line.args.assign(positional.begin() + 2, positional.end());
     }
-    if (line.command.empty() && !line.help) {
+    if (line.command.empty() && !line.help && !line.version) {
         return CliResult::Error("no command given; tessaly-cli --help lists them");
     }
     return CliResult::Ok();

@@ -27,6 +27,7 @@ struct CommandLine {
     std::string templatePath;       // for encode: the plain text to encode
     std::vector<std::string> args;  // what follows TEMPLATE
     bool help = false;
+    bool version = false;
 
     // Global options.
     std::string plugin;
@@ -48,8 +49,9 @@ struct CommandLine {
 };
 
 // Reads argv with getopt_long, which permutes, so options may stand before or after the positional
-// arguments. Fails on an unknown option, a missing or malformed option value, or a missing command;
-// whether the command exists and takes what was given is the command table's to judge.
+// arguments. Fails on an unknown option, a missing or malformed option value, or a missing command (which
+// --help and --version do without); whether the command exists and takes what was given is the command
+// table's to judge.
 CliResult ParseCommandLine(int argc, char** argv, CommandLine& line);
 
 }  // namespace tessaly

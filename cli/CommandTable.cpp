@@ -108,7 +108,8 @@ constexpr std::string_view kGlobalOptions =
     "  --delay-power-up MS    wait after powering the chip (default 200)\n"
     "  --pulse-pgm MS         time within which a block's write is repeated (default 20)\n"
     "  --pulse-fix MS         rest after programming (default 200)\n"
-    "  -h, --help             show this help, or with a command that command's\n";
+    "  -h, --help             show this help, or with a command that command's\n"
+    "  --version              print tessaly-cli's version and end\n";
 
 constexpr std::string_view kExitStatuses =
     "Exit status: 0 success; 1 the device operation failed, was abandoned or verify found a\n"

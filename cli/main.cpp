@@ -58,6 +58,10 @@ int main(int argc, char** argv) {
     if (CliResult parsed = ParseCommandLine(argc, argv, line); !parsed) {
         return Finish(parsed);
     }
+    if (line.version) {
+        std::cout << "tessaly-cli " << TESSALY_VERSION << '\n';
+        return Finish(CheckOutput(CliResult::Ok()));
+    }
     if (line.command.empty()) {
         std::cout << OverviewHelp();
         return Finish(CheckOutput(CliResult::Ok()));

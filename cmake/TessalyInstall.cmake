@@ -1,13 +1,10 @@
-# What `cmake --install` puts in place: the desktop program and the command line with their plug-ins, and
-# the desktop integration (a menu entry, the "Template Document" type of *.dev files and the icon).
+# What `cmake --install` puts in place: the desktop program and the command line with their plug-ins, the
+# language files, and the desktop integration (a menu entry, the "Template Document" type of *.dev files and
+# the icon). The directories are TessalyLayout's.
 #
 # The programs look for plug-ins in their own directory, so they and the plug-ins go to lib/tessaly/, and
 # bin/tessaly and bin/tessaly-cli are links to them (a program finds its directory through /proc/self/exe,
 # which names the file the link leads to).
-include(GNUInstallDirs)
-
-set(TESSALY_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/tessaly)
-
 install(TARGETS tessaly tessaly-cli RUNTIME DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
 install(TARGETS tessaly-sim tessaly-i2cdev LIBRARY DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
 
@@ -25,6 +22,7 @@ foreach(program tessaly tessaly-cli)
     ")
 endforeach()
 
+install(FILES ${TESSALY_LANGUAGE_FILES} DESTINATION ${TESSALY_INSTALL_LANGUAGE_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/tessaly.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/tessaly-template.xml

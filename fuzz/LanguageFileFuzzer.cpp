@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     tessaly::MessageTable table;
     tessaly::LanguageList languages(table);
-    languages.Load(Directory());
+    languages.Load({Directory()});
     for (std::size_t i = 0; i < languages.Count(); ++i) {
         const tessaly::LanguageEntry* entry = languages.Entry(i);
         if (entry == nullptr || !entry->hasNames) {

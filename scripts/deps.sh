@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
     pkg-config libfuse3-dev fuse3
     xvfb xauth gcovr
+    dpkg-dev file
 )
 
 missing=()

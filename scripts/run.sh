@@ -4,10 +4,13 @@
 # the simulator; the settings file is read from the working directory, so everywhere else Tessaly keeps
 # its built-in defaults. The simulated chip's memory stays in build/run/chips/ between runs.
 #   ./scripts/run.sh [TEMPLATE]
+# A sample template of examples/ (the default is board-24c02.dev) is copied into build/run/ with its
+# companion file of values, so that it programs at once and the values saved beside it stay out of the
+# source tree; any other template is opened where it is.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TESSALY_BUILD_DIR:-$root/build}
-sample=$root/examples/board-24c02.dev
+examples=$(realpath "$root/examples")
 
 "$root/scripts/build.sh"
 
@@ -21,12 +24,11 @@ else
     printf '[Config]\nPlugin=tessaly-sim.so\nPort=24C02\n' > "$settings"
 fi
 
-if [ $# -gt 0 ]; then
-    template=$(realpath "$1")
-else
-    # A copy, so that the values saved beside it stay out of the source tree.
-    template=$run/board-24c02.dev
-    cp -u "$sample" "$template"
+template=$(realpath "${1:-$examples/board-24c02.dev}")
+if [ "$(dirname "$template")" = "$examples" ]; then
+    # Copied again only when the source tree's files are newer, so the values of the last run stay.
+    cp -u "$template" "${template%.dev}.cfg" "$run/"
+    template=$run/$(basename "$template")
 fi
 
 export TESSALY_SIM_DIR=${TESSALY_SIM_DIR:-$run/chips}
@@ -41,13 +43,11 @@ Run it on a virtual X display instead, for example:
 It then runs unseen until it is ended with Ctrl+C, which closes it as its window would (values and
 settings are saved). ./scripts/screenshots.sh shows what it looks like (pictures in docs/).
 
-Meanwhile, here is the same template programmed into the simulated 24C02 from the command line:
+Meanwhile, here is the same template, with its values, programmed into the simulated 24C02 from the
+command line:
 HELP
     cd "$run"
     cli=$build/bin/tessaly-cli
-    "$cli" set "$template" "Serial number=20261205" "Manufacture year (since 2000)=26" "Manufacture week=49" \
-        "Board name=Bench board" "Host name=bench-1" "Core voltage (mV)=1200" "Temperature limit (C)=85" \
-        "Boot delay (ms)=1500"
     "$cli" list "$template"
     "$cli" program "$template" --plugin tessaly-sim.so --port 24C02
     exit 0

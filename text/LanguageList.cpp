@@ -39,7 +39,18 @@ std::vector<std::string> ListLanguageFiles(const std::filesystem::path& director
 }
 
 LanguageEntry BuiltInEntry() {
-    return {{}, std::string(kBuiltInName), std::string(kBuiltInName), true};
+    return {{}, std::string(kBuiltInName), std::string(kBuiltInName), true, {}};
+}
+
+LanguageEntry ReadEntry(const std::filesystem::path& directory, const std::string& fileName) {
+    LanguageEntry entry{fileName, {}, {}, false, directory};
+    const std::string names =
+        ReadProfileString(directory / fileName, kSection, kNamesKey, "", LanguageList::kValueBufferSize);
+    if (ExtractField(names, ',', 1, entry.displayName)) {
+        ExtractField(names, ',', 0, entry.name);
+        entry.hasNames = true;
+    }
+    return entry;
 }
 
 LanguageList& ProcessLanguages() {
@@ -51,25 +62,22 @@ LanguageList& ProcessLanguages() {
 
 LanguageList::LanguageList(MessageTable& table) : table_(table) {}
 
-void LanguageList::Load(const std::filesystem::path& directory) {
+void LanguageList::Load(const std::vector<std::filesystem::path>& directories) {
     table_.Create();
-    directory_ = directory;
     entries_.clear();
     entries_.push_back(BuiltInEntry());
-    for (const std::string& fileName : ListLanguageFiles(directory)) {
-        entries_.push_back(ReadEntry(fileName));
+    for (const std::filesystem::path& directory : directories) {
+        for (const std::string& fileName : ListLanguageFiles(directory)) {
+            if (!IsListed(fileName)) {
+                entries_.push_back(ReadEntry(directory, fileName));
+            }
+        }
     }
 }
 
-LanguageEntry LanguageList::ReadEntry(const std::string& fileName) const {
-    LanguageEntry entry{fileName, {}, {}, false};
-    const std::string names =
-        ReadProfileString(directory_ / fileName, kSection, kNamesKey, "", kValueBufferSize);
-    if (ExtractField(names, ',', 1, entry.displayName)) {
-        ExtractField(names, ',', 0, entry.name);
-        entry.hasNames = true;
-    }
-    return entry;
+bool LanguageList::IsListed(std::string_view fileName) const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [fileName](const LanguageEntry& entry) { return entry.fileName == fileName; });
 }
 
 bool LanguageList::SetLanguage(std::string_view name) {
@@ -88,7 +96,7 @@ bool LanguageList::SetLanguage(std::string_view name) {
 // A file that has gone or cannot be read gives every message its built-in text.
 void LanguageList::ReadMessages(const LanguageEntry& entry) {
     ProfileFile file;
-    file.Load(directory_ / entry.fileName);
+    file.Load(entry.directory / entry.fileName);
     for (std::uint16_t index = 0; index < kMessageCount; ++index) {
         const std::string text = file.GetString(kSection, FormatMessageKey(index),
                                                 kBuiltInMessages[index].english, kValueBufferSize);
@@ -121,7 +129,6 @@ bool LanguageList::GetLanguageName(std::string_view displayName, std::string& na
 
 void LanguageList::Free() {
     entries_.clear();
-    directory_.clear();
     table_.Free();
 }
 
@@ -129,10 +136,8 @@ const LanguageEntry* LanguageList::Entry(std::size_t index) const {
     return index < entries_.size() ? &entries_[index] : nullptr;
 }
 
-void LoadLanguageList() {
-    std::error_code error;
-    // Without a working directory (it has been removed) the list holds only the built-in English.
-    ProcessLanguages().Load(std::filesystem::current_path(error));
+void LoadLanguageList(const std::vector<std::filesystem::path>& directories) {
+    ProcessLanguages().Load(directories);
 }
 
 bool SetLanguage(std::string_view name) {

@@ -36,6 +36,19 @@ TEST_F(CommandLineTest, EveryCommandHasItsOwnHelp) {
     }
 }
 
+// --version needs no command and wins over one, as --help does; the overview names it.
+TEST_F(CommandLineTest, VersionPrintsTheProjectVersion) {
+    const std::string board = CopyBoardExample();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--version"}, {"list", board, "--version"}, {"--version", "frobnicate"}}) {
+        const CliOutput output = Run(args);
+        EXPECT_EQ(output.status, 0) << args.size();
+        EXPECT_EQ(output.out, "tessaly-cli " TESSALY_PROJECT_VERSION "\n");
+        EXPECT_TRUE(output.err.empty()) << output.err;
+    }
+    EXPECT_NE(Run({"--help"}).out.find("\n  --version "), std::string::npos);
+}
+
 TEST_F(CommandLineTest, OptionsMayStandBeforeOrAfterThePositionalArguments) {
     const std::string board = CopyBoardExample();
     const CliOutput before = Run({"dump", "--mask", board});

@@ -1,6 +1,6 @@
 # Installs the build tree into a staging directory and checks what the desktop needs there: the program
-# with its plug-ins in one directory, the link in bin/, the menu entry, the "Template Document" type of
-# *.dev files and the icons. Run as: cmake -DBUILD_DIR=... -DSTAGING=... -P CheckInstall.cmake
+# with its plug-ins in one directory, the link in bin/, the language files, the menu entry, the "Template
+# Document" type of *.dev files and the icons. Run as: cmake -DBUILD_DIR=... -DSTAGING=... -P CheckInstall.cmake
 file(REMOVE_RECURSE ${STAGING})
 set(ENV{DESTDIR} ${STAGING})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
@@ -11,6 +11,7 @@ endif()
 
 set(root ${STAGING}/usr)
 foreach(file lib/tessaly/tessaly lib/tessaly/tessaly-cli lib/tessaly/tessaly-sim.so lib/tessaly/tessaly-i2cdev.so
+             share/tessaly/languages/Deutsch.lng share/tessaly/languages/Francais.lng
              share/applications/tessaly.desktop share/mime/packages/tessaly-template.xml
              share/icons/hicolor/48x48/apps/tessaly.png share/icons/hicolor/256x256/apps/tessaly.png)
     if(NOT EXISTS ${root}/${file})

@@ -24,7 +24,7 @@ class LanguageListTest : public ::testing::Test {
         directory_.Write(fileName, "[Language]\n" + std::string(lines));
     }
 
-    void Load() { languages_.Load(directory_.Path()); }
+    void Load() { languages_.Load({directory_.Path()}); }
 
     std::vector<std::string> FileNames() const {
         std::vector<std::string> names;
@@ -62,7 +62,7 @@ TEST_F(LanguageListTest, WithoutLanguageFilesOnlyEnglishIsListed) {
 }
 
 TEST_F(LanguageListTest, MissingDirectoryListsOnlyEnglishAndTheListIsFixedUntilTheNextLoad) {
-    languages_.Load(directory_.Path() / "missing");
+    languages_.Load({directory_.Path() / "missing"});
     EXPECT_EQ(languages_.Count(), 1u);
     EXPECT_TRUE(languages_.SetLanguage("English"));
     WriteLanguage("de.lng", "Language=Deutsch,German\n");
@@ -78,6 +78,34 @@ TEST_F(LanguageListTest, LanguageFilesAreMatchedInAnyCaseAndSortedByName) {
     std::filesystem::create_directory(directory_.Path() / "e.lng");
     Load();
     EXPECT_EQ(FileNames(), (std::vector<std::string>{"A.LNG", "b.lng", "c.Lng"}));
+}
+
+// Directory by directory, each sorted in itself; a file name already listed is not listed again, so its
+// names and texts come from the first directory that has it.
+TEST_F(LanguageListTest, DirectoriesAreListedInOrderAndTheFirstFileOfANameWins) {
+    const std::filesystem::path root = directory_.Path();
+    for (const char* name : {"first", "second", "third"}) {
+        std::filesystem::create_directory(root / name);
+    }
+    directory_.Write("first/x.lng", "[Language]\nLanguage=Deutsch,German\nMsg[1-5]=first x\n");
+    directory_.Write("second/x.lng", "[Language]\nLanguage=Hidden,Hidden\nMsg[1-5]=second x\n");
+    directory_.Write("second/w.lng", "[Language]\nLanguage=Francais,French\nMsg[1-5]=second w\n");
+    directory_.Write("third/w.lng", "[Language]\nLanguage=Francais,French\nMsg[1-5]=third w\n");
+    directory_.Write("third/a.lng", "[Language]\nLanguage=Italiano,Italian\nMsg[1-5]=third a\n");
+    directory_.Write("third/X.lng", "[Language]\nLanguage=Other,Other\nMsg[1-5]=third X\n");
+    languages_.Load({root / "first", root / "missing", root / "second", root / "third"});
+
+    EXPECT_EQ(FileNames(), (std::vector<std::string>{"x.lng", "w.lng", "X.lng", "a.lng"}));
+    const std::pair<std::string, std::string> expected[] = {
+        {"Deutsch", "first x"}, {"Francais", "second w"}, {"Other", "third X"}, {"Italiano", "third a"}};
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const auto& [name, text] = expected[i];
+        EXPECT_EQ(languages_.Find(name), static_cast<int>(i + 1)) << name;
+        ASSERT_TRUE(languages_.SetLanguage(name));
+        EXPECT_STREQ(table_.Text(msg::kBodyIsEmpty), text.c_str());
+    }
+    EXPECT_EQ(languages_.Entry(1)->directory, root / "first");
+    EXPECT_EQ(languages_.Find("Hidden"), -1);
 }
 
 TEST_F(LanguageListTest, NamesComeFromTheLanguageKeyAndAreCaseSensitive) {

@@ -4,6 +4,7 @@
 
 #include "TestFiles.h"
 #include "text/BuiltInMessage.h"
+#include "text/LanguageDirectories.h"
 #include "text/LanguageList.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
@@ -29,16 +30,21 @@ TEST_F(ProcessLanguageTest, MessagesAreReadableBeforeLoadingAndOutsideTheTableEm
     }
 }
 
-TEST_F(ProcessLanguageTest, LanguagesComeFromTheWorkingDirectory) {
+// The desktop's list: the working directory's files first, then those the build copies beside the
+// executable (this test's executable is built beside the programs), where German is found again.
+TEST_F(ProcessLanguageTest, LanguagesComeFromTheWorkingDirectoryFirstThenFromBesideTheProgram) {
     directory_.Write("de.lng", "[Language]\nLanguage=Deutsch,German\nMsg[1-5]=Rumpf ist leer\n");
     {
         test::ScopedWorkingDirectory inside(directory_.Path());
-        LoadLanguageList();
+        LoadLanguageList(LanguageDirectories());
     }
-    ASSERT_EQ(GetLanguageCount(), 2u);
+    ASSERT_EQ(GetLanguageCount(), 4u);
     EXPECT_EQ(GetLanguageEntry(1)->fileName, "de.lng");
-    EXPECT_EQ(GetLanguageEntry(2), nullptr);
+    EXPECT_EQ(GetLanguageEntry(2)->fileName, "Deutsch.lng");
+    EXPECT_EQ(GetLanguageEntry(3)->fileName, "Francais.lng");
+    EXPECT_EQ(GetLanguageEntry(4), nullptr);
     EXPECT_EQ(FindLanguage("Deutsch"), 1);
+    EXPECT_EQ(FindLanguage("Francais"), 3);
     EXPECT_EQ(FindLanguageByDisplayName("German"), 1);
     std::string name;
     ASSERT_TRUE(GetLanguageName("German", name));
@@ -52,8 +58,7 @@ TEST_F(ProcessLanguageTest, LanguagesComeFromTheWorkingDirectory) {
 
 TEST_F(ProcessLanguageTest, FreeLanguagesFallsBackToTheBuiltInTexts) {
     directory_.Write("de.lng", "[Language]\nLanguage=Deutsch,German\nMsg[1-5]=Rumpf ist leer\n");
-    test::ScopedWorkingDirectory inside(directory_.Path());
-    LoadLanguageList();
+    LoadLanguageList({directory_.Path()});
     ASSERT_TRUE(SetLanguage("Deutsch"));
     FreeLanguages();
     EXPECT_EQ(GetLanguageCount(), 0u);

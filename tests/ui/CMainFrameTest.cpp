@@ -183,7 +183,7 @@ class CMainFrameTest : public QObject {
         language.write(
             "[Language]\nLanguage=Deutsch, Deutsch\nMsg[2-8]=Kein Plug-in\nMsg[5-3]=Bezeichnung\n");
         language.close();
-        LoadLanguageList();
+        LoadLanguageList({work.path().toStdString()});
     }
 
     void init() { test::SetSimulatorEnvironment(PathOf("chips")); }

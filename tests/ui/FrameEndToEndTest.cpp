@@ -155,7 +155,7 @@ class FrameEndToEndTest : public QObject {
         QVERIFY(QDir::setCurrent(work.path()));
         QVERIFY(QDir().mkpath(work.filePath("chips")));
         test::SetSimulatorEnvironment(work.filePath("chips"));
-        LoadLanguageList();
+        LoadLanguageList({work.path().toStdString()});
     }
 
     void valuesEditedAndProgrammedReadBackIntoAFreshDocument() {

@@ -53,7 +53,7 @@ class LanguageMenuTest : public QObject {
         WriteFile(work.filePath("nonames.lng"), "[Language]\nMsg[2-8]=Nothing\n");
         WriteFile(work.filePath("rock.lng"), "[Language]\nLanguage=Rock, Rock & Roll\nMsg[2-8]=Unplugged\n");
         QVERIFY(QDir::setCurrent(work.path()));
-        LoadLanguageList();
+        LoadLanguageList({work.path().toStdString()});
     }
 
     void init() {

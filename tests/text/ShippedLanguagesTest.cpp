@@ -1,0 +1,93 @@
+// The language files shipped with the program: each one translates every message, fits the buffer a text
+// is read into, and keeps what the program fills in or relies on in the English text.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/BuiltInMessage.h"
+#include "text/LanguageList.h"
+#include "text/MessageTable.h"
+#include "text/ProfileFile.h"
+
+namespace tessaly {
+namespace {
+
+constexpr std::string_view kMissing = "\x01missing";
+// Larger than any text may be, so that one which would be cut shows its full length.
+constexpr std::size_t kLargeBuffer = 4096;
+
+// The format's placeholders in order ("%d", "%s", "%%"), the line breaks and a closing ellipsis (the
+// entry opens a dialog): what a translation must keep as the English text has it.
+struct Shape {
+    std::vector<std::string> placeholders;
+    std::size_t lineBreaks = 0;
+    bool ellipsis = false;
+
+    bool operator==(const Shape&) const = default;
+};
+
+Shape ShapeOf(std::string_view text) {
+    Shape shape;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size()) {
+            shape.placeholders.emplace_back(text.substr(i++, 2));
+        }
+    }
+    shape.lineBreaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    shape.ellipsis = text.ends_with("...");
+    return shape;
+}
+
+void PrintTo(const Shape& shape, std::ostream* out) {
+    for (const std::string& placeholder : shape.placeholders) {
+        *out << placeholder << ' ';
+    }
+    *out << shape.lineBreaks << " line breaks" << (shape.ellipsis ? ", ellipsis" : "");
+}
+
+std::vector<std::string> ShippedFiles() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(TESSALY_SHIPPED_LANGUAGES)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ShippedLanguagesTest, EveryFileTranslatesEveryMessageKeepingItsPlaceholders) {
+    const std::vector<std::string> files = ShippedFiles();
+    ASSERT_EQ(files, (std::vector<std::string>{"Deutsch.lng", "Francais.lng"}));
+    MessageTable table;
+    LanguageList languages(table);
+    languages.Load({TESSALY_SHIPPED_LANGUAGES});
+    ASSERT_EQ(languages.Count(), files.size() + 1);
+
+    for (std::size_t index = 1; index < languages.Count(); ++index) {
+        const LanguageEntry& entry = *languages.Entry(index);
+        SCOPED_TRACE(entry.fileName);
+        ASSERT_TRUE(entry.hasNames);
+        ASSERT_EQ(languages.Find(entry.name), static_cast<int>(index));
+        ASSERT_EQ(languages.FindByDisplayName(entry.displayName), static_cast<int>(index));
+        ASSERT_TRUE(languages.SetLanguage(entry.name));
+        ProfileFile file;
+        file.Load(entry.directory / entry.fileName);
+        for (std::uint16_t m = 0; m < kMessageCount; ++m) {
+            const std::string key = FormatMessageKey(m);
+            const std::string written = file.GetString("Language", key, kMissing, kLargeBuffer);
+            ASSERT_NE(written, kMissing) << key;
+            EXPECT_LT(written.size(), LanguageList::kValueBufferSize) << key << " would be cut";
+            const std::string_view english = kBuiltInMessages[m].english;
+            EXPECT_EQ(written.empty(), english.empty()) << key;
+            EXPECT_EQ(table.Text(m), UnescapeText(written)) << key;
+            EXPECT_EQ(ShapeOf(table.Text(m)), ShapeOf(english)) << key << ": " << table.Text(m);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
