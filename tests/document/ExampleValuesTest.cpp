@@ -24,7 +24,6 @@ fs::path ExamplesDirectory() {
 
 class ExampleValuesTest : public ::testing::TestWithParam<const char*> {
   protected:
-
     // The template and its companion copied as scripts/run.sh copies them; returns the template's copy.
     std::string CopyExample() const {
         const fs::path source = ExamplesDirectory() / GetParam();
