@@ -174,11 +174,11 @@ TEST_P(PluginContractTest, HostileArgumentsAreRefusedWithoutACrash) {
     }
     EXPECT_EQ(plugin_.PGM_Attach(nullptr), 0u);
     std::uint32_t value = 0;
-    ExpectRefused(plugin_.PGM_GetGlobalFacility(1000, &value));
     for (const std::uint32_t code :
-         {PGM_GLOBAL_DRIVER_INSTALLED, PGM_GLOBAL_IO_DELAY_MIN, PGM_GLOBAL_IO_DELAY_MAX}) {
+         {1000, +PGM_GLOBAL_DRIVER_INSTALLED, +PGM_GLOBAL_IO_DELAY_MIN, +PGM_GLOBAL_IO_DELAY_MAX}) {
         ExpectRefused(plugin_.PGM_GetGlobalFacility(code, nullptr));
     }
+    ExpectRefused(plugin_.PGM_GetGlobalFacility(1000, &value));
 
     const std::uint32_t session = AttachFirstPort(plugin_);
     ExpectRefused(plugin_.PGM_GetSessionFacility(session, 99, &value));
@@ -206,6 +206,8 @@ TEST_P(PluginContractTest, HostileArgumentsAreRefusedWithoutACrash) {
         length = 8;
         EXPECT_NE(transfer(0xFFFFFFFFu, bytes.data(), &length), 0);
         EXPECT_EQ(length, 0u);
+        transfer(0, nullptr, &length);
+        EXPECT_EQ(length, 0u) << "nothing asked, nothing moved";
         for (const std::uint32_t asked : {0u, 0xFFFFFFFFu}) {
             length = asked;
             transfer(0, bytes.data(), &length);

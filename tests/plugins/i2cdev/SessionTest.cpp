@@ -107,9 +107,12 @@ TEST_F(SessionTest, OnlyTheAddressingModeChangesAnythingAndEachCallOpensTheAdapt
         EXPECT_EQ(Read(0x10), Status::Ok);
         EXPECT_EQ(bus.log.back()[0].bytes, wordAddress);
     }
+    std::uint32_t done = 0;
+    EXPECT_EQ(session->Write(0x10, Bytes{1, 2}, done), Status::Ok);
+    EXPECT_EQ(bus.log.back(), (std::vector<RecordingBus::Message>{{0x50, false, {0x10, 1, 2}}}));
     adapter->state = AdapterState::Absent;
     EXPECT_EQ(Read(), Status::AdapterError);
-    EXPECT_EQ(adapter->opened, 3);
+    EXPECT_EQ(adapter->opened, 4);
 
     std::vector<char> buffer(64, 'x');
     std::uint32_t length = 0;

@@ -103,13 +103,14 @@ TEST_F(SimPluginTest, FacilitiesReportTheChipAndItsFaultsAndCheckTheirValues) {
     EXPECT_EQ(Facility(0, PGM_GLOBAL_IO_DELAY_MIN), 1u);
     EXPECT_EQ(Facility(0, PGM_GLOBAL_IO_DELAY_MAX), 10u);
 
-    sandbox_.SetFaults("read=1,noid,nodriver");
+    sandbox_.SetFaults("read=1,noid,nodriver,unplug=2");
     EXPECT_EQ(Facility(0, PGM_GLOBAL_DRIVER_INSTALLED), 0u);
     const std::uint32_t faulty = Open("24C02", 0);
     EXPECT_EQ(Facility(faulty, PGM_SESSION_HARDWARE_IDENTIFIED), 0u);
     Bytes buffer(8);
     EXPECT_EQ(Read(faulty, 0, buffer), 1);
     EXPECT_EQ(Read(faulty, 0, buffer), 0);
+    EXPECT_EQ(Facility(faulty, PGM_SESSION_HARDWARE_PLUGGED), 0u);
     EXPECT_EQ(plugin_.PGM_Detach(faulty), 0);
 
     test::WriteBytes(sandbox_.Root() / "file", "x");
