@@ -8,7 +8,7 @@
 
 namespace tessaly::test {
 
-// The built plug-in, loaded as the host loads it, with its twelve entry points. IsLoaded() is false when
+// A built plug-in, loaded as the host loads it, with its twelve entry points. IsLoaded() is false when
 // the library or any entry point is missing.
 class LoadedPlugin {
     // First, so that it is set before the entry points below are looked up.
@@ -31,12 +31,9 @@ class LoadedPlugin {
                PGM_Detach && PGM_GetFirmware && PGM_Reset && PGM_Read && PGM_Write;
     }
 
-    template <typename Function>
-    Function* Get(const char* name) const {
-        return reinterpret_cast<Function*>(::dlsym(library_, name));
-    }
-
-#define TESSALY_ENTRY(name) decltype(&::name) name = Get<decltype(::name)>(#name)
+#define TESSALY_ENTRY(name)  \
+    decltype(&::name) name = \
+        library_ ? reinterpret_cast<decltype(&::name)>(::dlsym(library_, #name)) : nullptr
     TESSALY_ENTRY(PGM_GetDescription);
     TESSALY_ENTRY(PGM_GetVersion);
     TESSALY_ENTRY(PGM_EnumeratePorts);

@@ -1,132 +1,154 @@
+#define FUSE_USE_VERSION 35
+#include <fuse_lowlevel.h>
 #include <gtest/gtest.h>
+#include <linux/i2c-dev.h>
 #include <linux/i2c.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <numeric>
-#include <string>
-#include <utility>
+#include <thread>
 #include <vector>
 
-#include "../LoadedPlugin.h"
-#include "EmulatedEeprom.h"
-#include "FakeSystemTree.h"
-#include "FuseI2cDevice.h"
-#include "device/PluginInterface.h"
-#include "plugins/i2cdev/Eeprom24.h"
+#include "RecordingBus.h"
+#include "TestFiles.h"
 #include "plugins/i2cdev/I2cDevFile.h"
 
 namespace tessaly {
 namespace {
 
-using test::EmulatedEeprom;
-using test::FakeSystemTree;
-using test::FuseI2cDevice;
-using test::LoadedPlugin;
-using test::ScopedSystemRoots;
-using Segment = EmulatedEeprom::Segment;
-
-// The real ioctl layer against a device file that the kernel serves from this process: an emulated
-// 24C16 (16-byte pages, busy for two transfers after each write) as adapter i2c-3.
-class FuseI2cDevFileTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        chip.writeCycleTransfers = 2;
-        if (!device.IsMounted()) {
-            GTEST_SKIP() << "no fake device file: " << device.Problem();
+// A fake device file i2c-3 that the kernel itself serves from a FUSE file system, so that the real open
+// and ioctl calls reach this object through the kernel. I2C_FUNCS answers functions; I2C_RDWR fails with
+// error when it is set and otherwise hands the messages to bus; any other request fails with ENOTTY. The
+// kernel passes these requests on without their data, so the server reads and writes the caller's
+// structures in place: it works only inside the test process.
+class FuseI2cDevice {
+  public:
+    explicit FuseI2cDevice(test::RecordingBus& bus) : bus_(bus) {
+        fuse_lowlevel_ops operations{};
+        operations.lookup = Lookup;
+        operations.getattr = [](fuse_req_t request, fuse_ino_t inode, fuse_file_info*) {
+            const struct stat attributes = Attributes(inode);
+            fuse_reply_attr(request, &attributes, 0);
+        };
+        operations.open = [](fuse_req_t request, fuse_ino_t, fuse_file_info* file) {
+            file->direct_io = 1;
+            fuse_reply_open(request, file);
+        };
+        operations.ioctl = Ioctl;
+        char program[] = "tessaly-fuse-i2c";
+        char* arguments[] = {program, nullptr};
+        fuse_args args = FUSE_ARGS_INIT(1, arguments);
+        session_ = fuse_session_new(&args, &operations, sizeof operations, this);
+        if (session_ != nullptr && fuse_session_mount(session_, mountPoint_.Path().c_str()) != 0) {
+            fuse_session_destroy(session_);
+            session_ = nullptr;
+        }
+        if (session_ != nullptr) {
+            loop_ = std::thread([session = session_] { fuse_session_loop(session); });
+        }
+    }
+    ~FuseI2cDevice() {
+        if (session_ != nullptr) {
+            fuse_session_exit(session_);
+            fuse_session_unmount(session_);  // ends the loop's wait for the next request
+            loop_.join();
+            fuse_session_destroy(session_);
         }
     }
 
-    AdapterConnection Open() { return I2cDevFile::Open(device.DeviceFile().string()); }
+    // Mounting needs /dev/fuse and the right to mount.
+    bool IsMounted() const { return session_ != nullptr; }
+    std::string DeviceFile() const { return (mountPoint_.Path() / "i2c-3").string(); }
 
-    EmulatedEeprom chip{{.size = 2048, .pageSize = 16}};
-    FuseI2cDevice device{3, chip};
+    std::atomic<unsigned long> functions{I2C_FUNC_I2C};
+    std::atomic<int> error{0};
+
+  private:
+    static struct stat Attributes(fuse_ino_t inode) {
+        struct stat attributes {};
+        attributes.st_ino = inode;
+        attributes.st_uid = ::getuid();
+        attributes.st_mode = inode == FUSE_ROOT_ID ? S_IFDIR | 0755 : S_IFREG | 0666;
+        attributes.st_nlink = 1;
+        return attributes;
+    }
+
+    static void Lookup(fuse_req_t request, fuse_ino_t parent, const char* name) {
+        if (parent != FUSE_ROOT_ID || std::string_view(name) != "i2c-3") {
+            fuse_reply_err(request, ENOENT);
+            return;
+        }
+        fuse_entry_param entry{};
+        entry.ino = 2;
+        entry.attr = Attributes(entry.ino);
+        fuse_reply_entry(request, &entry);
+    }
+
+    static void Ioctl(fuse_req_t request, fuse_ino_t, unsigned int command, void* argument, fuse_file_info*,
+                      unsigned, const void*, size_t, size_t) {
+        FuseI2cDevice& device = *static_cast<FuseI2cDevice*>(fuse_req_userdata(request));
+        if (command == I2C_FUNCS) {
+            *static_cast<unsigned long*>(argument) = device.functions;
+            fuse_reply_ioctl(request, 0, nullptr, 0);
+            return;
+        }
+        if (command != I2C_RDWR || device.error != 0) {
+            fuse_reply_err(request, command != I2C_RDWR ? ENOTTY : device.error.load());
+            return;
+        }
+        const auto& data = *static_cast<i2c_rdwr_ioctl_data*>(argument);
+        std::vector<I2cMessage> messages;
+        for (const i2c_msg& message : std::span(data.msgs, data.nmsgs)) {
+            messages.push_back({static_cast<std::uint8_t>(message.addr), (message.flags & I2C_M_RD) != 0,
+                                message.buf, message.len});
+        }
+        device.bus_.Transfer(messages);
+        fuse_reply_ioctl(request, static_cast<int>(data.nmsgs), nullptr, 0);
+    }
+
+    test::RecordingBus& bus_;
+    test::TempDirectory mountPoint_;
+    fuse_session* session_ = nullptr;
+    std::thread loop_;
 };
 
-TEST_F(FuseI2cDevFileTest, AnSmbusOnlyAdapterCannotSendPlainI2c) {
+class FuseI2cDevFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!device.IsMounted()) {
+            GTEST_SKIP() << "no fake device file: no /dev/fuse, or no right to mount";
+        }
+    }
+
+    test::RecordingBus bus;
+    FuseI2cDevice device{bus};
+};
+
+TEST_F(FuseI2cDevFileTest, OnlyAnAdapterThatSendsPlainI2cIsReadyAndOpeningSendsNothing) {
     device.functions = I2C_FUNC_SMBUS_BYTE | I2C_FUNC_SMBUS_BYTE_DATA | I2C_FUNC_SMBUS_I2C_BLOCK;
-    EXPECT_EQ(Open().state, AdapterState::NoPlainI2c);
+    EXPECT_EQ(I2cDevFile::Open(device.DeviceFile()).state, AdapterState::NoPlainI2c);
+    device.functions = I2C_FUNC_I2C;
+    EXPECT_EQ(I2cDevFile::Open(device.DeviceFile()).state, AdapterState::Ready);
+    EXPECT_TRUE(bus.log.empty());
 }
 
-TEST_F(FuseI2cDevFileTest, BlocksGoThroughI2cRdwrAsTheChipExpectsThem) {
-    AdapterConnection connection = Open();
+TEST_F(FuseI2cDevFileTest, MessagesGoThroughI2cRdwrBothWaysAndItsErrorsBecomeStatuses) {
+    AdapterConnection connection = I2cDevFile::Open(device.DeviceFile());
     ASSERT_EQ(connection.state, AdapterState::Ready);
-    EXPECT_TRUE(chip.log.empty()) << "opening put something on the bus";
-    Eeprom24 eeprom(*connection.transport, {0x50, 16, false});
-    std::vector<std::uint8_t> data(16);
-    std::iota(data.begin(), data.end(), 0x30);
-    std::uint32_t done = 0;
-    ASSERT_EQ(eeprom.Write(0x5A0, data, done), Status::Ok);
-    EXPECT_EQ(chip.log.back(), (std::vector<Segment>{{0x55, false, 17}}));
-
-    std::vector<std::uint8_t> buffer(16);
-    EXPECT_EQ(eeprom.Read(0x5A0, buffer, done), Status::NotAcknowledged);
-    EXPECT_EQ(done, 0u);
-    EXPECT_EQ(eeprom.Read(0x5A0, buffer, done), Status::NotAcknowledged);
-    ASSERT_EQ(eeprom.Read(0x5A0, buffer, done), Status::Ok);
-    EXPECT_EQ(done, 16u);
-    EXPECT_EQ(buffer, data);
-    EXPECT_EQ(chip.log.back(), (std::vector<Segment>{{0x55, false, 1}, {0x55, true, 16}}));
-}
-
-TEST_F(FuseI2cDevFileTest, ANakReportedAsEremoteioIsANakTooAndABusErrorAnAdapterError) {
-    for (const auto& [error, status] :
-         {std::pair{EREMOTEIO, Status::NotAcknowledged}, {EIO, Status::AdapterError}}) {
-        device.nakErrno = error;
-        AdapterConnection connection = Open();
-        ASSERT_EQ(connection.state, AdapterState::Ready);
-        EXPECT_EQ(Eeprom24(*connection.transport, {0x58, 16, false}).Probe(), status) << error;
+    std::uint8_t address = 0x12;
+    std::vector<std::uint8_t> buffer(4);
+    const I2cMessage messages[] = {{0x55, false, &address, 1}, {0x55, true, buffer.data(), 4}};
+    EXPECT_EQ(connection.transport->Transfer(messages), Status::Ok);
+    EXPECT_EQ(bus.log.back(),
+              (std::vector<test::RecordingBus::Message>{{0x55, false, {0x12}}, {0x55, true, {0, 0, 0, 0}}}));
+    EXPECT_EQ(buffer, (std::vector<std::uint8_t>{0xA0, 0xA1, 0xA2, 0xA3}));
+    for (const auto& [error, status] : {std::pair{ENXIO, Status::NotAcknowledged},
+                                        {EREMOTEIO, Status::NotAcknowledged},
+                                        {EIO, Status::AdapterError}}) {
+        device.error = error;
+        EXPECT_EQ(connection.transport->Transfer(messages), status) << error;
     }
-}
-
-// The whole plug-in as the host drives it, down to the kernel and back.
-TEST_F(FuseI2cDevFileTest, TheLoadedPluginProgramsTheChipThroughTheKernel) {
-    FakeSystemTree tree;
-    tree.Write("sys/class/i2c-dev/i2c-3/name", "Fake bridge\n");
-    const ScopedSystemRoots roots({device.DevRoot(), tree.Paths().sysRoot});
-    LoadedPlugin plugin(TESSALY_I2CDEV_MODULE);
-    ASSERT_TRUE(plugin.IsLoaded());
-
-    std::vector<char> ports(256);
-    ASSERT_GT(plugin.PGM_EnumeratePorts(ports.data(), 256), 0);
-    EXPECT_EQ(std::string(ports.data()), "i2c-3:50");
-    EXPECT_EQ(device.opens, 0) << "listing ports opened the device file";
-    EXPECT_EQ(device.ioctls, 0);
-
-    const std::uint32_t session = plugin.PGM_Attach("i2c-3:50/16");
-    ASSERT_NE(session, 0u);
-    EXPECT_EQ(plugin.PGM_Reset(session), 0);
-    EXPECT_EQ(plugin.PGM_SetSessionFacility(session, PGM_SESSION_WIDE_ADDRESSING, 0), 0);
-    std::uint32_t value = 0;
-    for (const std::uint32_t code :
-         {PGM_SESSION_HARDWARE_IDENTIFIED, PGM_SESSION_HARDWARE_PLUGGED, PGM_SESSION_CHIP_PRESENT}) {
-        value = 0;
-        ASSERT_EQ(plugin.PGM_GetSessionFacility(session, code, &value), 0) << code;
-        EXPECT_EQ(value, 1u) << code;
-    }
-    EXPECT_EQ(chip.log.back(), (std::vector<Segment>{{0x50, true, 1}}));
-
-    std::vector<std::uint8_t> data(16);
-    std::iota(data.begin(), data.end(), 0x80);
-    std::uint32_t length = 16;
-    ASSERT_EQ(plugin.PGM_Write(session, 0x7F0, data.data(), &length), 0);
-    EXPECT_EQ(length, 16u);
-    std::vector<std::uint8_t> buffer(16);
-    int attempts = 0;
-    std::int32_t status = 1;
-    while (status == 1 && attempts < 10) {
-        length = 16;
-        status = plugin.PGM_Read(session, 0x7F0, buffer.data(), &length);
-        ++attempts;
-    }
-    ASSERT_EQ(status, 0);
-    EXPECT_EQ(attempts, 3);
-    EXPECT_EQ(buffer, data);
-
-    EXPECT_EQ(plugin.PGM_Reset(session), 0);
-    length = 16;
-    EXPECT_EQ(plugin.PGM_Read(session, 0x7F0, buffer.data(), &length), 4);
-    EXPECT_EQ(length, 0u);
-    EXPECT_EQ(plugin.PGM_Detach(session), 0);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "plugins/i2cdev/PortList.h"
 #include "plugins/i2cdev/PortName.h"
+#include "plugins/i2cdev/ReservedAdapter.h"
 
 namespace tessaly {
 namespace {
@@ -54,6 +58,45 @@ TEST(PortNameTest, RefusesNamesThatAreNotOnePortsOneName) {
              "i2c-123456:50/64",  // 16 characters
          }) {
         EXPECT_EQ(PortName::Parse(text), std::nullopt) << text;
+    }
+}
+
+using Names = std::vector<std::string>;
+
+TEST(PortListTest, AnAdapterGetsEveryPageSizeAt50AndTheDefaultAtTheOtherAddressesButNoReservedOne) {
+    const Names ports = ListPorts(std::vector<AdapterInfo>{
+        {0, "SMBus I801 adapter at efa0"}, {1, "MCP2221 usb-i2c bridge"}, {4, "AUX B/DDI B/PHY B"}});
+    EXPECT_EQ(ports,
+              (Names{"i2c-1:50", "i2c-1:50/8", "i2c-1:50/16", "i2c-1:50/32", "i2c-1:50/64", "i2c-1:50/128",
+                     "i2c-1:51", "i2c-1:52", "i2c-1:53", "i2c-1:54", "i2c-1:55", "i2c-1:56", "i2c-1:57"}));
+}
+
+// Every name must read back and fit the Port setting, or is left out; and as the Options dialog selects
+// the first listed name that begins with the stored one, no name may begin with an earlier one.
+TEST(PortListTest, EveryListedNameParsesFitsAndSelectsOnlyItself) {
+    const Names names =
+        ListPorts(std::vector<AdapterInfo>{{0, ""}, {1, ""}, {10, ""}, {11, ""}, {9999, ""}, {99999, ""}});
+    ASSERT_EQ(names.size(), 5 * 13 + 12u) << "i2c-99999:50/128 is one byte too long";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_LE(names[i].size(), PortName::kMaxLength) << names[i];
+        ASSERT_TRUE(PortName::Parse(names[i]).has_value()) << names[i];
+        EXPECT_EQ(PortName::Parse(names[i])->Format(), names[i]);
+        for (std::size_t earlier = 0; earlier < i; ++earlier) {
+            EXPECT_FALSE(names[earlier].starts_with(names[i])) << names[i] << " selects " << names[earlier];
+        }
+    }
+}
+
+TEST(ReservedAdapterTest, DisplayAndChipsetBusesAreReservedWithoutRegardToCaseBridgesAndBoardBusesNot) {
+    for (const ReservedAdapterPattern& pattern : ReservedAdapterPatterns()) {
+        EXPECT_TRUE(IsReservedAdapter(pattern.why)) << pattern.why;
+    }
+    EXPECT_TRUE(IsReservedAdapter("smbus piix4 adapter port 0 at 0b00"));
+    EXPECT_TRUE(IsReservedAdapter("I915 GMBUS DPC"));
+    for (const char* name :
+         {"MCP2221 usb-i2c bridge", "CP2112 SMBus Bridge on hidraw0", "i2c-tiny-usb at bus 001 device 005",
+          "bcm2835 (i2c@7e804000)", "Synopsys DesignWare I2C adapter", "ch341-i2c", "", "?"}) {
+        EXPECT_FALSE(IsReservedAdapter(name)) << name;
     }
 }
 

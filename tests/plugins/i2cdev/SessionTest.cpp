@@ -1,196 +1,169 @@
+#include "plugins/i2cdev/Session.h"
+
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
+#include <functional>
 #include <vector>
 
-#include "EmulatedAdapter.h"
-#include "EmulatedEeprom.h"
+#include "RecordingBus.h"
 #include "device/PluginInterface.h"
-#include "plugins/i2cdev/Session.h"
+#include "plugins/i2cdev/SessionTable.h"
 
 namespace tessaly {
 namespace {
 
-using test::EmulatedAdapter;
-using test::EmulatedEeprom;
+using test::RecordingBus;
 
-// A session on an emulated 24C02 (8-byte pages) at 0x50, on a port with 8-byte pages.
+// An adapter whose state a test sets, connected to a recording bus. beforeTransfer, when set, runs at
+// the start of every transfer: tests use it to act in the middle of one (a Reset from "another thread").
+class EmulatedAdapter : public I2cAdapter {
+  public:
+    explicit EmulatedAdapter(RecordingBus& bus) : bus_(bus) {}
+
+    AdapterConnection Open() override {
+        ++opened;
+        if (state != AdapterState::Ready) {
+            return {state, nullptr};
+        }
+        return {state, std::make_unique<Connection>(*this)};
+    }
+    std::string Name() const override { return name; }
+
+    AdapterState state = AdapterState::Ready;
+    std::string name = "Emulated bridge";
+    std::function<void()> beforeTransfer;
+    int opened = 0;
+
+  private:
+    struct Connection : I2cTransport {
+        explicit Connection(EmulatedAdapter& adapter) : adapter(adapter) {}
+        Status Transfer(std::span<const I2cMessage> messages) override {
+            if (adapter.beforeTransfer) {
+                adapter.beforeTransfer();
+            }
+            return adapter.bus_.Transfer(messages);
+        }
+        EmulatedAdapter& adapter;
+    };
+
+    RecordingBus& bus_;
+};
+
+// A session on a port at 0x50 with 8-byte pages.
 class SessionTest : public ::testing::Test {
   protected:
     SessionTest() {
-        auto owned = std::make_unique<EmulatedAdapter>(chip);
+        auto owned = std::make_unique<EmulatedAdapter>(bus);
         adapter = owned.get();
         session = std::make_unique<Session>(PortName{1, 0x50, 8}, std::move(owned));
     }
 
     std::uint32_t Facility(std::uint32_t code, Status expected = Status::Ok) {
         std::uint32_t value = 0;
-        EXPECT_EQ(session->GetFacility(code, value), expected);
+        EXPECT_EQ(session->GetFacility(code, value), expected) << code;
         return value;
     }
 
-    EmulatedEeprom chip{{.size = 256, .pageSize = 8}};
+    Status Read(std::uint32_t address = 0) {
+        std::vector<std::uint8_t> buffer(8);
+        std::uint32_t done = 0;
+        return session->Read(address, buffer, done);
+    }
+
+    RecordingBus bus;
     EmulatedAdapter* adapter = nullptr;
     std::unique_ptr<Session> session;
 };
 
-TEST_F(SessionTest, TheAdapterStateSetsThePollStates) {
-    struct Case {
-        AdapterState state;
-        std::uint32_t identified;
-        std::uint32_t plugged;
-    };
-    for (const Case& c : {Case{AdapterState::Ready, 1, 1}, Case{AdapterState::Absent, 1, 0},
-                          Case{AdapterState::Inaccessible, 0, 1}, Case{AdapterState::NoPlainI2c, 0, 1}}) {
-        SCOPED_TRACE(static_cast<int>(c.state));
-        adapter->state = c.state;
-        EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_IDENTIFIED), c.identified);
-        EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_PLUGGED), c.plugged);
+TEST_F(SessionTest, TheAdapterStateSetsThePollStatesAndTheChipIsPresentWhenIdleAndThere) {
+    for (const auto& [state, identified, plugged] : {std::tuple{AdapterState::Ready, 1u, 1u},
+                                                     {AdapterState::Absent, 1u, 0u},
+                                                     {AdapterState::Inaccessible, 0u, 1u},
+                                                     {AdapterState::NoPlainI2c, 0u, 1u}}) {
+        SCOPED_TRACE(static_cast<int>(state));
+        adapter->state = state;
+        EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_IDENTIFIED), identified);
+        EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_PLUGGED), plugged);
     }
+    EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT, Status::AdapterError), 0u);
     adapter->state = AdapterState::Ready;
     EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT), 1u);
     EXPECT_EQ(Facility(PGM_SESSION_BLOCK_SIZE), 8u);
-    adapter->state = AdapterState::Absent;
-    EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT, Status::AdapterError), 0u);
+
+    bus.answers = {Status::NotAcknowledged};
+    EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT), 0u) << "busy, or no chip at the address";
+    EXPECT_EQ(bus.log.back(), (std::vector<RecordingBus::Message>{{0x50, true, {0}}}));
 }
 
-TEST_F(SessionTest, ABusyOrMissingChipIsNotPresent) {
-    chip.writeCycleTransfers = 1;
-    std::uint32_t done = 0;
-    const std::uint8_t byte = 0x12;
-    ASSERT_EQ(session->Write(0, std::span(&byte, 1), done), Status::Ok);
-    EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT), 0u);
-    EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT), 1u);
-
-    EmulatedEeprom elsewhere({.baseAddress = 0x57});
-    Session other(PortName{1, 0x50, 1}, std::make_unique<EmulatedAdapter>(elsewhere));
-    std::uint32_t value = 1;
-    EXPECT_EQ(other.GetFacility(PGM_SESSION_CHIP_PRESENT, value), Status::Ok);
-    EXPECT_EQ(value, 0u);
-}
-
-TEST_F(SessionTest, PowerAndIoDelayChangeNothingAndUnknownFacilitiesAreRefused) {
-    EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 1), Status::Ok);
+// The firmware text is the adapter's name, or else its number.
+TEST_F(SessionTest, OnlyTheAddressingModeChangesAnythingAndEachCallOpensTheAdapterAnew) {
     EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 0), Status::Ok);
     EXPECT_EQ(session->SetFacility(PGM_SESSION_IO_DELAY, 12345), Status::Ok);
-    EXPECT_TRUE(chip.log.empty());
-    std::uint32_t value = 0;
-    EXPECT_EQ(session->GetFacility(PGM_SESSION_POWER, value), Status::InvalidRequest);
-    EXPECT_EQ(session->GetFacility(99, value), Status::InvalidRequest);
-    EXPECT_EQ(session->SetFacility(PGM_SESSION_BLOCK_SIZE, 16), Status::InvalidRequest);
-    EXPECT_EQ(session->SetFacility(0xFFFFFFFF, 0), Status::InvalidRequest);
-}
-
-TEST_F(SessionTest, WideAddressingSwitchesTheWordAddressToTwoBytes) {
-    std::vector<std::uint8_t> buffer(8);
+    Facility(PGM_SESSION_POWER, Status::InvalidRequest);
+    EXPECT_TRUE(bus.log.empty());
+    using Bytes = std::vector<std::uint8_t>;
+    for (const auto& [wide, wordAddress] : {std::pair{1u, Bytes{0x00, 0x10}}, {0u, Bytes{0x10}}}) {
+        ASSERT_EQ(session->SetFacility(PGM_SESSION_WIDE_ADDRESSING, wide), Status::Ok);
+        EXPECT_EQ(Read(0x10), Status::Ok);
+        EXPECT_EQ(bus.log.back()[0].bytes, wordAddress);
+    }
     std::uint32_t done = 0;
-    ASSERT_EQ(session->SetFacility(PGM_SESSION_WIDE_ADDRESSING, 1), Status::Ok);
-    session->Read(0x10, buffer, done);
-    EXPECT_EQ(chip.log.back()[0].length, 2);
-    ASSERT_EQ(session->SetFacility(PGM_SESSION_WIDE_ADDRESSING, 0), Status::Ok);
-    session->Read(0x10, buffer, done);
-    EXPECT_EQ(chip.log.back()[0].length, 1);
-}
-
-TEST_F(SessionTest, EachCallOpensTheAdapterAnewSoNothingIsHeldBetweenCalls) {
-    std::vector<std::uint8_t> buffer(8);
-    std::uint32_t done = 0;
+    EXPECT_EQ(session->Write(0x10, Bytes{1, 2}, done), Status::Ok);
+    EXPECT_EQ(bus.log.back(), (std::vector<RecordingBus::Message>{{0x50, false, {0x10, 1, 2}}}));
     adapter->state = AdapterState::Absent;
-    EXPECT_EQ(session->Read(0, buffer, done), Status::AdapterError);
-    adapter->state = AdapterState::Ready;
-    EXPECT_EQ(session->Read(0, buffer, done), Status::Ok);
-    EXPECT_EQ(adapter->opened, 2);
-}
+    EXPECT_EQ(Read(), Status::AdapterError);
+    EXPECT_EQ(adapter->opened, 4);
 
-TEST_F(SessionTest, TheFirmwareTextIsTheAdapterNameCutToTheBuffer) {
     std::vector<char> buffer(64, 'x');
     std::uint32_t length = 0;
     ASSERT_EQ(session->Firmware(buffer, length), Status::Ok);
     EXPECT_EQ(length, 15u);
     EXPECT_STREQ(buffer.data(), "Emulated bridge");
-
-    std::vector<char> small(9, 'x');
-    ASSERT_EQ(session->Firmware(small, length), Status::Ok);
-    EXPECT_EQ(length, 8u);
-    EXPECT_STREQ(small.data(), "Emulated");
-
-    EXPECT_EQ(session->Firmware({}, length), Status::InvalidRequest);
-    EXPECT_EQ(length, 0u);
-
     adapter->name.clear();
     ASSERT_EQ(session->Firmware(buffer, length), Status::Ok);
     EXPECT_STREQ(buffer.data(), "i2c-1");
 }
 
-TEST_F(SessionTest, AResetDuringATransferEndsItWithAFailure) {
-    std::vector<std::uint8_t> buffer(8);
-    std::uint32_t done = 99;
+// A reset ends the transfer in progress and fails later transfers at once, until the session is queried
+// or set up again; the I/O delay, which may come from the user-interface thread, does not count.
+TEST_F(SessionTest, AResetEndsTheOperationUntilTheSessionIsQueriedOrSetUp) {
     adapter->beforeTransfer = [this] { session->Reset(); };
-    EXPECT_EQ(session->Read(0, buffer, done), Status::Cancelled);
-    EXPECT_EQ(done, 8u);  // the bytes did arrive; the status says the operation ends
-}
-
-TEST_F(SessionTest, AfterAResetTransfersFailAtOnceUntilTheSessionIsQueriedOrSetUp) {
-    std::vector<std::uint8_t> buffer(8);
-    std::uint32_t done = 0;
-    session->Reset();
-    EXPECT_EQ(session->Read(0, buffer, done), Status::Cancelled);
-    EXPECT_EQ(session->Write(0, buffer, done), Status::Cancelled);
+    EXPECT_EQ(Read(), Status::Cancelled);
+    adapter->beforeTransfer = nullptr;
+    const std::size_t transfers = bus.log.size();
+    EXPECT_EQ(Read(), Status::Cancelled);
+    std::uint32_t done = 7;
+    EXPECT_EQ(session->Write(0, std::vector<std::uint8_t>{1}, done), Status::Cancelled);
     EXPECT_EQ(done, 0u);
-    EXPECT_TRUE(chip.log.empty());
-    EXPECT_EQ(adapter->opened, 0);
-
     EXPECT_EQ(session->SetFacility(PGM_SESSION_IO_DELAY, 3), Status::Ok);
-    EXPECT_EQ(session->Read(0, buffer, done), Status::Cancelled);
+    EXPECT_EQ(Read(), Status::Cancelled);
+    EXPECT_EQ(bus.log.size(), transfers);
+    EXPECT_EQ(adapter->opened, 1);
 
     EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 1), Status::Ok);
-    EXPECT_EQ(session->Read(0, buffer, done), Status::Ok);
-
+    EXPECT_EQ(Read(), Status::Ok);
+    session->Reset();
+    EXPECT_EQ(session->SetFacility(PGM_SESSION_WIDE_ADDRESSING, 0), Status::Ok);
+    EXPECT_EQ(Read(), Status::Ok);
     session->Reset();
     EXPECT_EQ(Facility(PGM_SESSION_BLOCK_SIZE), 8u);
-    EXPECT_EQ(session->Read(0, buffer, done), Status::Ok);
+    EXPECT_EQ(Read(), Status::Ok);
 }
 
-TEST_F(SessionTest, AResetFromAnotherThreadEndsAnOperationRunningBlockAfterBlock) {
-    adapter->beforeTransfer = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
-    std::atomic<bool> started{false};
-    std::atomic<std::uint32_t> blocks{0};
-    std::atomic<Status> last{Status::Ok};
-    std::thread worker([&] {
-        std::vector<std::uint8_t> buffer(8);
-        session->SetFacility(PGM_SESSION_POWER, 1);
-        started = true;
-        // The host goes on with the next block after a failure only when told to; this loop models the
-        // worst case, a host that never stops by itself.
-        for (std::uint32_t address = 0;; address = (address + 8) % 256) {
-            std::uint32_t done = 0;
-            const Status status = session->Read(address, buffer, done);
-            ++blocks;
-            if (status != Status::Ok) {
-                last = status;
-                return;
-            }
-        }
-    });
-    while (!started || blocks < 5) {
-        std::this_thread::yield();
+TEST(SessionTableTest, HandlesAreNotReusedAndTheTableIsCapped) {
+    SessionTable table;
+    const auto session = [] { return std::make_shared<Session>(PortName{}, nullptr); };
+    std::vector<std::uint32_t> handles;
+    for (std::size_t i = 0; i < SessionTable::kMaxSessions; ++i) {
+        handles.push_back(table.Add(session()));
+        EXPECT_NE(handles.back(), 0u);
     }
-    session->Reset();
-    worker.join();
-    EXPECT_EQ(last.load(), Status::Cancelled);
-}
-
-TEST(ByteWriteSessionTest, TheDefaultPageSizeWritesOneByteAtATime) {
-    EmulatedEeprom chip({});
-    Session session(PortName{1, 0x50, 1}, std::make_unique<EmulatedAdapter>(chip));
-    std::uint32_t value = 0;
-    EXPECT_EQ(session.GetFacility(PGM_SESSION_BLOCK_SIZE, value), Status::Ok);
-    EXPECT_EQ(value, 1u);
-    std::uint32_t done = 0;
-    EXPECT_EQ(session.Write(4, std::vector<std::uint8_t>{1, 2, 3}, done), Status::Ok);
-    EXPECT_EQ(done, 1u);
+    EXPECT_EQ(table.Add(session()), 0u);
+    EXPECT_NE(table.Find(handles.back()), nullptr);
+    EXPECT_TRUE(table.Remove(handles.back()));
+    EXPECT_FALSE(table.Remove(handles.back()));
+    EXPECT_EQ(table.Find(handles.back()), nullptr);
+    EXPECT_GT(table.Add(session()), handles.back());
 }
 
 }  // namespace

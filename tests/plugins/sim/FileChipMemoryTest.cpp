@@ -7,92 +7,61 @@
 #include <array>
 #include <string>
 
-#include "SimulatorSandbox.h"
+#include "TestFiles.h"
 
 namespace tessaly {
 namespace {
 
 using test::ReadBytes;
-using test::SimulatorSandbox;
 using test::WriteBytes;
 
-// A 24C01's memory in a file of the sandbox.
+// The memory of a 24C01 (128 bytes) in a file.
 class FileChipMemoryTest : public ::testing::Test {
   protected:
-    void Open() {
-        memory_ = FileChipMemory::Open(path_, 128);
-        ASSERT_NE(memory_, nullptr);
-    }
-
-    std::string ReadAll(std::uint32_t offset, std::uint32_t size) {
+    std::string Read(std::uint32_t offset, std::uint32_t size) {
         std::string bytes(size, '\0');
-        EXPECT_TRUE(memory_->Read(offset, std::span{reinterpret_cast<std::uint8_t*>(bytes.data()), size}));
+        EXPECT_TRUE(memory->Read(offset, std::span{reinterpret_cast<std::uint8_t*>(bytes.data()), size}));
         return bytes;
     }
 
-    SimulatorSandbox sandbox_;
-    std::filesystem::path path_ = sandbox_.Root() / "24C01.bin";
-    std::unique_ptr<ChipMemory> memory_;
+    test::TempDirectory directory;
+    std::filesystem::path path = directory.Path() / "new" / "24C01.bin";
+    std::unique_ptr<ChipMemory> memory;
 };
 
-TEST_F(FileChipMemoryTest, NewChipIsErasedWithAFileOfItsSize) {
-    path_ = sandbox_.Root() / "new" / "directories" / "24C01.bin";
-    ASSERT_NO_FATAL_FAILURE(Open());
-    EXPECT_EQ(ReadBytes(path_), std::string(128, '\xFF'));
-    EXPECT_EQ(ReadAll(0, 128), std::string(128, '\xFF'));
-}
-
-TEST_F(FileChipMemoryTest, WritesReachTheFileAtOnce) {
-    ASSERT_NO_FATAL_FAILURE(Open());
+TEST_F(FileChipMemoryTest, ANewChipIsAnErasedFileThatWritesReachAtOnceAndOtherOpeningsSee) {
+    memory = FileChipMemory::Open(path, 128);
+    ASSERT_NE(memory, nullptr);
+    EXPECT_EQ(ReadBytes(path), std::string(128, '\xFF'));
     const std::array<std::uint8_t, 3> bytes{1, 2, 3};
-    ASSERT_TRUE(memory_->Write(126, std::span{bytes}.first(2)));
-    ASSERT_TRUE(memory_->Write(0, std::span{bytes}.last(1)));
-    const std::string file = ReadBytes(path_);
-    ASSERT_EQ(file.size(), 128u);
-    EXPECT_EQ(file.substr(126), std::string("\x01\x02", 2));
-    EXPECT_EQ(file.substr(0, 2), std::string("\x03\xFF", 2));
+    ASSERT_TRUE(memory->Write(126, std::span{bytes}.first(2)));
+    ASSERT_TRUE(FileChipMemory::Open(path, 128)->Write(0, std::span{bytes}.last(1)));
+    EXPECT_EQ(ReadBytes(path), "\x03" + std::string(125, '\xFF') + "\x01\x02");
+    EXPECT_EQ(Read(0, 2), "\x03\xFF");
+    WriteBytes(path, "xy");
+    EXPECT_EQ(Read(0, 4), "xy\xFF\xFF") << "a file cut short by others reads erased";
 }
 
-TEST_F(FileChipMemoryTest, TwoOpeningsOfOneFileSeeEachOthersWrites) {
-    ASSERT_NO_FATAL_FAILURE(Open());
-    const auto other = FileChipMemory::Open(path_, 128);
-    ASSERT_NE(other, nullptr);
-    const std::array<std::uint8_t, 2> bytes{0x12, 0x34};
-    ASSERT_TRUE(other->Write(40, bytes));
-    EXPECT_EQ(ReadAll(40, 2), "\x12\x34");
-}
-
-TEST_F(FileChipMemoryTest, ShortFileKeepsItsContentsAndIsExtendedWithErasedBytes) {
-    WriteBytes(path_, "abcdefghij");
-    ASSERT_NO_FATAL_FAILURE(Open());
-    EXPECT_EQ(ReadBytes(path_), "abcdefghij" + std::string(118, '\xFF'));
-    EXPECT_EQ(ReadAll(8, 4), "ij\xFF\xFF");
-}
-
-TEST_F(FileChipMemoryTest, LongFileKeepsWhatLiesBeyondTheChip) {
-    WriteBytes(path_, std::string(128, 'a') + std::string(100, 'b'));
-    ASSERT_NO_FATAL_FAILURE(Open());
-    EXPECT_EQ(ReadAll(120, 8), std::string(8, 'a'));
+// A short file is extended with erased bytes; what lies beyond the chip in a long one stays.
+TEST_F(FileChipMemoryTest, AnExistingFileKeepsItsContents) {
+    WriteBytes(path, "abcdefghij");
+    memory = FileChipMemory::Open(path, 128);
+    EXPECT_EQ(ReadBytes(path), "abcdefghij" + std::string(118, '\xFF'));
+    WriteBytes(path, std::string(128, 'a') + std::string(100, 'b'));
+    memory = FileChipMemory::Open(path, 128);
     const std::array<std::uint8_t, 1> byte{'c'};
-    ASSERT_TRUE(memory_->Write(127, byte));
-    EXPECT_EQ(ReadBytes(path_), std::string(127, 'a') + "c" + std::string(100, 'b'));
-}
-
-TEST_F(FileChipMemoryTest, FileCutShortByOthersReadsErased) {
-    ASSERT_NO_FATAL_FAILURE(Open());
-    WriteBytes(path_, "xy");
-    EXPECT_EQ(ReadAll(0, 4), "xy\xFF\xFF");
-    EXPECT_EQ(ReadAll(100, 2), "\xFF\xFF");
+    ASSERT_TRUE(memory->Write(127, byte));
+    EXPECT_EQ(ReadBytes(path), std::string(127, 'a') + "c" + std::string(100, 'b'));
 }
 
 TEST_F(FileChipMemoryTest, RefusesWhatIsNotARegularFileOrLiesBelowAFile) {
-    std::filesystem::create_directories(path_);
-    EXPECT_EQ(FileChipMemory::Open(path_, 128), nullptr);
-    const auto fifo = sandbox_.Root() / "24C02.bin";
+    std::filesystem::create_directories(path);
+    EXPECT_EQ(FileChipMemory::Open(path, 128), nullptr);
+    const auto fifo = directory.Path() / "24C02.bin";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(FileChipMemory::Open(fifo, 256), nullptr);
-    WriteBytes(sandbox_.Root() / "plain", "x");
-    EXPECT_EQ(FileChipMemory::Open(sandbox_.Root() / "plain" / "24C01.bin", 128), nullptr);
+    WriteBytes(directory.Path() / "plain", "x");
+    EXPECT_EQ(FileChipMemory::Open(directory.Path() / "plain" / "24C01.bin", 128), nullptr);
 }
 
 }  // namespace

@@ -10,79 +10,98 @@ namespace tessaly {
 namespace {
 
 using std::chrono::microseconds;
-using test::ScopedEnvironment;
 
-// Starts every test from an environment without the simulator's variables.
-class SimSettingsTest : public ::testing::Test {
-  protected:
-    SimSettingsTest() {
-        for (const char* name : {"TESSALY_SIM_DIR", "TESSALY_SIM_TWR_US", "TESSALY_SIM_BUS_KHZ",
-                                 "TESSALY_SIM_FAULTS", "XDG_STATE_HOME"}) {
-            environment_.Unset(name);
-        }
-        environment_.Set("HOME", "/home/someone");
-    }
-
-    ScopedEnvironment environment_;
-};
-
-TEST_F(SimSettingsTest, DefaultsWithoutVariables) {
-    const SimSettings settings = SimSettings::FromEnvironment();
-    EXPECT_EQ(settings.directory, "/home/someone/.local/state/tessaly/sim");
-    EXPECT_EQ(settings.writeCycle, microseconds{5000});
-    EXPECT_EQ(settings.busKhz, 0u);
-    EXPECT_FALSE(settings.faults.FailsRead(1));
-}
-
-TEST_F(SimSettingsTest, StateHomeComesFromXdgWhenAbsolute) {
-    environment_.Set("XDG_STATE_HOME", "/var/state");
-    EXPECT_EQ(SimSettings::FromEnvironment().directory, "/var/state/tessaly/sim");
-    environment_.Set("XDG_STATE_HOME", "relative/state");
-    EXPECT_EQ(SimSettings::FromEnvironment().directory, "/home/someone/.local/state/tessaly/sim");
-}
-
-TEST_F(SimSettingsTest, NoDirectoryWithoutAnAbsoluteHome) {
-    environment_.Unset("HOME");
-    EXPECT_TRUE(SimSettings::FromEnvironment().directory.empty());
-    environment_.Set("HOME", "");
-    EXPECT_TRUE(SimSettings::FromEnvironment().directory.empty());
-}
-
-TEST_F(SimSettingsTest, SimDirOverridesTheStateDirectory) {
-    environment_.Set("XDG_STATE_HOME", "/var/state");
-    environment_.Set("TESSALY_SIM_DIR", "/tmp/chips");
-    EXPECT_EQ(SimSettings::FromEnvironment().directory, "/tmp/chips");
-    environment_.Set("TESSALY_SIM_DIR", "");
-    EXPECT_EQ(SimSettings::FromEnvironment().directory, "/var/state/tessaly/sim");
-}
-
-TEST_F(SimSettingsTest, ReadsTheNumbersUpToATenSecondWriteCycle) {
-    environment_.Set("TESSALY_SIM_TWR_US", "250");
-    environment_.Set("TESSALY_SIM_BUS_KHZ", "400");
-    environment_.Set("TESSALY_SIM_FAULTS", "read=2");
-    const SimSettings settings = SimSettings::FromEnvironment();
-    EXPECT_EQ(settings.writeCycle, microseconds{250});
-    EXPECT_EQ(settings.busKhz, 400u);
-    EXPECT_TRUE(settings.faults.FailsRead(2));
-    environment_.Set("TESSALY_SIM_TWR_US", "0");
-    EXPECT_EQ(SimSettings::FromEnvironment().writeCycle, microseconds{0});
-    environment_.Set("TESSALY_SIM_TWR_US", "10000000");
-    EXPECT_EQ(SimSettings::FromEnvironment().writeCycle, microseconds{10'000'000});
-}
-
-TEST_F(SimSettingsTest, MalformedOrOutOfRangeNumbersKeepTheirDefaults) {
-    const auto expectDefaults = [this](const char* twr, const char* khz) {
-        SCOPED_TRACE(std::string(twr) + " / " + khz);
-        environment_.Set("TESSALY_SIM_TWR_US", twr);
-        environment_.Set("TESSALY_SIM_BUS_KHZ", khz);
-        const SimSettings settings = SimSettings::FromEnvironment();
-        EXPECT_EQ(settings.writeCycle, microseconds{5000});
-        EXPECT_EQ(settings.busKhz, 0u);
+// A variable that is unset (null), empty or malformed leaves its default.
+TEST(SimSettings, ReadsTheEnvironmentAndKeepsTheDefaultsForWhatItCannotUse) {
+    struct Row {
+        const char* home;
+        const char* stateHome;
+        const char* simDir;
+        const char* writeCycle;
+        const char* busKhz;
+        const char* directory;
+        std::int64_t micros;
+        std::uint32_t khz;
     };
-    for (const char* bad : {"abc", "-5", "5ms", " 5", "0x10", "1e3", "99999999999999999999999"}) {
-        expectDefaults(bad, bad);
+    const char* const kDefault = "/home/someone/.local/state/tessaly/sim";
+    for (const Row& row : {
+             Row{"/home/someone", nullptr, nullptr, nullptr, nullptr, kDefault, 5000, 0},
+             Row{"/home/someone", "/var/state", nullptr, "250", "400", "/var/state/tessaly/sim", 250, 400},
+             Row{"/home/someone", "relative/state", "", "0", "0", kDefault, 0, 0},
+             Row{"/home/someone", "/var/state", "/tmp/chips", "10000000", "4294967295", "/tmp/chips",
+                 10'000'000, 4294967295u},
+             Row{nullptr, nullptr, nullptr, "10000001", "4294967296", "", 5000, 0},
+             Row{"", nullptr, nullptr, "abc", "-5", "", 5000, 0},
+             Row{"relative", nullptr, nullptr, "5ms", " 5", "", 5000, 0},
+             Row{"/home/someone", nullptr, nullptr, "0x10", "1e3", kDefault, 5000, 0},
+             Row{"/home/someone", nullptr, nullptr, "99999999999999999999999", "", kDefault, 5000, 0},
+         }) {
+        SCOPED_TRACE(testing::Message()
+                     << (row.home ? row.home : "-") << " " << (row.writeCycle ? row.writeCycle : "-"));
+        test::ScopedEnvironment environment;
+        for (const auto& [name, value] : {std::pair{"HOME", row.home},
+                                          {"XDG_STATE_HOME", row.stateHome},
+                                          {"TESSALY_SIM_DIR", row.simDir},
+                                          {"TESSALY_SIM_TWR_US", row.writeCycle},
+                                          {"TESSALY_SIM_BUS_KHZ", row.busKhz}}) {
+            value == nullptr ? environment.Unset(name) : environment.Set(name, value);
+        }
+        environment.Set("TESSALY_SIM_FAULTS", "read=2");
+        const SimSettings settings = SimSettings::FromEnvironment();
+        EXPECT_EQ(settings.directory, row.directory);
+        EXPECT_EQ(settings.writeCycle, microseconds{row.micros});
+        EXPECT_EQ(settings.busKhz, row.khz);
+        EXPECT_TRUE(settings.faults.FailsRead(2));
     }
-    expectDefaults("10000001", "4294967296");
+}
+
+// Each row gives, for the calls 0 to 9, which reads and writes fail ('x'), the byte count a read is cut
+// to (a digit), and from which transfer count on the programmer is unplugged.
+TEST(FaultPlan, ReadsItsEntriesAndIgnoresMalformedOnes) {
+    struct Row {
+        const char* text;
+        const char* reads;
+        const char* writes;
+        const char* shortReads;
+        const char* unplugged;
+        bool noChip;
+        bool noDriver;
+        bool noId;
+    };
+    for (const Row& row : {
+             Row{"", "..........", "..........", "..........", "..........", false, false, false},
+             Row{"read=2,read=5-7,write=3-3", "..x..xxx..", "...x......", "..........", "..........", false,
+                 false, false},
+             Row{"short=4:3,short=6:0", "..........", "..........", "....3.0...", "..........", false, false,
+                 false},
+             Row{"unplug=9,unplug=3", "..........", "..........", "..........", "...xxxxxxx", false, false,
+                 false},
+             Row{"unplug=0", "..........", "..........", "..........", "xxxxxxxxxx", false, false, false},
+             Row{"nochip, nodriver ,noid", "..........", "..........", "..........", "..........", true, true,
+                 true},
+             Row{"read=,read=x,read=5-2,read=0,read=-3,read=+4,read=2-,short=3,short=:2,short=0:1,"
+                 "short=2:99999999999,unplug=-1,unplug=,bogus,NOCHIP,read=99999999999999999999,,  ,"
+                 "write = 4,write=4 , noid",
+                 "..........", "....x.....", "..........", "..........", false, false, true},
+         }) {
+        SCOPED_TRACE(row.text);
+        const FaultPlan plan = FaultPlan::Parse(row.text);
+        std::string reads, writes, shortReads, unplugged;
+        for (std::uint64_t call = 0; call < 10; ++call) {
+            reads += plan.FailsRead(call) ? 'x' : '.';
+            writes += plan.FailsWrite(call) ? 'x' : '.';
+            const auto cut = plan.ShortRead(call);
+            shortReads += cut ? static_cast<char>('0' + *cut) : '.';
+            unplugged += plan.IsUnplugged(call) ? 'x' : '.';
+        }
+        EXPECT_EQ(reads, row.reads);
+        EXPECT_EQ(writes, row.writes);
+        EXPECT_EQ(shortReads, row.shortReads);
+        EXPECT_EQ(unplugged, row.unplugged);
+        EXPECT_EQ(plan.NoChip(), row.noChip);
+        EXPECT_EQ(plan.NoDriver(), row.noDriver);
+        EXPECT_EQ(plan.NoId(), row.noId);
+    }
 }
 
 }  // namespace
