@@ -75,6 +75,7 @@ TEST_F(CommandLineTest, ErrorsExitWithTwoAndOneLine) {
          "'" + x60 + "...' (100000 bytes) is wrong"},
         {{"dump", board, "--disable", "DHCP"}, "--disable changes only the program mask"},
         {{"import", board, absent}, "cannot import " + absent + ": not a readable data file"},
+        {{"import", board, Path("")}, "cannot import " + Path("") + ": not a readable data file"},
         {{"import", "--raw", board, Path("")}, "cannot read "},
         {{"export", board, Path("no/such/dir.tdf")}, "cannot write " + Path("no/such/dir.tdf")},
         {{"ports"}, "ports needs --plugin FILE"},
