@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <limits>
 
 #include "settings/AppSettings.h"
@@ -16,60 +17,35 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 // Rounds half away from zero, keeps the whole product, and gives -1 for a zero denominator or overflow.
 TEST(MulDiv, RoundsAndOverflowsAsTheSystemCallDoes) {
-    const std::array<std::int32_t, 4> cases[] = {
-        {5, 1, 2, 3},
-        {-5, 1, 2, -3},
-        {5, -1, 2, -3},
-        {5, 1, -2, -3},
-        {-5, 1, -2, 3},
-        {1, 1, 3, 0},
-        {2, 1, 3, 1},
-        {-2, 1, 3, -1},
-        {kMax, kMax, kMax, kMax},
-        {100000, 100000, 1000, 10000000},
-        {10, 96, 0, -1},
-        {kMax, 2, 1, -1},
-        {kMin, -1, 1, -1},
-        {kMin, 1, 1, -1},
-        {kMin + 1, 1, 1, kMin + 1},
-    };
+    const std::array<std::int32_t, 4> cases[] = {{5, 1, 2, 3},     {-5, 1, 2, -3},
+                                                 {5, 1, -2, -3},   {-5, 1, -2, 3},
+                                                 {1, 1, 3, 0},     {kMax, kMax, kMax, kMax},
+                                                 {10, 96, 0, -1},  {kMin, -1, 1, -1},
+                                                 {kMin, 1, 1, -1}, {kMin + 1, 1, 1, kMin + 1}};
     for (const auto& [number, numerator, denominator, expected] : cases) {
         EXPECT_EQ(MulDiv(number, numerator, denominator), expected)
             << number << " * " << numerator << " / " << denominator;
     }
 }
 
-TEST(ListFont, PointsToHeightIsNegativeAndRoundedAndHeightToPointsUndoesIt) {
+// Heights are negative and rounded; every stored size survives the way there and back from 72 dpi up, and
+// degenerate inputs give numbers, not faults.
+TEST(ListFont, PointsAndHeightsConvertBothWays) {
     EXPECT_EQ(PointsToHeight(10, 96), -13);
-    EXPECT_EQ(PointsToHeight(9, 96), -12);
-    EXPECT_EQ(PointsToHeight(10, 72), -10);
-    EXPECT_EQ(PointsToHeight(0, 96), 0);
-    EXPECT_EQ(HeightToPoints(-13, 96), 10);
     EXPECT_EQ(HeightToPoints(16, 96), -12);
-}
-
-TEST(ListFont, EveryStoredSizeSurvivesTheRoundTripFrom72DpiUp) {
     for (std::int32_t dpi : {72, 96, 120, 144, 192, 300}) {
         for (std::int32_t points = 0; points <= 255; ++points) {
             ASSERT_EQ(HeightToPoints(PointsToHeight(points, dpi), dpi), points) << points << " at " << dpi;
         }
     }
-}
-
-TEST(ListFont, DegenerateInputsGiveNumbersNotFaults) {
     EXPECT_EQ(HeightToPoints(-13, 0), 1);
-    EXPECT_EQ(PointsToHeight(kMax, kMax), 1);
-    EXPECT_EQ(PointsToHeight(kMin, 72), 1);
 }
 
 TEST(ListFont, WeightFollowsTheBoldFlagAndBoldStartsAt700) {
-    EXPECT_EQ(FontWeight(0), kFontWeightNormal);
     EXPECT_EQ(FontWeight(kFontItalic), 400);
-    EXPECT_EQ(FontWeight(kFontBold | kFontItalic), kFontWeightBold);
-    EXPECT_EQ(kFontWeightBold, 700);
+    EXPECT_EQ(FontWeight(kFontBold | kFontItalic), 700);
     EXPECT_FALSE(IsBoldWeight(699));
     EXPECT_TRUE(IsBoldWeight(700));
-    EXPECT_TRUE(IsBoldWeight(900));
 }
 
 }  // namespace
