@@ -1,85 +1,60 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "FakeLibrary.h"
 #include "RecordingPrompt.h"
+#include "TestFiles.h"
 #include "device/PluginHost.h"
-#include "text/MessageTable.h"
 
 namespace tessaly {
 namespace {
 
-using fake::CallKind;
-using Box = test::RecordingPrompt::Box;
-using test::FakeLibrary;
 using test::kFakeProgrammer;
 using test::kTestPluginDir;
-using test::RecordingPrompt;
 
-namespace fs = std::filesystem;
-
-// A directory of its own for one test, removed afterwards.
-class TemporaryDirectory {
-  public:
-    TemporaryDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "tessaly-host-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+// Every "*.so" file that loads, has every entry point and a description is listed, sorted by name: not
+// fake-eleven.so (without PGM_Write), a file that is no library, a folder or a file of another name. A
+// description is cut at its first line break, listing opens no session, and a listed plug-in loads by the
+// name its line gives, whatever its case. The links share the loaded fake's bench; the copies have their own.
+TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescription) {
+    test::FakeLibrary fake;
+    test::TempDirectory directory;
+    for (const char* name : {"fake-programmer.so", "fake-eleven.so"}) {
+        std::filesystem::create_symlink(kTestPluginDir + name, directory.Path() / name);
     }
-    ~TemporaryDirectory() {
-        std::error_code error;
-        fs::remove_all(path_, error);
+    for (const char* name : {"Acme-USB.so", "programmer.so.1", "programmer.dll"}) {
+        std::filesystem::copy_file(kTestPluginDir + kFakeProgrammer, directory.Path() / name);
     }
-    std::string Path() const { return path_.string() + "/"; }
-    void Copy(const std::string& from, const std::string& name) const { fs::copy_file(from, path_ / name); }
-    void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(path_ / name) << text;
-    }
-
-  private:
-    fs::path path_;
-};
-
-// Enumerating
-
-// fake-eleven.so lacks an export and fake-nodescription.so hands out no description. The lines give back
-// their file names, and no session is opened for the description.
-TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescriptionSortedByName) {
-    FakeLibrary fake;
-    std::string list;
-    EXPECT_EQ(EnumeratePlugins(list, kTestPluginDir), 2);
-    EXPECT_EQ(list, "fake-hostile.so->" + std::string(kPluginTextLimit, 'H') + "\n" +
-                        "fake-programmer.so->Fake programmer\n");
-    EXPECT_EQ(ExtractPluginFileName(list.substr(0, list.find('\n'))), "fake-hostile.so");
-    const auto calls = fake.Calls();
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].kind, CallKind::GetDescription);
-}
-
-// A listed plug-in loads by the name its line gives, whatever its case.
-TEST(EnumeratePluginsTest, SkipsFilesThatAreNotPluginsAndListedOnesLoad) {
-    TemporaryDirectory directory;
-    directory.Copy(kTestPluginDir + kFakeProgrammer, "b-programmer.so");
-    directory.Copy(kTestPluginDir + kFakeProgrammer, "Acme-USB.so");
-    directory.Copy(kTestPluginDir + kFakeProgrammer, "programmer.so.1");
-    directory.Copy(kTestPluginDir + kFakeProgrammer, "programmer.dll");
     directory.Write("broken.so", "not a library");
-    fs::create_directory(directory.Path() + "folder.so");
-    std::string list;
-    EXPECT_EQ(EnumeratePlugins(list, directory.Path()), 2);
-    EXPECT_EQ(list, "Acme-USB.so->Fake programmer\nb-programmer.so->Fake programmer\n");
+    std::filesystem::create_directory(directory.Path() / "folder.so");
+    const struct {
+        std::string description;
+        int count;
+        std::string list;
+    } cases[] = {
+        {"Fake programmer\r\nsecond line", 2,
+         "Acme-USB.so->Fake programmer\nfake-programmer.so->Fake programmer\n"},
+        {"", 1, "Acme-USB.so->Fake programmer\n"},
+    };
+    for (const auto& c : cases) {
+        fake.Configure([&c](fake::Config& config) { config.description = c.description; });
+        fake.ClearLog();
+        std::string list = "old";
+        EXPECT_EQ(EnumeratePlugins(list, directory.Path()), c.count);
+        EXPECT_EQ(list, c.list);
+        EXPECT_EQ(fake.Log(), "Description");
+    }
     ProgrammerPlugin plugin;
-    EXPECT_TRUE(plugin.Load(ExtractPluginFileName(list.substr(0, list.find('\n'))), directory.Path()));
+    EXPECT_TRUE(plugin.Load(ExtractPluginFileName("Acme-USB.so->Fake programmer"), directory.Path()));
 }
 
 TEST(EnumeratePluginsTest, EmptyMissingOrUnnamedDirectoryGivesAnEmptyList) {
-    TemporaryDirectory empty;
-    for (const std::string& directory : {empty.Path(), std::string("/nonexistent/tessaly/"), std::string()}) {
+    test::TempDirectory empty;
+    for (const std::string& directory :
+         {empty.Path().string(), std::string("/nonexistent/tessaly/"), std::string()}) {
         std::string list = "old";
         EXPECT_EQ(EnumeratePlugins(list, directory), 0) << directory;
         EXPECT_EQ(list, "") << directory;
@@ -111,83 +86,47 @@ TEST(SplitPortListTest, SplitsAtZeroBytes) {
     EXPECT_TRUE(SplitPortList("").empty());
 }
 
-// The driver dialogue
-
-class ManageDriverTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
-        fake.Configure([](fake::Config& config) { config.canManageDriver = true; });
-    }
-
-    // The global facility codes the dialogue sent, in order.
-    std::vector<std::uint32_t> Codes() const {
-        std::vector<std::uint32_t> codes;
-        for (const auto& call : fake.Calls(CallKind::GetGlobalFacility)) {
-            codes.push_back(call.code);
-        }
-        return codes;
-    }
-
-    FakeLibrary fake;
-    ProgrammerPlugin plugin;
-};
-
 // Without a plug-in nothing is shown. Otherwise: the questions (No their default, since Yes changes the
 // system) and messages shown, and the global facility codes sent, for each answer.
-TEST_F(ManageDriverTest, OffersToUninstallOrInstallAndShowsAFailure) {
-    RecordingPrompt withoutPlugin(true);
+TEST(ManageDriverTest, OffersToUninstallOrInstallAndShowsAFailure) {
+    using Box = test::RecordingPrompt::Box;
+    test::RecordingPrompt withoutPlugin(true);
     ManageDriver(nullptr, withoutPlugin);
     EXPECT_TRUE(withoutPlugin.boxes.empty());
+    test::FakeLibrary fake;
+    ProgrammerPlugin plugin;
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
     const Box uninstall{"Driver uninstalling", "Do you want to uninstall driver from system?",
                         PromptIcon::Error, PromptAnswer::No};
     const Box install{"Driver installing", "Do you want to install required driver?", PromptIcon::Error,
                       PromptAnswer::No};
     const Box failed{"Driver installing", "Operation has failed!", PromptIcon::Error, std::nullopt};
-    constexpr std::uint32_t kCan = PGM_GLOBAL_CAN_MANAGE_DRIVER;
-    constexpr std::uint32_t kInstalled = PGM_GLOBAL_DRIVER_INSTALLED;
-    const std::vector<std::uint32_t> installCodes = {kCan, kInstalled, PGM_GLOBAL_INSTALL_DRIVER};
     const struct {
-        const char* name;
-        bool canManage;
-        bool installed;
-        std::int32_t installStatus;
+        std::uint32_t canManage;
+        std::uint32_t installed;
+        std::uint32_t installs;
         bool answer;
         std::vector<Box> boxes;
-        std::vector<std::uint32_t> codes;
+        const char* calls;
     } cases[] = {
-        {"cannot manage", false, true, 0, true, {}, {kCan}},
-        {"uninstall", true, true, 0, true, {uninstall}, {kCan, kInstalled, PGM_GLOBAL_UNINSTALL_DRIVER}},
-        {"install", true, false, 0, true, {install}, installCodes},
-        {"answered no", true, true, 0, false, {uninstall}, {kCan, kInstalled}},
-        {"install fails", true, false, 17, true, {install, failed}, installCodes},
+        {0, 1, 1, true, {}, "Global 1"},
+        {1, 1, 1, true, {uninstall}, "Global 1, Global 0, Global 3"},
+        {1, 0, 1, true, {install}, "Global 1, Global 0, Global 2"},
+        {1, 1, 1, false, {uninstall}, "Global 1, Global 0"},
+        {1, 0, 0, true, {install, failed}, "Global 1, Global 0, Global 2"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         fake.Configure([&c](fake::Config& config) {
-            config.canManageDriver = c.canManage;
-            config.driverInstalled = c.installed;
-            config.installStatus = c.installStatus;
+            config.global[PGM_GLOBAL_CAN_MANAGE_DRIVER] = c.canManage;
+            config.global[PGM_GLOBAL_DRIVER_INSTALLED] = c.installed;
+            config.global[PGM_GLOBAL_INSTALL_DRIVER] = c.installs;
         });
-        fake.ClearRecord();
-        RecordingPrompt prompt(c.answer);
+        fake.ClearLog();
+        test::RecordingPrompt prompt(c.answer);
         ManageDriver(&plugin, prompt);
-        EXPECT_TRUE(prompt.boxes == c.boxes);
-        EXPECT_EQ(Codes(), c.codes);
+        EXPECT_EQ(prompt.boxes, c.boxes) << c.calls;
+        EXPECT_EQ(fake.Log(), c.calls);
     }
-}
-
-TEST_F(ManageDriverTest, TextsComeFromTheMessageTable) {
-    MessageTable& table = ProcessMessageTable();
-    table.Create();
-    table.Store(msg::kDriverUninstalling, "Treiber entfernen");
-    table.Store(msg::kAskUninstallDriver, "Treiber entfernen?");
-    RecordingPrompt prompt(false);
-    ManageDriver(&plugin, prompt);
-    table.Free();
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].caption, "Treiber entfernen");
-    EXPECT_EQ(prompt.boxes[0].text, "Treiber entfernen?");
 }
 
 }  // namespace

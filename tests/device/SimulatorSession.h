@@ -1,7 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <string>
-#include <vector>
+#include <thread>
 
 #include "RecordingOwner.h"
 #include "device/DeviceWorker.h"
@@ -12,27 +13,29 @@ namespace tessaly::test {
 // plug-in loaded from the executables' directory as the desktop loads it, stopped when the session ends.
 class SimulatorSession {
   public:
-    SimulatorSession(const std::string& port, const WorkerSettings& settings);
+    SimulatorSession(const std::string& port, const WorkerSettings& settings) : worker(owner, settings) {
+        started = worker.Start("tessaly-sim.so", port) && owner.WaitFor("PostDeviceState");
+    }
 
-    DeviceState State() { return owner.LastReportedState(); }
-
-    // Hands over one request on the unit, with its bus sent first as the view does; false when the worker
-    // refused it.
-    bool Request(OperationMask operation, Unit& unit);
-    // Waits for the request's end; false when it did not come within a minute.
-    bool WaitUntilIdle();
-    // Request and WaitUntilIdle.
-    bool Run(OperationMask operation, Unit& unit);
-
-    std::vector<std::string> Texts(RecordingOwner::Kind kind) const;
+    // Hands over one request on the unit, with its bus sent first as the view does, and waits for the
+    // worker to be idle again; false when it refused the request or took too long.
+    bool Run(OperationMask operation, Unit& unit) {
+        worker.SetBusMode(static_cast<std::uint32_t>(unit.bus));
+        const std::size_t ended = owner.Count("OperationEnded");
+        if (!worker.Request(operation, &unit) || !owner.WaitFor("OperationEnded", ended + 1)) {
+            return false;
+        }
+        // The worker clears its request after the notices that follow OperationEnded.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (worker.IsBusy() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return !worker.IsBusy();
+    }
 
     RecordingOwner owner;
     DeviceWorker worker;
     bool started = false;
-    bool reported = false;
-
-  private:
-    std::size_t endedBefore_ = 0;
 };
 
 }  // namespace tessaly::test
