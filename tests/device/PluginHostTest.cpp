@@ -1,6 +1,9 @@
+// The plug-in host: one plug-in's wrappers (loading, sessions, the answers of a plug-in that breaks its
+// promises), listing the plug-ins of a directory and the driver dialogue, against the fake programmer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,6 +11,7 @@
 #include "RecordingPrompt.h"
 #include "TestFiles.h"
 #include "device/PluginHost.h"
+#include "device/ProgrammerPlugin.h"
 
 namespace tessaly {
 namespace {
@@ -15,10 +19,247 @@ namespace {
 using test::kFakeProgrammer;
 using test::kTestPluginDir;
 
+class ProgrammerPluginTest : public ::testing::Test {
+  protected:
+    void LoadAndAttach() {
+        ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+        ASSERT_EQ(plugin.Attach("fake0"), kPluginOk);
+        fake.ClearLog();
+    }
+
+    test::FakeLibrary fake;
+    ProgrammerPlugin plugin;
+};
+
+TEST_F(ProgrammerPluginTest, LoadsOnlyAnExistingLibraryWithEveryEntryPoint) {
+    const std::string withoutSlash = kTestPluginDir.substr(0, kTestPluginDir.size() - 1);
+    const struct {
+        std::string name;
+        std::string directory;
+        bool loads;
+    } cases[] = {
+        {kFakeProgrammer, kTestPluginDir, true},
+        {kFakeProgrammer, withoutSlash, true},  // joined with a slash
+        {"no-such-plugin.so", kTestPluginDir, false},
+        {"", kTestPluginDir, false},
+        {kFakeProgrammer, "", false},
+        {"fake-eleven.so", kTestPluginDir, false},  // without PGM_Write
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name + " in " + c.directory);
+        ProgrammerPlugin loaded;
+        EXPECT_EQ(loaded.Load(c.name, c.directory), c.loads);
+        EXPECT_EQ(loaded.IsLoaded(), c.loads);
+        EXPECT_FALSE(loaded.IsAttached());
+    }
+    // The test executable's directory, the default, holds no plug-ins: the fakes are kept out of it.
+    EXPECT_FALSE(plugin.Load(kFakeProgrammer));
+    EXPECT_EQ(ExecutableDirectory().back(), '/');
+}
+
+// Attach opens a session and resets it, handing back the reset's status; a port the plug-in opens no session
+// for, or a second Attach, gives no session and resets nothing. Unload detaches first and stays when that
+// fails; Load on a loaded plug-in unloads first.
+TEST_F(ProgrammerPluginTest, SessionsOpenResetAndClose) {
+    EXPECT_EQ(plugin.Unload(), kPluginOk);
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    EXPECT_EQ(plugin.Attach("COM9"), kPluginNoSession);
+    EXPECT_FALSE(plugin.IsAttached());
+    fake.Configure([](fake::Config& config) { config.statuses = {{"Reset", 4}, {"Detach", 9}}; });
+    EXPECT_EQ(plugin.Attach("fake1"), 4);
+    EXPECT_EQ(plugin.Attach("fake0"), kPluginNoSession);
+    EXPECT_EQ(plugin.Unload(), kPluginFailed);
+    EXPECT_TRUE(plugin.IsAttached());
+    fake.Configure([](fake::Config& config) { config.statuses.clear(); });
+    EXPECT_EQ(plugin.Detach(), kPluginOk);
+    EXPECT_TRUE(plugin.IsLoaded() && !plugin.IsAttached());
+    EXPECT_EQ(plugin.Unload(), kPluginOk);
+    ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
+    ASSERT_EQ(plugin.Attach("fake0"), kPluginOk);
+    EXPECT_FALSE(plugin.Load("no-such-plugin.so", kTestPluginDir));
+    EXPECT_FALSE(plugin.IsLoaded());
+    EXPECT_EQ(fake.Log(),
+              "Attach COM9, Attach fake1, Reset 81, Detach 81, Detach 81, Attach fake0, Reset 81, Detach 81");
+}
+
+std::uint8_t buffer[8];
+
+// Without a library every wrapper, and without a session every session wrapper, answers kPluginNotReady
+// (EnumeratePorts -1, the questions no) without calling the plug-in, and clears what it hands out: the value
+// and text given (7 and "old"), or keeps the text (GetVersion).
+TEST_F(ProgrammerPluginTest, WrappersWithoutALibraryOrSessionAnswerNotReady) {
+    using P = ProgrammerPlugin;
+    using Value = std::uint32_t;
+    const struct {
+        bool session;
+        std::function<int(P&, Value&, std::string&)> call;
+        int answer;
+        Value value;
+        const char* text;
+    } cases[] = {
+        {false, [](P& p, Value&, std::string&) { return p.Attach("fake0"); }, kPluginNotReady, 7, "old"},
+        {false, [](P& p, Value&, std::string& t) { return p.GetVersion(t); }, kPluginNotReady, 7, "old"},
+        {false, [](P& p, Value&, std::string& t) { return int{p.GetDescription(t)}; }, 0, 7, ""},
+        {false, [](P& p, Value&, std::string& t) { return p.EnumeratePorts(t, 256); }, -1, 7, ""},
+        {false, [](P& p, Value& v, std::string&) { return p.GetIoDelayMin(v); }, kPluginNotReady, 0, "old"},
+        {false, [](P& p, Value&, std::string&) { return p.InstallDriver(); }, kPluginNotReady, 7, "old"},
+        {false, [](P& p, Value&, std::string&) { return int{p.IsDriverInstalled()}; }, 0, 7, "old"},
+        {false, [](P& p, Value&, std::string&) { return int{p.CanManageDriver()}; }, 0, 7, "old"},
+        {false, [](P& p, Value&, std::string&) { return int{p.HasIoDelayRange()}; }, 0, 7, "old"},
+        {true, [](P& p, Value&, std::string&) { return p.Detach(); }, kPluginNotReady, 7, "old"},
+        {true, [](P& p, Value&, std::string&) { return p.Reset(); }, kPluginNotReady, 7, "old"},
+        {true, [](P& p, Value& v, std::string&) { return p.GetBlockSize(v); }, kPluginNotReady, 0, "old"},
+        {true, [](P& p, Value&, std::string&) { return p.SetPower(true); }, kPluginNotReady, 7, "old"},
+        {true, [](P& p, Value&, std::string& t) { return p.GetFirmware(t, 64); }, kPluginNotReady, 7, ""},
+        {true, [](P& p, Value& v, std::string&) { return p.Read(0, buffer, v); }, kPluginNotReady, 0, "old"},
+        {true, [](P& p, Value& v, std::string&) { return p.Write(0, buffer, v); }, kPluginNotReady, 0, "old"},
+        {true, [](P& p, Value&, std::string&) { return int{p.IsHardwareIdentified()}; }, 0, 7, "old"},
+        {true, [](P& p, Value&, std::string&) { return int{p.IsHardwarePlugged()}; }, 0, 7, "old"},
+        {true, [](P& p, Value&, std::string&) { return int{p.IsChipPresent()}; }, 0, 7, "old"},
+    };
+    ProgrammerPlugin loaded;
+    ASSERT_TRUE(loaded.Load(kFakeProgrammer, kTestPluginDir));
+    for (const auto& c : cases) {
+        for (ProgrammerPlugin* tried : {&plugin, c.session ? &loaded : &plugin}) {
+            Value value = 7;
+            std::string text = "old";
+            EXPECT_EQ(c.call(*tried, value, text), c.answer) << &c - cases;
+            EXPECT_EQ(value, c.value) << &c - cases;
+            EXPECT_EQ(text, c.text) << &c - cases;
+        }
+    }
+    EXPECT_EQ(fake.Log(), "");
+}
+
+// A question answers yes for status 0 with a value not 0, or for status 0 alone where it asks for no value;
+// a failure with a value is a no. The chip answers only while powered.
+TEST_F(ProgrammerPluginTest, QuestionsFollowTheFacilityAnswers) {
+    LoadAndAttach();
+    EXPECT_EQ(plugin.SetPower(true), kPluginOk);
+    const struct {
+        bool (ProgrammerPlugin::*ask)() const;
+        bool global;
+        std::uint32_t code;
+        bool valued;
+    } cases[] = {
+        {&ProgrammerPlugin::IsDriverInstalled, true, PGM_GLOBAL_DRIVER_INSTALLED, true},
+        {&ProgrammerPlugin::CanManageDriver, true, PGM_GLOBAL_CAN_MANAGE_DRIVER, false},
+        {&ProgrammerPlugin::HasIoDelayRange, true, PGM_GLOBAL_IO_DELAY_RANGE, false},
+        {&ProgrammerPlugin::IsHardwareIdentified, false, PGM_SESSION_HARDWARE_IDENTIFIED, true},
+        {&ProgrammerPlugin::IsHardwarePlugged, false, PGM_SESSION_HARDWARE_PLUGGED, true},
+        {&ProgrammerPlugin::IsChipPresent, false, PGM_SESSION_CHIP_PRESENT, true},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [value, status] : {std::pair{1u, 0}, {0u, 0}, {1u, 7}}) {
+            fake.Configure([&](fake::Config& config) {
+                (c.global ? config.global : config.session)[c.code] = value;
+                config.statuses = {{c.global ? "Global" : "Get", status}};
+            });
+            EXPECT_EQ((plugin.*c.ask)(), status == 0 && (value != 0 || !c.valued))
+                << &c - cases << value << status;
+        }
+    }
+    fake.Configure([](fake::Config& config) { config.statuses.clear(); });
+    EXPECT_EQ(plugin.SetPower(false), kPluginOk);
+    EXPECT_FALSE(plugin.IsChipPresent()) << "not powered";
+}
+
+// The commands and setters send their codes and values; the I/O delay limits come as the plug-in gives them.
+// Statuses 1 to 4 pass, any other failure becomes 2.
+TEST_F(ProgrammerPluginTest, CommandsSendTheirCodesAndValuesAndHandBackTheirStatus) {
+    LoadAndAttach();
+    fake.Configure([](fake::Config& config) { config.global[PGM_GLOBAL_INSTALL_DRIVER] = 0; });
+    EXPECT_EQ(plugin.InstallDriver(), 1);
+    EXPECT_EQ(plugin.UninstallDriver(), kPluginOk);
+    EXPECT_EQ(plugin.SetWideAddressing(true), kPluginOk);
+    EXPECT_EQ(plugin.SetIoDelay(12), kPluginOk);
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    EXPECT_EQ(plugin.GetIoDelayMin(low), kPluginOk);
+    EXPECT_EQ(plugin.GetIoDelayMax(high), kPluginOk);
+    EXPECT_EQ(low * 100 + high, 150u);
+    EXPECT_EQ(fake.Log(), "Global 2, Global 3, Set 4=1, Set 7=12, Global 5, Global 6");
+    const std::pair<std::int32_t, int> statuses[] = {
+        {0, 0}, {1, 1}, {3, 3}, {4, 4}, {5, 2}, {7, 2}, {-1, 2}, {0x7FFFFFFF, 2}, {-2147483647 - 1, 2}};
+    for (const auto& [given, seen] : statuses) {
+        fake.Configure([given = given](fake::Config& config) { config.statuses["Set"] = given; });
+        EXPECT_EQ(plugin.SetPower(false), seen) << given;
+    }
+}
+
+// Texts and transfers: the host copies texts only within their limits and takes no length beyond the one
+// asked for, whatever the plug-in claims. A version is copied on success with a pointer only.
+TEST_F(ProgrammerPluginTest, TextsStayWithinTheirLimits) {
+    LoadAndAttach();
+    const std::string overlong(kPluginTextLimit + 100, 'H');
+    const struct {
+        std::string text;
+        int status;
+        std::string version;
+    } versions[] = {{"fake 1.0", 0, "fake 1.0"},
+                    {overlong, 0, overlong.substr(0, kPluginTextLimit)},
+                    {"other", 1, "old"},
+                    {"", 0, "old"}};
+    for (const auto& c : versions) {
+        fake.Configure([&c](fake::Config& config) {
+            config.version = config.description = c.text;
+            config.statuses = {{"Version", c.status}};
+        });
+        std::string version = "old";
+        std::string description = "old";
+        EXPECT_EQ(plugin.GetVersion(version), c.status);
+        EXPECT_EQ(version, c.version);
+        EXPECT_EQ(plugin.GetDescription(description), !c.text.empty());
+        EXPECT_EQ(description, c.text.substr(0, kPluginTextLimit));
+    }
+    std::string text;
+    EXPECT_EQ(plugin.GetFirmware(text, 64), kPluginOk);
+    EXPECT_EQ(text, "FW 2.1");
+    fake.Configure([](fake::Config& config) { config.firmware = std::string(100, 'F'); });
+    EXPECT_EQ(plugin.GetFirmware(text, 64), kPluginOk);
+    EXPECT_EQ(text, std::string(64, 'F'));
+    fake.Configure([](fake::Config& config) { config.statuses["Firmware"] = 1; });
+    EXPECT_EQ(plugin.GetFirmware(text, 64), 1);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(fake.Log({"Firmware"}), "Firmware 64, Firmware 64, Firmware 64");
+    EXPECT_EQ(plugin.EnumeratePorts(text, 256), 12);
+    EXPECT_EQ(text, std::string("fake0\0fake1\0", 12));
+    EXPECT_EQ(plugin.EnumeratePorts(text, 8), 8);
+    EXPECT_EQ(SplitPortList(text), (std::vector<std::string>{"fake0", "fa"}));
+    fake.Configure([](fake::Config& config) { config.ports.clear(); });
+    EXPECT_EQ(plugin.EnumeratePorts(text, 256), 0);
+    EXPECT_EQ(text, "");
+}
+
+TEST_F(ProgrammerPluginTest, ReadAndWriteHandBackTheLengthMovedButNeverMore) {
+    LoadAndAttach();
+    fake.Configure([](fake::Config& config) {
+        config.faults = {{'R', 2, 2, 0, 3}, {'R', 3, 3, 0, 0xFFFFFFFF}, {'W', 2, 2, 7, 1000}};
+    });
+    const std::uint8_t data[4] = {1, 2, 3, 4};
+    std::uint8_t back[4] = {};
+    const struct {
+        bool reads;
+        PluginStatus status;
+        std::uint32_t length;
+    } cases[] = {{false, kPluginOk, 4},
+                 {true, kPluginOk, 4},
+                 {true, kPluginOk, 3},
+                 {true, kPluginOk, 4},
+                 {false, kPluginFailed, 4}};
+    for (const auto& c : cases) {
+        std::uint32_t length = 4;
+        EXPECT_EQ(c.reads ? plugin.Read(0x20, back, length) : plugin.Write(0x20, data, length), c.status);
+        EXPECT_EQ(length, c.length) << &c - cases;
+    }
+    EXPECT_EQ(std::vector<std::uint8_t>(back, back + 4), std::vector<std::uint8_t>(data, data + 4));
+}
+
 // Every "*.so" file that loads, has every entry point and a description is listed, sorted by name: not
 // fake-eleven.so (without PGM_Write), a file that is no library, a folder or a file of another name. A
 // description is cut at its first line break, listing opens no session, and a listed plug-in loads by the
-// name its line gives, whatever its case. The links share the loaded fake's bench; the copies have their own.
+// name its line gives, whatever its case. The links share the loaded fake's bench; the copies have their
+// own. An empty, missing or unnamed directory gives an empty list.
 TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescription) {
     test::FakeLibrary fake;
     test::TempDirectory directory;
@@ -30,35 +271,31 @@ TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescription) {
     }
     directory.Write("broken.so", "not a library");
     std::filesystem::create_directory(directory.Path() / "folder.so");
+    test::TempDirectory empty;
+    const std::string acme = "Acme-USB.so->Fake programmer\n";
     const struct {
+        std::string directory;
         std::string description;
         int count;
         std::string list;
     } cases[] = {
-        {"Fake programmer\r\nsecond line", 2,
-         "Acme-USB.so->Fake programmer\nfake-programmer.so->Fake programmer\n"},
-        {"", 1, "Acme-USB.so->Fake programmer\n"},
+        {directory.Path(), "Fake programmer\r\nsecond line", 2,
+         acme + "fake-programmer.so->Fake programmer\n"},
+        {directory.Path(), "", 1, acme},
+        {empty.Path(), "", 0, ""},
+        {"/nonexistent/tessaly/", "", 0, ""},
+        {"", "", 0, ""},
     };
     for (const auto& c : cases) {
         fake.Configure([&c](fake::Config& config) { config.description = c.description; });
         fake.ClearLog();
         std::string list = "old";
-        EXPECT_EQ(EnumeratePlugins(list, directory.Path()), c.count);
+        EXPECT_EQ(EnumeratePlugins(list, c.directory), c.count) << c.directory;
         EXPECT_EQ(list, c.list);
-        EXPECT_EQ(fake.Log(), "Description");
+        EXPECT_EQ(fake.Log(), c.count != 0 ? "Description" : "");
     }
     ProgrammerPlugin plugin;
-    EXPECT_TRUE(plugin.Load(ExtractPluginFileName("Acme-USB.so->Fake programmer"), directory.Path()));
-}
-
-TEST(EnumeratePluginsTest, EmptyMissingOrUnnamedDirectoryGivesAnEmptyList) {
-    test::TempDirectory empty;
-    for (const std::string& directory :
-         {empty.Path().string(), std::string("/nonexistent/tessaly/"), std::string()}) {
-        std::string list = "old";
-        EXPECT_EQ(EnumeratePlugins(list, directory), 0) << directory;
-        EXPECT_EQ(list, "") << directory;
-    }
+    EXPECT_TRUE(plugin.Load(ExtractPluginFileName(acme), directory.Path()));
 }
 
 // File names keep their case; the extension is found in any case.
@@ -88,13 +325,11 @@ TEST(SplitPortListTest, SplitsAtZeroBytes) {
 
 // Without a plug-in nothing is shown. Otherwise: the questions (No their default, since Yes changes the
 // system) and messages shown, and the global facility codes sent, for each answer.
-TEST(ManageDriverTest, OffersToUninstallOrInstallAndShowsAFailure) {
+TEST_F(ProgrammerPluginTest, ManageDriverOffersToUninstallOrInstallAndShowsAFailure) {
     using Box = test::RecordingPrompt::Box;
     test::RecordingPrompt withoutPlugin(true);
     ManageDriver(nullptr, withoutPlugin);
     EXPECT_TRUE(withoutPlugin.boxes.empty());
-    test::FakeLibrary fake;
-    ProgrammerPlugin plugin;
     ASSERT_TRUE(plugin.Load(kFakeProgrammer, kTestPluginDir));
     const Box uninstall{"Driver uninstalling", "Do you want to uninstall driver from system?",
                         PromptIcon::Error, PromptAnswer::No};

@@ -39,18 +39,6 @@ class RecordingOwner : public DeviceWorkerOwner {
         changed_.notify_all();
     }
 
-    // The details of the calls of one name, in order.
-    std::vector<std::string> Texts(std::string_view name) const {
-        Lock lock(mutex_);
-        std::vector<std::string> texts;
-        for (const std::string& entry : log_) {
-            if (Named(entry, name)) {
-                texts.push_back(entry.substr(std::min(entry.size(), name.size() + 1)));
-            }
-        }
-        return texts;
-    }
-    std::size_t Count(std::string_view name) const { return Texts(name).size(); }
     // The calls of the names given, or all calls, joined by " | ".
     std::string Log(std::initializer_list<std::string_view> names = {}) const {
         Lock lock(mutex_);
@@ -63,19 +51,15 @@ class RecordingOwner : public DeviceWorkerOwner {
         }
         return log;
     }
-    // Waits until at least count calls of the name were logged; false after ten seconds.
+    std::size_t Count(std::string_view name) const {
+        Lock lock(mutex_);
+        return Counted(name);
+    }
+    // Waits until at least count calls of the name were logged (a held wait is logged before it blocks);
+    // false after ten seconds.
     bool WaitFor(std::string_view name, std::size_t count = 1) {
         Lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10), [&] {
-            return std::count_if(log_.begin(), log_.end(), [&](const std::string& e) {
-                       return Named(e, name);
-                   }) >= static_cast<std::ptrdiff_t>(count);
-        });
-    }
-    // Waits until a held call is blocking.
-    bool WaitUntilHolding() {
-        Lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return holding_; });
+        return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return Counted(name) >= count; });
     }
 
     bool HasProgressDisplay() override { return progressDisplay; }
@@ -117,6 +101,10 @@ class RecordingOwner : public DeviceWorkerOwner {
     static bool Named(const std::string& entry, std::string_view name) {
         return entry.starts_with(name) && (entry.size() == name.size() || entry[name.size()] == ' ');
     }
+    std::size_t Counted(std::string_view name) const {
+        return std::count_if(log_.begin(), log_.end(),
+                             [&](const std::string& entry) { return Named(entry, name); });
+    }
     void Record(std::string entry) {
         Lock lock(mutex_);
         log_.push_back(std::move(entry));
@@ -128,10 +116,7 @@ class RecordingOwner : public DeviceWorkerOwner {
         Lock lock(mutex_);
         if (held_ == name) {
             held_.clear();
-            holding_ = true;
-            changed_.notify_all();
             changed_.wait(lock, stop, [&] { return released_; });
-            holding_ = false;
             log_.back() += stop.stop_requested() ? " (stopped)" : "";
         }
         return lock;
@@ -142,7 +127,6 @@ class RecordingOwner : public DeviceWorkerOwner {
     std::vector<std::string> log_;
     std::atomic<DeviceState> state_ = DeviceState::NoPlugin;
     std::string held_;
-    bool holding_ = false;
     bool released_ = false;
 };
 

@@ -1,6 +1,7 @@
 // The device layer against the chip simulator plug-in, loaded from the executables' directory as the
 // desktop loads it: the example board programmed into a simulated 24C02, read back in a new session and
 // verified. The simulator keeps its chip files in a directory of the test's own.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -27,20 +28,18 @@ TEST(SimulatorEndToEndTest, ProgramThenReadBackInANewSessionThenVerify) {
     const std::string path = std::string(source == nullptr ? "." : source) + "/examples/board-24c02.dev";
     LoadedTemplate written(0xFF, path);
     ASSERT_TRUE(written.Loaded());
-    const std::pair<std::string_view, std::string_view> values[] = {
-        {"Serial number", "20240611"},  {"Product variant", "Pro"},
-        {"Board name", "Tessaly test"}, {"DHCP", "On"},
-        {"Link speed", "100 Mbit/s"},   {"Host name", "bench-7"},
-        {"ADC offset", "1234"},         {"Temperature limit (C)", "85"},
-    };
+    const std::pair<std::string_view, std::string_view> values[] = {{"Serial number", "20240611"},
+                                                                    {"Board name", "Tessaly test"},
+                                                                    {"DHCP", "On"},
+                                                                    {"ADC offset", "1234"}};
     for (const auto& [name, value] : values) {
         ASSERT_TRUE(written.SetValue(written.ItemIndex(name), value)) << name;
     }
     {
         SimulatorSession session("24C02", settings);
         ASSERT_TRUE(session.started);
-        EXPECT_EQ(session.owner.Log({"StoreState"}), "StoreState 3");
-        EXPECT_NE(session.owner.Texts("FirmwareText").at(0).find("24C02"), std::string::npos);
+        EXPECT_THAT(session.owner.Log({"FirmwareText", "StoreState"}),
+                    ::testing::MatchesRegex("FirmwareText .*24C02.* \\| StoreState 3"));
         ASSERT_TRUE(session.Run(operation::kProgramCommand, written.UnitAt()));
         EXPECT_EQ(session.owner.Log({"AskRetryAccess", "ReportDifference", "NotifyCompletion"}),
                   "NotifyCompletion Program successfully complete");
@@ -54,7 +53,6 @@ TEST(SimulatorEndToEndTest, ProgramThenReadBackInANewSessionThenVerify) {
     for (std::uint32_t item = 0; item < written.UnitAt().itemCount; ++item) {
         EXPECT_EQ(read.Value(item), written.Value(item)) << "item " << item;
     }
-    EXPECT_EQ(read.Value(read.ItemIndex("Board name")), "Tessaly test");
     SimulatorSession session("24C02", settings);
     ASSERT_TRUE(session.Run(operation::kVerifyCommand, written.UnitAt()));
     EXPECT_EQ(session.owner.Log({"AskRetryAccess", "ReportDifference", "NotifyCompletion"}),

@@ -21,11 +21,10 @@ class SimulatorSession {
     // worker to be idle again; false when it refused the request or took too long.
     bool Run(OperationMask operation, Unit& unit) {
         worker.SetBusMode(static_cast<std::uint32_t>(unit.bus));
-        const std::size_t ended = owner.Count("OperationEnded");
-        if (!worker.Request(operation, &unit) || !owner.WaitFor("OperationEnded", ended + 1)) {
+        if (!worker.Request(operation, &unit)) {
             return false;
         }
-        // The worker clears its request after the notices that follow OperationEnded.
+        // The worker clears its request after OperationEnded and the notices that follow it.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (worker.IsBusy() && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
