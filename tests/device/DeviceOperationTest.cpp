@@ -3,6 +3,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeLibrary.h"
@@ -19,21 +20,19 @@ using test::RecordingOwner;
 using test::TestUnit;
 using namespace std::chrono_literals;
 
-std::string Question(const std::string& address) {
-    return "Device access error!\nDo you want to try again?\n[" + address + "]";
+// The log entries of a difference report, and of questions naming these addresses.
+std::string Reported(const char* bytes, const char* address) {
+    return std::string("ReportDifference Wrong value (") + bytes + ") at location " + address +
+           "\nOperation will be skipped.";
 }
 
-// The log of the questions that name these addresses.
 std::string Asked(const std::vector<const char*>& addresses) {
     std::string log;
     for (const char* address : addresses) {
-        log += (log.empty() ? "AskRetryAccess " : " | AskRetryAccess ") + Question(address);
+        log += std::string(log.empty() ? "" : " | ") +
+               "AskRetryAccess Device access error!\nDo you want to try again?\n[" + address + "]";
     }
     return log;
-}
-
-std::string Difference(const std::string& bytes, const std::string& address) {
-    return "Wrong value (" + bytes + ") at location " + address + "\nOperation will be skipped.";
 }
 
 class DeviceOperationTest : public ::testing::Test {
@@ -41,14 +40,13 @@ class DeviceOperationTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(plugin.Load(test::kFakeProgrammer, test::kTestPluginDir));
         ASSERT_EQ(plugin.Attach("fake0"), kPluginOk);
-        ASSERT_EQ(plugin.SetPower(true), kPluginOk);
     }
 
     // Runs the operation from an empty log, with a fresh owner that answers the questions as given.
     bool Run(OperationMask operation, TestUnit& unit, std::vector<bool> answers = {}) {
         fake.ClearLog();
         owner = std::make_unique<RecordingOwner>();
-        owner->answers.assign(answers.begin(), answers.end());
+        owner->answers = answers;
         return DeviceOperation(plugin, *owner, settings, stop.get_token()).Run(operation, unit.unit);
     }
     std::string Transfers() const { return fake.Log({"R ", "W "}); }
@@ -63,34 +61,29 @@ class DeviceOperationTest : public ::testing::Test {
 // Chunks end at block boundaries and at bytes without mask; a block size of 0 or one that comes with a
 // failure is used as 1, and a huge one moves the unit at once.
 TEST_F(DeviceOperationTest, ChunksFollowTheBlocksAndTheMask) {
-    const struct {
-        std::int32_t status;
-        std::uint32_t blockSize;
-        std::uint32_t first;
-        std::uint32_t last;
-        std::uint32_t unmaskedFirst;  // bytes without mask, none when after unmaskedLast
-        std::uint32_t unmaskedLast;
-        const char* transfers;
-    } cases[] = {
-        {0, 16, 0x00, 0x3F, 1, 0, "R 0+16, R 16+16, R 32+16, R 48+16"},
-        {0, 16, 0x05, 0x24, 1, 0, "R 5+11, R 16+16, R 32+5"},
-        {0, 16, 0x00, 0x0F, 0x08, 0x0B, "R 0+8, R 12+4"},
-        {0, 16, 0x00, 0x3F, 0x00, 0x3F, ""},
-        {0, 0, 0x10, 0x12, 1, 0, "R 16+1, R 17+1, R 18+1"},
-        {3, 64, 0x10, 0x11, 1, 0, "R 16+1, R 17+1"},
-        {0, 0xFFFFFFFF, 0x100, 0x1FF, 1, 0, "R 256+256"},
-    };
-    for (const auto& c : cases) {
-        fake.Configure([&c](fake::Config& config) {
-            config.session[PGM_SESSION_BLOCK_SIZE] = c.blockSize;
-            config.statuses = {{"Get", c.status}};
+    // The block size's status and value, the unit, the range of its bytes without mask (empty when reversed).
+    const std::tuple<std::int32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
+                     const char*>
+        cases[] = {
+            {0, 16, 0x00, 0x3F, 1, 0, "R 0+16, R 16+16, R 32+16, R 48+16"},
+            {0, 16, 0x05, 0x24, 1, 0, "R 5+11, R 16+16, R 32+5"},
+            {0, 16, 0x00, 0x0F, 0x08, 0x0B, "R 0+8, R 12+4"},
+            {0, 16, 0x00, 0x3F, 0x00, 0x3F, ""},
+            {0, 0, 0x10, 0x12, 1, 0, "R 16+1, R 17+1, R 18+1"},
+            {3, 64, 0x10, 0x11, 1, 0, "R 16+1, R 17+1"},
+            {0, 0xFFFFFFFF, 0x100, 0x1FF, 1, 0, "R 256+256"},
+        };
+    for (const auto& [status, blockSize, first, last, unmaskedFirst, unmaskedLast, transfers] : cases) {
+        fake.Configure([&](fake::Config& config) {
+            config.session[PGM_SESSION_BLOCK_SIZE] = blockSize;
+            config.statuses = {{"Get", status}};
         });
-        TestUnit unit(c.first, c.last);
-        for (std::uint32_t address = c.unmaskedFirst; address <= c.unmaskedLast; ++address) {
+        TestUnit unit(first, last);
+        for (std::uint32_t address = unmaskedFirst; address <= unmaskedLast; ++address) {
             unit.Mask(address) = 0;
         }
         EXPECT_TRUE(Run(operation::kReadCommand, unit));
-        EXPECT_EQ(Transfers(), c.transfers);
+        EXPECT_EQ(Transfers(), transfers);
     }
 }
 
@@ -116,25 +109,21 @@ TEST_F(DeviceOperationTest, ProgramPreparesWritesAndVerifiesWithItsProgress) {
 // A read that fails though it claims every byte asks at the next chunk, and Yes goes on from there without
 // taking its bytes. No abandons the read with what it merged so far.
 TEST_F(DeviceOperationTest, FailedReadAsksOnceAndGoesOnAsAnswered) {
-    const struct {
-        fake::TransferFault fault;
-        bool answer;
-        const char* transfers;
-        std::uint8_t first;  // the image at 0x00 and 0x1F afterwards
-        std::uint8_t last;
-    } cases[] = {{{'R', 1, 1, 4, 16}, true, "R 0+16, R 16+16", 0x00, 0x66},
-                 {{'R', 2, 2, 1, 0}, false, "R 0+16, R 16+16", 0x66, 0x00}};
-    for (const auto& c : cases) {
-        fake.Configure([&c](fake::Config& config) {
+    // The fault, the answer, the transfers and the image at 0x00 and 0x1F afterwards.
+    const std::tuple<fake::TransferFault, bool, const char*, std::uint8_t, std::uint8_t> cases[] = {
+        {{'R', 1, 1, 4, 16}, true, "R 0+16, R 16+16", 0x00, 0x66},
+        {{'R', 2, 2, 1, 0}, false, "R 0+16, R 16+16", 0x66, 0x00}};
+    for (const auto& [fault, answer, transfers, first, last] : cases) {
+        fake.Configure([&](fake::Config& config) {
             config.memory.assign(0x20, 0x66);
-            config.faults = {c.fault};
+            config.faults = {fault};
         });
         TestUnit unit(0x00, 0x1F);
-        EXPECT_EQ(Run(operation::kReadCommand, unit, {c.answer}), c.answer);
+        EXPECT_EQ(Run(operation::kReadCommand, unit, {answer}), answer);
         EXPECT_EQ(owner->Log({"AskRetryAccess"}), Asked({"0x10"}));
-        EXPECT_EQ(Transfers(), c.transfers);
-        EXPECT_EQ(unit.Image(0x00), c.first) << c.answer;
-        EXPECT_EQ(unit.Image(0x1F), c.last) << c.answer;
+        EXPECT_EQ(Transfers(), transfers);
+        EXPECT_EQ(unit.Image(0x00), first) << answer;
+        EXPECT_EQ(unit.Image(0x1F), last) << answer;
     }
 }
 
@@ -145,8 +134,7 @@ TEST_F(DeviceOperationTest, VerifyComparesInsideTheMaskAndStopsAtTheFirstDiffere
         fake.Configure([chip](fake::Config& config) { config.memory[0x40] = chip; });
         TestUnit unit(0x40, 0x40, 0xA5, 0xF0);
         EXPECT_EQ(Run(operation::kVerify, unit), chip == 0xA3);
-        EXPECT_EQ(owner->Log({"ReportDifference"}),
-                  chip == 0xA3 ? "" : "ReportDifference " + Difference("0x3C <> 0xA5", "0x40"));
+        EXPECT_EQ(owner->Log({"ReportDifference"}), chip == 0xA3 ? "" : Reported("0x3C <> 0xA5", "0x40"));
         EXPECT_EQ(unit.Image(0x40), 0xA5);
     }
     fake.Configure([](fake::Config& config) {
@@ -156,7 +144,7 @@ TEST_F(DeviceOperationTest, VerifyComparesInsideTheMaskAndStopsAtTheFirstDiffere
     });
     TestUnit unit(0x00, 0xFF, 0x00);
     EXPECT_FALSE(Run(operation::kVerifyCommand, unit));
-    EXPECT_EQ(owner->Log({"ReportDifference"}), "ReportDifference " + Difference("0xFF <> 0x0", "0x83"));
+    EXPECT_EQ(owner->Log({"ReportDifference"}), Reported("0xFF <> 0x0", "0x83"));
     EXPECT_EQ(Transfers(), "R 0+64, R 64+64, R 128+64, R 192+64, R 0+64, R 64+64, R 128+64");
 }
 
@@ -164,34 +152,31 @@ TEST_F(DeviceOperationTest, VerifyComparesInsideTheMaskAndStopsAtTheFirstDiffere
 // and what is still refused then is an access error, answered Yes twice. A program step that ran to its end
 // rests for pulseFix, one abandoned does not.
 TEST_F(DeviceOperationTest, RefusedWriteIsRepeatedWithinTheProgramPulse) {
-    const struct {
-        std::int32_t pulse;
-        std::vector<fake::TransferFault> refused;
-        std::size_t writes;  // at least, when the run does not complete
-        std::vector<const char*> questions;
-    } cases[] = {
-        {1000, {{'W', 2, 4, 1, 0}, {'W', 6, 8, 1, 0}}, 9, {}},
-        {0, {{'W', 2, 2, 1, 0}, {'W', 4, 4, 1, 0}}, 5, {"0x10", "0x20"}},
-        {5, {{'W', 2, 1000000, 1, 0}}, 4, {"0x10", "0x10", "0x10"}},
-    };
-    for (const auto& c : cases) {
-        fake.Configure([&c](fake::Config& config) { config.faults = c.refused; });
-        const bool completes = c.questions.size() < 3;
-        settings.pulsePGM = c.pulse;
+    // pulsePGM, the refused writes, the writes (at least, when the run does not complete), the questions.
+    const std::tuple<std::int32_t, std::vector<fake::TransferFault>, std::size_t, std::vector<const char*>>
+        cases[] = {
+            {1000, {{'W', 2, 4, 1, 0}, {'W', 6, 8, 1, 0}}, 9, {}},
+            {0, {{'W', 2, 2, 1, 0}, {'W', 4, 4, 1, 0}}, 5, {"0x10", "0x20"}},
+            {5, {{'W', 2, 1000000, 1, 0}}, 4, {"0x10", "0x10", "0x10"}},
+        };
+    for (const auto& [pulse, refused, writes, questions] : cases) {
+        fake.Configure([&](fake::Config& config) { config.faults = refused; });
+        const bool completes = questions.size() < 3;
+        settings.pulsePGM = pulse;
         settings.pulseFix = completes ? 60 : 20000;
         TestUnit unit(0x00, 0x2F, 0x42);
         const auto began = std::chrono::steady_clock::now();
         EXPECT_EQ(Run(operation::kPrepareData | operation::kProgram, unit, {true, true}), completes);
         const auto took = std::chrono::steady_clock::now() - began;
-        EXPECT_EQ(owner->Log({"AskRetryAccess"}), Asked(c.questions));
+        EXPECT_EQ(owner->Log({"AskRetryAccess"}), Asked(questions));
         if (completes) {
             EXPECT_GE(took, 60ms);
-            EXPECT_EQ(fake.Count("W "), c.writes);
+            EXPECT_EQ(fake.Count("W "), writes);
             EXPECT_EQ(fake.Chip(0x2F), 0x42);
         } else {
-            EXPECT_GE(took, 3 * std::chrono::milliseconds(c.pulse));
+            EXPECT_GE(took, 3 * std::chrono::milliseconds(pulse));
             EXPECT_LT(took, 10s);
-            EXPECT_GT(fake.Count("W "), c.writes);
+            EXPECT_GT(fake.Count("W "), writes);
         }
     }
 }
@@ -210,20 +195,16 @@ TEST_F(DeviceOperationTest, UnitWithoutImagesOrAStopRequestIsAbandonedBeforeAnyT
 // The question asks to try a transfer again, which changes nothing else: Yes is its default.
 TEST(AccessErrorQuestionTest, IsAQuestionWithYesAsItsDefault) {
     test::RecordingPrompt prompt(true);
-    EXPECT_TRUE(AskAccessErrorQuestion(prompt, Question("0x10")));
+    EXPECT_TRUE(AskAccessErrorQuestion(prompt, "Try again?"));
     EXPECT_EQ(prompt.boxes, (std::vector<test::RecordingPrompt::Box>{
-                                {"", Question("0x10"), PromptIcon::Question, PromptAnswer::Yes}}));
+                                {"", "Try again?", PromptIcon::Question, PromptAnswer::Yes}}));
 }
 
 // Only Program with its verify step and Verify alone have notices, and each can be switched off.
 TEST(CompletionNoticeTest, ProgramWithVerifyAndVerifyAloneHaveTheirNotices) {
     WorkerSettings quiet;
     quiet.confirmProgram = quiet.confirmVerify = false;
-    const struct {
-        OperationMask operation;
-        WorkerSettings settings;
-        const char* notice;
-    } cases[] = {
+    const std::tuple<OperationMask, WorkerSettings, const char*> cases[] = {
         {operation::kProgramCommand, {}, "NotifyCompletion Program successfully complete"},
         {operation::kVerifyCommand, {}, "NotifyCompletion Verify sucessfully complete"},
         {operation::kReadCommand, {}, ""},
@@ -231,10 +212,10 @@ TEST(CompletionNoticeTest, ProgramWithVerifyAndVerifyAloneHaveTheirNotices) {
         {operation::kProgramCommand, quiet, ""},
         {operation::kVerifyCommand, quiet, ""},
     };
-    for (const auto& c : cases) {
-        RecordingOwner owner;
-        ShowCompletionNotices(c.operation, c.settings, owner, {});
-        EXPECT_EQ(owner.Log(), c.notice) << c.operation;
+    for (const auto& [steps, settings, notice] : cases) {
+        test::RecordingOwner owner;
+        ShowCompletionNotices(steps, settings, owner, {});
+        EXPECT_EQ(owner.Log(), notice) << steps;
     }
 }
 

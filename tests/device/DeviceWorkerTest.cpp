@@ -5,12 +5,12 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "FakeLibrary.h"
 #include "QuickSettings.h"
-#include "RecordingOwner.h"
 #include "TestUnit.h"
-#include "device/DeviceWorker.h"
+#include "WorkerSession.h"
 #include "text/MessageTable.h"
 
 namespace tessaly {
@@ -22,51 +22,26 @@ using test::TestUnit;
 using ::testing::EndsWith;
 using namespace std::chrono_literals;
 
-// Waits up to ten seconds for done() to hold.
-template <typename Done>
-bool Eventually(Done done) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(1ms);
-    }
-    return done();
-}
-
 class DeviceWorkerTest : public ::testing::Test {
   protected:
-    // Starts the worker and waits for its next report.
     void Start(const std::string& plugin = kFakeProgrammer, const std::string& port = "fake0") {
-        const std::size_t reports = owner.Count("PostDeviceState");
-        ASSERT_TRUE(worker.Start(plugin, port, kTestPluginDir));
-        ASSERT_TRUE(owner.WaitFor("PostDeviceState", reports + 1));
+        ASSERT_TRUE(session.Start(port, plugin, kTestPluginDir));
     }
-
-    // Hands over a request and waits for its end; false when the worker refused it.
-    bool Run(OperationMask operation, TestUnit& unit) {
-        const std::size_t ended = owner.Count("OperationEnded");
-        return worker.Request(operation, &unit.unit) && owner.WaitFor("OperationEnded", ended + 1) &&
-               Eventually([this] { return !worker.IsBusy(); });
-    }
+    bool Run(OperationMask operation, TestUnit& unit) { return session.Run(operation, unit.unit); }
 
     test::FakeLibrary fake;
-    test::RecordingOwner owner;
-    DeviceWorker worker{owner, test::QuickSettings(20, 0)};
+    test::WorkerSession session{test::QuickSettings(20, 0)};
+    test::RecordingOwner& owner = session.owner;
+    DeviceWorker& worker = session.worker;
 };
 
-// The first poll stores the texts and the state before it posts the state, ready only for a ready
-// programmer; the firmware is asked for once a session is open (states: 0 no plug-in, 1 no driver,
-// 2 hardware undefined, 3 ready, 4 no chip, 5 hardware unplugged). A request then runs in any state with a
-// session; without a session or a progress display only its end is announced. Without a plug-in the thread
-// waits for nothing but a request or the stop, so that case also shows that a request wakes it.
+// The first poll stores the texts and the state (0 no plug-in, 1 no driver, 2 hardware undefined, 3 ready,
+// 4 no chip, 5 unplugged), then posts it, ready only when ready; the firmware is asked for once a session is
+// open. A request runs in any state with a session, else only its end is announced; without a plug-in the
+// thread waits for nothing but a request or the stop, so that case also shows that a request wakes it.
 TEST_F(DeviceWorkerTest, FirstPollReportsTheStateAndARequestRunsWithASession) {
-    const struct {
-        std::string plugin;
-        const char* port;
-        bool global;
-        std::uint32_t unanswered;  // a facility of the fake answering no
-        int state;
-        bool display;
-    } cases[] = {
+    // Plug-in, port, a global or session facility that answers no, the state, a progress display.
+    const std::tuple<std::string, const char*, bool, std::uint32_t, int, bool> cases[] = {
         {kFakeProgrammer, "fake0", false, 99, 3, true},
         {"no-such-plugin.so", "fake0", false, 99, 0, true},
         {GetMessageText(msg::kNone), "", false, 99, 0, true},
@@ -77,27 +52,24 @@ TEST_F(DeviceWorkerTest, FirstPollReportsTheStateAndARequestRunsWithASession) {
         {kFakeProgrammer, "fake0", false, PGM_SESSION_HARDWARE_PLUGGED, 5, true},
         {kFakeProgrammer, "fake0", false, 99, 3, false},
     };
-    for (const auto& c : cases) {
-        fake.Configure([&c](fake::Config& config) {
+    for (const auto& [plugin, port, global, unanswered, state, display] : cases) {
+        fake.Configure([&](fake::Config& config) {
             config = {};
-            (c.global ? config.global : config.session)[c.unanswered] = 0;
+            (global ? config.global : config.session)[unanswered] = 0;
         });
-        owner.progressDisplay = c.display;
-        Start(c.plugin, c.port);
-        const bool loads = c.plugin == kFakeProgrammer;
-        const bool attached = loads && c.port == std::string("fake0");
+        owner.progressDisplay = display;
+        Start(plugin, port);
+        const bool loads = plugin == kFakeProgrammer;
+        const bool attached = loads && port == std::string("fake0");
         const std::string report = std::string("PluginText ") + (loads ? "fake 1.0" : "") +
-                                   " | FirmwareText " + (c.state > 1 ? "FW 2.1" : "") + " | StoreState " +
-                                   std::to_string(c.state) + " | PostDeviceState " +
-                                   (c.state == 3 ? "1" : "0");
+                                   " | FirmwareText " + (state > 1 ? "FW 2.1" : "") + " | StoreState " +
+                                   std::to_string(state) + " | PostDeviceState " + (state == 3 ? "1" : "0");
         EXPECT_THAT(owner.Log(), EndsWith(report));
-        EXPECT_EQ(worker.Plugin() != nullptr, loads);
-        EXPECT_EQ(worker.IsAttached(), attached);
         TestUnit unit(0x00, 0x0F);
         ASSERT_TRUE(Run(operation::kReadCommand, unit));
         EXPECT_THAT(owner.Log(),
-                    EndsWith(attached && c.display ? "ProgressPosition 16 | OperationEnded | ReadDone"
-                                                   : report + " | OperationEnded"));
+                    EndsWith(attached && display ? "ProgressPosition 16 | OperationEnded | ReadDone"
+                                                 : report + " | OperationEnded"));
     }
     // Each Start ends the session of the one before, and Stop the last one.
     EXPECT_TRUE(worker.Stop());
@@ -134,10 +106,9 @@ TEST_F(DeviceWorkerTest, PollsReportChangesAndPowerTheChipOnlyToAskForIt) {
 }
 
 // Only I2C modes 0 and 1 are sent; SPI (2) is stored without a call and 3 is refused, as is the I/O delay
-// without a session. A mode set while a request runs waits for the next poll. The user turns from an
-// I2C16 unit to an I2C8 one while a read runs and programs it as soon as the worker is free, before any
-// poll: every transfer of that program is made with 8-bit word addresses. After a request in another mode
-// the poll sends the stored one.
+// without a session. A mode set during a request waits for the next poll. Turning from an I2C16 unit to an
+// I2C8 one while a read runs and programming it before any poll makes every transfer with 8-bit word
+// addresses; after a request in another mode the poll sends the stored one.
 TEST_F(DeviceWorkerTest, RequestsRunInTheirUnitsBusModeAndPollsSendTheStoredOne) {
     EXPECT_FALSE(worker.SetBusMode(1));
     EXPECT_FALSE(worker.ApplyIoDelay());
@@ -162,11 +133,14 @@ TEST_F(DeviceWorkerTest, RequestsRunInTheirUnitsBusModeAndPollsSendTheStoredOne)
     EXPECT_FALSE(worker.SetBusMode(0));
     EXPECT_EQ(fake.Log(), "");
     owner.Release();
-    ASSERT_TRUE(Eventually([this] { return !worker.IsBusy(); }));
+    ASSERT_TRUE(session.WaitUntilIdle());
     ASSERT_TRUE(Run(operation::kProgramCommand, narrow));
     EXPECT_THAT(fake.Log({"Set 4", "R ", "W "}), EndsWith("Set 4=0, R 256+16, W 256+16, R 256+16"));
     ASSERT_TRUE(Run(operation::kReadCommand, wide));
-    EXPECT_TRUE(Eventually([this] { return fake.Log({"Set 4"}).ends_with("Set 4=1, Set 4=0"); }));
+    for (int tries = 0; tries < 10000 && !fake.Log({"Set 4"}).ends_with("Set 4=1, Set 4=0"); ++tries) {
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_THAT(fake.Log({"Set 4"}), EndsWith("Set 4=1, Set 4=0"));
     fake.Configure([](fake::Config& config) { config.statuses["Set"] = 3; });
     EXPECT_FALSE(worker.SetBusMode(1)) << "refused by the plug-in";
 }
@@ -187,7 +161,7 @@ TEST_F(DeviceWorkerTest, ReadRequestRunsPoweredAloneAndEndsBeforeItIsDone) {
     ASSERT_TRUE(worker.Request(operation::kReadCommand, &unit.unit));
     EXPECT_FALSE(worker.Request(operation::kProgramCommand, &other.unit));
     owner.Release();
-    ASSERT_TRUE(Eventually([this] { return !worker.IsBusy(); }));
+    ASSERT_TRUE(session.WaitUntilIdle());
     EXPECT_EQ(unit.Image(0x05), 0x5A);
     EXPECT_EQ(owner.Log({"OperationEnded", "ReadDone", "NotifyCompletion"}), "OperationEnded | ReadDone");
     EXPECT_THAT(fake.Log({"Set 3", "R ", "W "}), ::testing::HasSubstr("Set 3=1, R 0+16, Set 3=0"));
@@ -215,14 +189,14 @@ TEST_P(StopTest, StopEndsTheWait) {
     owner.Hold(held);
     TestUnit unit(0x00, 0x0F, 0xFF);
     const bool verifies = held == "NotifyCompletion" || held == "ReportDifference";
-    if (held != "power-up") {
-        ASSERT_TRUE(
-            worker.Request(verifies ? operation::kVerifyCommand : operation::kReadCommand, &unit.unit));
-    }
+    const OperationMask request = verifies ? operation::kVerifyCommand : operation::kReadCommand;
+    ASSERT_EQ(worker.Request(held == "power-up" ? 0 : request, &unit.unit), held != "power-up");
     if (ownerWait) {
         ASSERT_TRUE(owner.WaitFor(held));
     } else if (held == "transfer") {
         fake.WaitUntilHolding();
+    } else {
+        std::this_thread::sleep_for(20ms);  // into the power-up delay
     }
     auto stopped = std::async(std::launch::async, [this] { return worker.Stop(); });
     EXPECT_EQ(stopped.wait_for(10s), std::future_status::ready);

@@ -16,8 +16,8 @@ namespace tessaly::test {
 inline const std::string kTestPluginDir = TESSALY_TEST_PLUGIN_DIR;
 inline const std::string kFakeProgrammer = "fake-programmer.so";
 
-// Holds the fake programmer library loaded for one test, so that its bench outlives every load and unload
-// the code under test makes, and starts the test from a fresh configuration and an empty log.
+// Holds the fake programmer loaded for one test, from a fresh configuration and an empty log on, so that its
+// bench outlives every load and unload the code under test makes.
 class FakeLibrary {
   public:
     FakeLibrary() {
@@ -64,12 +64,10 @@ class FakeLibrary {
         std::lock_guard<std::mutex> lock(bench_->mutex);
         return bench_->config.memory[address];
     }
-    // Empties the log and the transfer counts; the chip's power stays as it is.
+    // Empties the log and the transfer counts.
     void ClearLog() {
         std::lock_guard<std::mutex> lock(bench_->mutex);
-        fake::Record empty;
-        empty.powered = bench_->record.powered;
-        bench_->record = empty;
+        bench_->record = {};
     }
     // Waits until a transfer is held by Config::holdTransfers.
     void WaitUntilHolding() const {

@@ -1,10 +1,10 @@
-// The plug-in host: one plug-in's wrappers (loading, sessions, the answers of a plug-in that breaks its
-// promises), listing the plug-ins of a directory and the driver dialogue, against the fake programmer.
+// The plug-in host against the fake programmer: a plug-in's wrappers, the plug-in list, the driver dialogue.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeLibrary.h"
@@ -33,23 +33,17 @@ class ProgrammerPluginTest : public ::testing::Test {
 
 TEST_F(ProgrammerPluginTest, LoadsOnlyAnExistingLibraryWithEveryEntryPoint) {
     const std::string withoutSlash = kTestPluginDir.substr(0, kTestPluginDir.size() - 1);
-    const struct {
-        std::string name;
-        std::string directory;
-        bool loads;
-    } cases[] = {
-        {kFakeProgrammer, kTestPluginDir, true},
-        {kFakeProgrammer, withoutSlash, true},  // joined with a slash
-        {"no-such-plugin.so", kTestPluginDir, false},
-        {"", kTestPluginDir, false},
-        {kFakeProgrammer, "", false},
-        {"fake-eleven.so", kTestPluginDir, false},  // without PGM_Write
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name + " in " + c.directory);
+    // The file, its directory (a missing slash is added) and whether it loads.
+    const std::tuple<std::string, std::string, bool> cases[] = {{kFakeProgrammer, kTestPluginDir, true},
+                                                                {kFakeProgrammer, withoutSlash, true},
+                                                                {"no-such-plugin.so", kTestPluginDir, false},
+                                                                {"", kTestPluginDir, false},
+                                                                {kFakeProgrammer, "", false},
+                                                                {"fake-eleven.so", kTestPluginDir, false}};
+    for (const auto& [name, directory, loads] : cases) {
         ProgrammerPlugin loaded;
-        EXPECT_EQ(loaded.Load(c.name, c.directory), c.loads);
-        EXPECT_EQ(loaded.IsLoaded(), c.loads);
+        EXPECT_EQ(loaded.Load(name, directory), loads) << name << " in " << directory;
+        EXPECT_EQ(loaded.IsLoaded(), loads);
         EXPECT_FALSE(loaded.IsAttached());
     }
     // The test executable's directory, the default, holds no plug-ins: the fakes are kept out of it.
@@ -177,7 +171,7 @@ TEST_F(ProgrammerPluginTest, CommandsSendTheirCodesAndValuesAndHandBackTheirStat
     std::uint32_t high = 0;
     EXPECT_EQ(plugin.GetIoDelayMin(low), kPluginOk);
     EXPECT_EQ(plugin.GetIoDelayMax(high), kPluginOk);
-    EXPECT_EQ(low * 100 + high, 150u);
+    EXPECT_EQ(std::pair(low, high), std::pair(1u, 50u));
     EXPECT_EQ(fake.Log(), "Global 2, Global 3, Set 4=1, Set 7=12, Global 5, Global 6");
     const std::pair<std::int32_t, int> statuses[] = {
         {0, 0}, {1, 1}, {3, 3}, {4, 4}, {5, 2}, {7, 2}, {-1, 2}, {0x7FFFFFFF, 2}, {-2147483647 - 1, 2}};
@@ -187,41 +181,37 @@ TEST_F(ProgrammerPluginTest, CommandsSendTheirCodesAndValuesAndHandBackTheirStat
     }
 }
 
-// Texts and transfers: the host copies texts only within their limits and takes no length beyond the one
-// asked for, whatever the plug-in claims. A version is copied on success with a pointer only.
+// The host copies texts only within their limits, whatever the plug-in claims; a version only on success with
+// a pointer.
 TEST_F(ProgrammerPluginTest, TextsStayWithinTheirLimits) {
     LoadAndAttach();
     const std::string overlong(kPluginTextLimit + 100, 'H');
-    const struct {
-        std::string text;
-        int status;
-        std::string version;
-    } versions[] = {{"fake 1.0", 0, "fake 1.0"},
-                    {overlong, 0, overlong.substr(0, kPluginTextLimit)},
-                    {"other", 1, "old"},
-                    {"", 0, "old"}};
-    for (const auto& c : versions) {
-        fake.Configure([&c](fake::Config& config) {
-            config.version = config.description = c.text;
-            config.statuses = {{"Version", c.status}};
+    // The plug-in's text and status, and the version copied.
+    const std::tuple<std::string, int, std::string> versions[] = {
+        {"fake 1.0", 0, "fake 1.0"},
+        {overlong, 0, overlong.substr(0, kPluginTextLimit)},
+        {"other", 1, "old"},
+        {"", 0, "old"}};
+    for (const auto& [given, status, copied] : versions) {
+        fake.Configure([&](fake::Config& config) {
+            config.version = config.description = given;
+            config.statuses = {{"Version", status}};
         });
         std::string version = "old";
         std::string description = "old";
-        EXPECT_EQ(plugin.GetVersion(version), c.status);
-        EXPECT_EQ(version, c.version);
-        EXPECT_EQ(plugin.GetDescription(description), !c.text.empty());
-        EXPECT_EQ(description, c.text.substr(0, kPluginTextLimit));
+        EXPECT_EQ(plugin.GetVersion(version), status);
+        EXPECT_EQ(version, copied);
+        EXPECT_EQ(plugin.GetDescription(description), !given.empty());
+        EXPECT_EQ(description, given.substr(0, kPluginTextLimit));
     }
     std::string text;
-    EXPECT_EQ(plugin.GetFirmware(text, 64), kPluginOk);
-    EXPECT_EQ(text, "FW 2.1");
     fake.Configure([](fake::Config& config) { config.firmware = std::string(100, 'F'); });
     EXPECT_EQ(plugin.GetFirmware(text, 64), kPluginOk);
     EXPECT_EQ(text, std::string(64, 'F'));
     fake.Configure([](fake::Config& config) { config.statuses["Firmware"] = 1; });
     EXPECT_EQ(plugin.GetFirmware(text, 64), 1);
     EXPECT_EQ(text, "");
-    EXPECT_EQ(fake.Log({"Firmware"}), "Firmware 64, Firmware 64, Firmware 64");
+    EXPECT_EQ(fake.Log({"Firmware"}), "Firmware 64, Firmware 64");
     EXPECT_EQ(plugin.EnumeratePorts(text, 256), 12);
     EXPECT_EQ(text, std::string("fake0\0fake1\0", 12));
     EXPECT_EQ(plugin.EnumeratePorts(text, 8), 8);
@@ -231,35 +221,23 @@ TEST_F(ProgrammerPluginTest, TextsStayWithinTheirLimits) {
     EXPECT_EQ(text, "");
 }
 
-TEST_F(ProgrammerPluginTest, ReadAndWriteHandBackTheLengthMovedButNeverMore) {
+TEST_F(ProgrammerPluginTest, ReadAndWriteHandBackNoLengthBeyondTheOneAskedFor) {
     LoadAndAttach();
     fake.Configure([](fake::Config& config) {
-        config.faults = {{'R', 2, 2, 0, 3}, {'R', 3, 3, 0, 0xFFFFFFFF}, {'W', 2, 2, 7, 1000}};
+        config.faults = {{'R', 1, 1, 0, 0xFFFFFFFF}, {'W', 1, 1, 7, 1000}};
     });
-    const std::uint8_t data[4] = {1, 2, 3, 4};
-    std::uint8_t back[4] = {};
-    const struct {
-        bool reads;
-        PluginStatus status;
-        std::uint32_t length;
-    } cases[] = {{false, kPluginOk, 4},
-                 {true, kPluginOk, 4},
-                 {true, kPluginOk, 3},
-                 {true, kPluginOk, 4},
-                 {false, kPluginFailed, 4}};
-    for (const auto& c : cases) {
-        std::uint32_t length = 4;
-        EXPECT_EQ(c.reads ? plugin.Read(0x20, back, length) : plugin.Write(0x20, data, length), c.status);
-        EXPECT_EQ(length, c.length) << &c - cases;
-    }
-    EXPECT_EQ(std::vector<std::uint8_t>(back, back + 4), std::vector<std::uint8_t>(data, data + 4));
+    std::uint8_t bytes[4] = {};
+    std::uint32_t length = 4;
+    EXPECT_EQ(plugin.Read(0x20, bytes, length), kPluginOk);
+    EXPECT_EQ(length, 4u);
+    EXPECT_EQ(plugin.Write(0x20, bytes, length), kPluginFailed);
+    EXPECT_EQ(length, 4u);
 }
 
-// Every "*.so" file that loads, has every entry point and a description is listed, sorted by name: not
-// fake-eleven.so (without PGM_Write), a file that is no library, a folder or a file of another name. A
-// description is cut at its first line break, listing opens no session, and a listed plug-in loads by the
-// name its line gives, whatever its case. The links share the loaded fake's bench; the copies have their
-// own. An empty, missing or unnamed directory gives an empty list.
+// Each "*.so" file that loads with every entry point and hands out a description is listed by name (no
+// fake-eleven.so, no file that is no library, folder or other name), the description cut at a line break;
+// listing opens no session, and a listed plug-in loads by its line's name. The links share the loaded fake's
+// bench, the copies have their own. No directory, or an empty one, lists nothing.
 TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescription) {
     test::FakeLibrary fake;
     test::TempDirectory directory;
@@ -273,12 +251,8 @@ TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescription) {
     std::filesystem::create_directory(directory.Path() / "folder.so");
     test::TempDirectory empty;
     const std::string acme = "Acme-USB.so->Fake programmer\n";
-    const struct {
-        std::string directory;
-        std::string description;
-        int count;
-        std::string list;
-    } cases[] = {
+    // The directory, the description, and the count and list of plug-ins found.
+    const std::tuple<std::string, std::string, int, std::string> cases[] = {
         {directory.Path(), "Fake programmer\r\nsecond line", 2,
          acme + "fake-programmer.so->Fake programmer\n"},
         {directory.Path(), "", 1, acme},
@@ -286,13 +260,13 @@ TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescription) {
         {"/nonexistent/tessaly/", "", 0, ""},
         {"", "", 0, ""},
     };
-    for (const auto& c : cases) {
-        fake.Configure([&c](fake::Config& config) { config.description = c.description; });
+    for (const auto& [path, description, count, expected] : cases) {
+        fake.Configure([&](fake::Config& config) { config.description = description; });
         fake.ClearLog();
         std::string list = "old";
-        EXPECT_EQ(EnumeratePlugins(list, c.directory), c.count) << c.directory;
-        EXPECT_EQ(list, c.list);
-        EXPECT_EQ(fake.Log(), c.count != 0 ? "Description" : "");
+        EXPECT_EQ(EnumeratePlugins(list, path), count) << path;
+        EXPECT_EQ(list, expected);
+        EXPECT_EQ(fake.Log(), count != 0 ? "Description" : "");
     }
     ProgrammerPlugin plugin;
     EXPECT_TRUE(plugin.Load(ExtractPluginFileName(acme), directory.Path()));
@@ -336,31 +310,26 @@ TEST_F(ProgrammerPluginTest, ManageDriverOffersToUninstallOrInstallAndShowsAFail
     const Box install{"Driver installing", "Do you want to install required driver?", PromptIcon::Error,
                       PromptAnswer::No};
     const Box failed{"Driver installing", "Operation has failed!", PromptIcon::Error, std::nullopt};
-    const struct {
-        std::uint32_t canManage;
-        std::uint32_t installed;
-        std::uint32_t installs;
-        bool answer;
-        std::vector<Box> boxes;
-        const char* calls;
-    } cases[] = {
-        {0, 1, 1, true, {}, "Global 1"},
-        {1, 1, 1, true, {uninstall}, "Global 1, Global 0, Global 3"},
-        {1, 0, 1, true, {install}, "Global 1, Global 0, Global 2"},
-        {1, 1, 1, false, {uninstall}, "Global 1, Global 0"},
-        {1, 0, 0, true, {install, failed}, "Global 1, Global 0, Global 2"},
-    };
-    for (const auto& c : cases) {
-        fake.Configure([&c](fake::Config& config) {
-            config.global[PGM_GLOBAL_CAN_MANAGE_DRIVER] = c.canManage;
-            config.global[PGM_GLOBAL_DRIVER_INSTALLED] = c.installed;
-            config.global[PGM_GLOBAL_INSTALL_DRIVER] = c.installs;
+    // The plug-in can manage its driver, has it installed, can install it; the answer, boxes and calls.
+    const std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, bool, std::vector<Box>, const char*>
+        cases[] = {
+            {0, 1, 1, true, {}, "Global 1"},
+            {1, 1, 1, true, {uninstall}, "Global 1, Global 0, Global 3"},
+            {1, 0, 1, true, {install}, "Global 1, Global 0, Global 2"},
+            {1, 1, 1, false, {uninstall}, "Global 1, Global 0"},
+            {1, 0, 0, true, {install, failed}, "Global 1, Global 0, Global 2"},
+        };
+    for (const auto& [canManage, installed, installs, answer, boxes, calls] : cases) {
+        fake.Configure([&](fake::Config& config) {
+            config.global[PGM_GLOBAL_CAN_MANAGE_DRIVER] = canManage;
+            config.global[PGM_GLOBAL_DRIVER_INSTALLED] = installed;
+            config.global[PGM_GLOBAL_INSTALL_DRIVER] = installs;
         });
         fake.ClearLog();
-        test::RecordingPrompt prompt(c.answer);
+        test::RecordingPrompt prompt(answer);
         ManageDriver(&plugin, prompt);
-        EXPECT_EQ(prompt.boxes, c.boxes) << c.calls;
-        EXPECT_EQ(fake.Log(), c.calls);
+        EXPECT_EQ(prompt.boxes, boxes) << calls;
+        EXPECT_EQ(fake.Log(), calls);
     }
 }
 

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <initializer_list>
 #include <mutex>
 #include <string>
@@ -15,19 +14,17 @@
 
 namespace tessaly::test {
 
-// An owner of the device worker that logs every call in order as "Name" or "Name detail":
-// ProgressText text, ProgressRange first-last, ProgressPosition address, PluginText text, FirmwareText text,
-// StoreState number, PostDeviceState 0 or 1, and the waits OperationEnded, ReadDone, AskRetryAccess text,
-// ReportDifference text and NotifyCompletion text. It answers the questions from a script and can hold one
-// of its waits until the test releases it, as a user who does not answer yet would. A held wait honours
-// the stop token as the owner contract demands, and its entry then ends in " (stopped)".
+// An owner of the device worker that logs every call as "Name detail" (StoreState with the state's number,
+// PostDeviceState 0 or 1), answers the questions from a script and can hold one of its waits as a user who
+// does not answer yet would, until Release or the stop request; a wait the stop ended logs " (stopped)".
 class RecordingOwner : public DeviceWorkerOwner {
   public:
-    std::atomic<bool> progressDisplay = true;
-    // The answers to the next questions, in order, then No; set before the request that asks them.
-    std::deque<bool> answers;
+    using Token = std::stop_token;
 
-    // The next wait of this name blocks until Release or the stop request.
+    std::atomic<bool> progressDisplay = true;
+    // The answers to the questions, in order, then No; set before the request that asks them.
+    std::vector<bool> answers;
+
     void Hold(std::string name) {
         Lock lock(mutex_);
         held_ = std::move(name);
@@ -55,8 +52,7 @@ class RecordingOwner : public DeviceWorkerOwner {
         Lock lock(mutex_);
         return Counted(name);
     }
-    // Waits until at least count calls of the name were logged (a held wait is logged before it blocks);
-    // false after ten seconds.
+    // Waits until count calls of the name were logged (a held wait before it blocks); false after 10 s.
     bool WaitFor(std::string_view name, std::size_t count = 1) {
         Lock lock(mutex_);
         return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return Counted(name) >= count; });
@@ -67,9 +63,7 @@ class RecordingOwner : public DeviceWorkerOwner {
     void SetProgressRange(std::uint32_t first, std::uint32_t last) override {
         Record("ProgressRange " + std::to_string(first) + "-" + std::to_string(last));
     }
-    void SetProgressPosition(std::uint32_t position) override {
-        Record("ProgressPosition " + std::to_string(position));
-    }
+    void SetProgressPosition(std::uint32_t at) override { Record("ProgressPosition " + std::to_string(at)); }
     DeviceState LastReportedState() override { return state_; }
     void StoreState(DeviceState state) override {
         state_ = state;
@@ -78,20 +72,16 @@ class RecordingOwner : public DeviceWorkerOwner {
     void SetPluginText(const std::string& version) override { Record("PluginText " + version); }
     void SetFirmwareText(const std::string& firmware) override { Record("FirmwareText " + firmware); }
     void PostDeviceState(bool ready) override { Record(ready ? "PostDeviceState 1" : "PostDeviceState 0"); }
-    void OperationEnded(std::stop_token stop) override { Wait("OperationEnded", "", stop); }
-    void ReadDone(std::stop_token stop) override { Wait("ReadDone", "", stop); }
-    bool AskRetryAccess(const std::string& text, std::stop_token stop) override {
+    void OperationEnded(Token stop) override { Wait("OperationEnded", "", stop); }
+    void ReadDone(Token stop) override { Wait("ReadDone", "", stop); }
+    bool AskRetryAccess(const std::string& text, Token stop) override {
         Lock lock = Wait("AskRetryAccess", text, stop);
-        const bool answer = !stop.stop_requested() && !answers.empty() && answers.front();
-        if (!answers.empty()) {
-            answers.pop_front();
-        }
-        return answer;
+        return !stop.stop_requested() && asked_ < answers.size() && answers[asked_++];
     }
-    void ReportDifference(const std::string& text, std::stop_token stop) override {
+    void ReportDifference(const std::string& text, Token stop) override {
         Wait("ReportDifference", text, stop);
     }
-    void NotifyCompletion(const std::string& text, std::stop_token stop) override {
+    void NotifyCompletion(const std::string& text, Token stop) override {
         Wait("NotifyCompletion", text, stop);
     }
 
@@ -111,7 +101,7 @@ class RecordingOwner : public DeviceWorkerOwner {
         changed_.notify_all();
     }
     // Logs a wait and blocks while it is held; hands back the lock.
-    Lock Wait(const std::string& name, const std::string& text, std::stop_token stop) {
+    Lock Wait(const std::string& name, const std::string& text, Token stop) {
         Record(text.empty() ? name : name + " " + text);
         Lock lock(mutex_);
         if (held_ == name) {
@@ -127,6 +117,7 @@ class RecordingOwner : public DeviceWorkerOwner {
     std::vector<std::string> log_;
     std::atomic<DeviceState> state_ = DeviceState::NoPlugin;
     std::string held_;
+    std::size_t asked_ = 0;
     bool released_ = false;
 };
 

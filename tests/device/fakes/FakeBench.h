@@ -9,10 +9,8 @@
 
 #include "device/PluginInterface.h"
 
-// The test side of the fake programmer plug-in: what it answers and the log of every call it took. The
-// plug-in and the test process share one FakeBench per loaded library, reached through the extra export
-// FakeProgrammerBench; every access holds the bench's mutex, since the device worker calls the plug-in
-// from its own thread while the test configures it or reads the log.
+// What the fake programmer plug-in answers and the log of every call it took, shared with the test through
+// the extra export FakeProgrammerBench; every access holds the mutex (the worker calls from its thread).
 namespace tessaly::fake {
 
 // The reads ('R') or writes ('W') first to last, counted from 1 since the log was cleared, answer status and
@@ -25,9 +23,8 @@ struct TransferFault {
     std::uint32_t done;
 };
 
-// Besides the answers of a good plug-in, the fake breaks the promises the host must not rely on: texts as
-// long as configured, port lists and firmware texts that claim their whole length whatever the room, and
-// statuses and lengths as configured.
+// Besides good answers, the fake breaks the promises the host must not rely on: overlong texts, port lists
+// and firmware texts that claim their whole length whatever the room, any status and length.
 struct Config {
     std::vector<std::uint8_t> memory = std::vector<std::uint8_t>(0x10000, 0xFF);
     // An empty text is handed out as a null pointer.
@@ -35,8 +32,7 @@ struct Config {
     std::string version = "fake 1.0";
     std::string ports = std::string("fake0\0fake1\0", 12);
     std::string firmware = "FW 2.1";
-    // Facility answers by code: status 0 for a value not 0, else status 1. The chip answers only while
-    // powered.
+    // Facility answers by code: status 0 for a value not 0, else 1. The chip answers only while powered.
     std::map<std::uint32_t, std::uint32_t> global = {
         {PGM_GLOBAL_DRIVER_INSTALLED, 1}, {PGM_GLOBAL_INSTALL_DRIVER, 1}, {PGM_GLOBAL_UNINSTALL_DRIVER, 1},
         {PGM_GLOBAL_IO_DELAY_RANGE, 1},   {PGM_GLOBAL_IO_DELAY_MIN, 1},   {PGM_GLOBAL_IO_DELAY_MAX, 50}};
@@ -44,8 +40,7 @@ struct Config {
                                                       {PGM_SESSION_HARDWARE_PLUGGED, 1},
                                                       {PGM_SESSION_CHIP_PRESENT, 1},
                                                       {PGM_SESSION_BLOCK_SIZE, 16}};
-    // The status every call of a name (as logged) answers instead of its own; values and bytes are handed
-    // out as ever.
+    // The status every call of a name (as logged) answers instead of its own.
     std::map<std::string, std::int32_t> statuses;
     std::vector<TransferFault> faults;
     // Transfers wait until PGM_Reset comes, then fail (status 4): a programmer that hangs.

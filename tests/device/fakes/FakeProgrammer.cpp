@@ -1,6 +1,5 @@
-// A programmer plug-in for the tests: a 64 KiB chip in memory, answers taken from the bench's
-// configuration and every call written to the bench's log (see FakeBench.h). Built a second time
-// without PGM_Write (FAKE_WITHOUT_WRITE), as a library that lacks an entry point.
+// A programmer plug-in for the tests with a 64 KiB chip in memory, answering from the bench and logging to it
+// (see FakeBench.h). Built a second time without PGM_Write (FAKE_WITHOUT_WRITE): a library lacking an entry.
 #include <algorithm>
 #include <cstring>
 
@@ -23,17 +22,11 @@ std::int32_t Log(const std::string& name, const std::string& detail, std::int32_
     return replaced != bench.config.statuses.end() ? replaced->second : status;
 }
 
-const char* Text(const std::string& text) {
-    return text.empty() ? nullptr : text.c_str();
-}
-
 std::int32_t Query(const char* name, const std::map<std::uint32_t, std::uint32_t>& answers,
                    std::uint32_t code, uint32_t* value) {
-    const auto found = answers.find(code);
-    std::uint32_t answer = found == answers.end() ? 0 : found->second;
-    if (&answers == &bench.config.session && code == PGM_SESSION_CHIP_PRESENT && !bench.record.powered) {
-        answer = 0;
-    }
+    const bool unpowered =
+        &answers == &bench.config.session && code == PGM_SESSION_CHIP_PRESENT && !bench.record.powered;
+    const std::uint32_t answer = answers.contains(code) && !unpowered ? answers.at(code) : 0;
     if (value != nullptr) {
         *value = answer;
     }
@@ -79,13 +72,13 @@ extern "C" {
 
 int32_t PGM_GetDescription(const char** description) {
     Lock lock(bench.mutex);
-    *description = Text(bench.config.description);
+    *description = bench.config.description.empty() ? nullptr : bench.config.description.c_str();
     return Log("Description", {});
 }
 
 int32_t PGM_GetVersion(const char** version) {
     Lock lock(bench.mutex);
-    *version = Text(bench.config.version);
+    *version = bench.config.version.empty() ? nullptr : bench.config.version.c_str();
     return Log("Version", {});
 }
 
@@ -110,9 +103,7 @@ int32_t PGM_GetSessionFacility(uint32_t, uint32_t code, uint32_t* value) {
 int32_t PGM_SetSessionFacility(uint32_t, uint32_t code, uint32_t value) {
     Lock lock(bench.mutex);
     const std::int32_t status = Log("Set", std::to_string(code) + "=" + std::to_string(value));
-    if (status == 0 && code == PGM_SESSION_POWER) {
-        bench.record.powered = value != 0;
-    }
+    bench.record.powered = status == 0 && code == PGM_SESSION_POWER ? value != 0 : bench.record.powered;
     return status;
 }
 
