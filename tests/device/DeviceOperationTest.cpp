@@ -1,47 +1,38 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <random>
-#include <set>
+#include <memory>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "FakeLibrary.h"
+#include "QuickSettings.h"
 #include "RecordingOwner.h"
 #include "RecordingPrompt.h"
 #include "TestUnit.h"
 #include "device/DeviceOperation.h"
-#include "text/MessageTable.h"
 
 namespace tessaly {
 namespace {
 
-using fake::CallKind;
-using test::FakeLibrary;
 using test::RecordingOwner;
 using test::TestUnit;
-using Kind = RecordingOwner::Kind;
+using namespace std::chrono_literals;
 
-// One transfer as the plug-in saw it.
-struct Transfer {
-    CallKind kind;
-    std::uint32_t address;
-    std::uint32_t length;
-    bool operator==(const Transfer&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Transfer& transfer) {
-    return out << (transfer.kind == CallKind::Read ? "read " : "write ") << std::hex << "0x"
-               << transfer.address << std::dec << "+" << transfer.length;
+// The log entries of a difference report, and of questions naming these addresses.
+std::string Reported(const char* bytes, const char* address) {
+    return std::string("ReportDifference Wrong value (") + bytes + ") at location " + address +
+           "\nOperation will be skipped.";
 }
 
-Transfer R(std::uint32_t address, std::uint32_t length) {
-    return {CallKind::Read, address, length};
-}
-
-Transfer W(std::uint32_t address, std::uint32_t length) {
-    return {CallKind::Write, address, length};
+std::string Asked(const std::vector<const char*>& addresses) {
+    std::string log;
+    for (const char* address : addresses) {
+        log += std::string(log.empty() ? "" : " | ") +
+               "AskRetryAccess Device access error!\nDo you want to try again?\n[" + address + "]";
+    }
+    return log;
 }
 
 class DeviceOperationTest : public ::testing::Test {
@@ -49,427 +40,182 @@ class DeviceOperationTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(plugin.Load(test::kFakeProgrammer, test::kTestPluginDir));
         ASSERT_EQ(plugin.Attach("fake0"), kPluginOk);
-        ASSERT_EQ(plugin.SetPower(true), kPluginOk);
-        settings.delayPowerUp = 0;
-        settings.pulseFix = 0;
-        fake.ClearRecord();
     }
 
-    bool Run(OperationMask operation, TestUnit& unit) {
-        return DeviceOperation(plugin, owner, settings, stop.get_token()).Run(operation, unit.unit);
+    // Runs the operation from an empty log, with a fresh owner that answers the questions as given.
+    bool Run(OperationMask operation, TestUnit& unit, std::vector<bool> answers = {}) {
+        fake.ClearLog();
+        owner = std::make_unique<RecordingOwner>();
+        owner->answers = answers;
+        return DeviceOperation(plugin, *owner, settings, stop.get_token()).Run(operation, unit.unit);
     }
+    std::string Transfers() const { return fake.Log({"R ", "W "}); }
 
-    void SetBlockSize(std::uint32_t size) {
-        fake.Configure([size](fake::Config& config) { config.blockSize = size; });
-    }
-
-    void SetChip(std::uint32_t address, std::vector<std::uint8_t> bytes) {
-        fake.Configure([&](fake::Config& config) {
-            for (std::size_t i = 0; i < bytes.size(); ++i) {
-                config.memory[address + i] = bytes[i];
-            }
-        });
-    }
-
-    std::uint8_t Chip(std::uint32_t address) const { return fake.Memory()[address]; }
-
-    // The transfers as asked for, in order.
-    std::vector<Transfer> Transfers() const {
-        std::vector<Transfer> transfers;
-        for (const fake::Call& call : fake.Transfers()) {
-            transfers.push_back({call.kind, call.address, call.asked});
-        }
-        return transfers;
-    }
-
-    std::vector<std::string> Questions() const {
-        std::vector<std::string> texts;
-        for (const auto& event : owner.Events(Kind::AskRetryAccess)) {
-            texts.push_back(event.text);
-        }
-        return texts;
-    }
-
-    FakeLibrary fake;
+    test::FakeLibrary fake;
     ProgrammerPlugin plugin;
-    RecordingOwner owner;
-    WorkerSettings settings;
+    std::unique_ptr<RecordingOwner> owner;
+    WorkerSettings settings = test::QuickSettings(20, 0);
     std::stop_source stop;
 };
 
-// Chunks
-
-// Chunks end at block boundaries and at bytes without mask; a block size of 0 or one that cannot be reported
-// is used as 1, and a huge one moves the unit at once.
+// Chunks end at block boundaries and at bytes without mask; a block size of 0 or one that comes with a
+// failure is used as 1, and a huge one moves the unit at once.
 TEST_F(DeviceOperationTest, ChunksFollowTheBlocksAndTheMask) {
-    const struct {
-        const char* name;
-        std::int32_t blockStatus;
-        std::uint32_t blockSize;
-        std::uint32_t first;
-        std::uint32_t last;
-        std::uint32_t unmaskedFirst;  // bytes without mask, none when after unmaskedLast
-        std::uint32_t unmaskedLast;
-        std::vector<Transfer> transfers;
-    } cases[] = {
-        {"whole blocks", 0, 16, 0x00, 0x3F, 1, 0, {R(0x00, 16), R(0x10, 16), R(0x20, 16), R(0x30, 16)}},
-        {"partial blocks", 0, 16, 0x05, 0x24, 1, 0, {R(0x05, 11), R(0x10, 16), R(0x20, 5)}},
-        {"hole", 0, 16, 0x00, 0x0F, 0x08, 0x0B, {R(0x00, 8), R(0x0C, 4)}},
-        {"no mask", 0, 16, 0x00, 0x3F, 0x00, 0x3F, {}},
-        {"zero block size", 0, 0, 0x10, 0x12, 1, 0, {R(0x10, 1), R(0x11, 1), R(0x12, 1)}},
-        {"unreported block size", 3, 64, 0x10, 0x11, 1, 0, {R(0x10, 1), R(0x11, 1)}},
-        {"huge block size", 0, 0xFFFFFFFF, 0x100, 0x1FF, 1, 0, {R(0x100, 0x100)}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        fake.Configure([&c](fake::Config& config) {
-            config.blockSizeStatus = c.blockStatus;
-            config.blockSize = c.blockSize;
+    // The block size's status and value, the unit, the range of its bytes without mask (empty when reversed).
+    const std::tuple<std::int32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
+                     const char*>
+        cases[] = {
+            {0, 16, 0x00, 0x3F, 1, 0, "R 0+16, R 16+16, R 32+16, R 48+16"},
+            {0, 16, 0x05, 0x24, 1, 0, "R 5+11, R 16+16, R 32+5"},
+            {0, 16, 0x00, 0x0F, 0x08, 0x0B, "R 0+8, R 12+4"},
+            {0, 16, 0x00, 0x3F, 0x00, 0x3F, ""},
+            {0, 0, 0x10, 0x12, 1, 0, "R 16+1, R 17+1, R 18+1"},
+            {3, 64, 0x10, 0x11, 1, 0, "R 16+1, R 17+1"},
+            {0, 0xFFFFFFFF, 0x100, 0x1FF, 1, 0, "R 256+256"},
+        };
+    for (const auto& [status, blockSize, first, last, unmaskedFirst, unmaskedLast, transfers] : cases) {
+        fake.Configure([&](fake::Config& config) {
+            config.session[PGM_SESSION_BLOCK_SIZE] = blockSize;
+            config.statuses = {{"Get", status}};
         });
-        fake.ClearRecord();
-        TestUnit unit(c.first, c.last);
-        for (std::uint32_t address = c.unmaskedFirst; address <= c.unmaskedLast; ++address) {
+        TestUnit unit(first, last);
+        for (std::uint32_t address = unmaskedFirst; address <= unmaskedLast; ++address) {
             unit.Mask(address) = 0;
         }
         EXPECT_TRUE(Run(operation::kReadCommand, unit));
-        EXPECT_EQ(Transfers(), c.transfers);
+        EXPECT_EQ(Transfers(), transfers);
     }
 }
 
-TEST_F(DeviceOperationTest, NoTransferCrossesABlockOrCoversAByteWithoutMask) {
-    std::mt19937 random(20240611);
-    for (int round = 0; round < 200; ++round) {
-        const std::uint32_t blockSize = std::uniform_int_distribution<std::uint32_t>(1, 40)(random);
-        const std::uint32_t first = std::uniform_int_distribution<std::uint32_t>(0, 300)(random);
-        const std::uint32_t last = first + std::uniform_int_distribution<std::uint32_t>(0, 200)(random);
-        SetBlockSize(blockSize);
-        fake.ClearRecord();
-        TestUnit unit(first, last);
-        for (auto& mask : unit.mask) {
-            mask = std::uniform_int_distribution<int>(0, 3)(random) == 0 ? 0 : 0xFF;
-        }
-        ASSERT_TRUE(Run(operation::kReadCommand, unit));
-        std::set<std::uint32_t> covered;
-        std::uint32_t next = first;
-        for (const Transfer& transfer : Transfers()) {
-            ASSERT_GE(transfer.address, next) << "transfers go forward";
-            ASSERT_LE(transfer.address % blockSize + transfer.length, blockSize) << transfer;
-            for (std::uint32_t address = transfer.address; address < transfer.address + transfer.length;
-                 ++address) {
-                ASSERT_NE(unit.Mask(address), 0) << transfer;
-                covered.insert(address);
-            }
-            next = transfer.address + transfer.length;
-        }
-        for (std::uint32_t address = first; address <= last; ++address) {
-            ASSERT_EQ(covered.count(address), unit.Mask(address) != 0 ? 1u : 0u) << address;
-        }
-    }
-}
-
-// Progress
-
-TEST_F(DeviceOperationTest, ProgressNamesEachStepAndNeverGoesBackwards) {
-    TestUnit unit(0x05, 0x44);
-    unit.Mask(0x20) = 0;
-    EXPECT_TRUE(Run(operation::kProgramCommand, unit));
-    std::vector<std::string> texts;
-    std::uint32_t position = 0;
-    for (const auto& event : owner.Events()) {
-        switch (event.kind) {
-            case Kind::ProgressText:
-                texts.push_back(event.text);
-                break;
-            case Kind::ProgressRange:
-                EXPECT_EQ(event.value, 0x05u);
-                EXPECT_EQ(event.last, 0x44u);
-                position = event.value;
-                break;
-            case Kind::ProgressPosition:
-                EXPECT_GE(event.value, position);
-                EXPECT_LE(event.value, 0x45u);
-                position = event.value;
-                break;
-            default:
-                break;
-        }
-    }
-    EXPECT_EQ(texts, (std::vector<std::string>{"Prepare data...", "Program...", "Verify..."}));
-    EXPECT_EQ(position, 0x45u);
-}
-
-// Read
-
-TEST_F(DeviceOperationTest, ReadMergesInsideTheMaskOnly) {
-    SetChip(0x00, {0xAB, 0xCD, 0xEF});
-    TestUnit unit(0x00, 0x02, 0x50);
-    unit.Mask(0x00) = 0x0F;
-    unit.Mask(0x01) = 0xFF;
-    unit.Mask(0x02) = 0x00;
-    EXPECT_TRUE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(unit.image, (std::vector<std::uint8_t>{0x5B, 0xCD, 0x50}));
-}
-
-TEST_F(DeviceOperationTest, FixedByteIsPreparedWrittenAndReadLikeAnyOther) {
-    TestUnit unit(0x00, 0x01, 0x11);
+// Each step names itself, and the position runs over the unit's addresses, one past the last at a step's
+// end; Program prepares the unit's derived fields in its own image and writes them.
+TEST_F(DeviceOperationTest, ProgramPreparesWritesAndVerifiesWithItsProgress) {
+    TestUnit unit(0x05, 0x14, 0x11);
     unit.unit.flags = kUnitFixedByte;
     unit.unit.fixedByte = 0xA0;
+    unit.Mask(0x10) = 0;
     EXPECT_TRUE(Run(operation::kProgramCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 2), W(0x00, 2), R(0x00, 2)}));
-    EXPECT_EQ(Chip(0x00), 0xA0);
-    EXPECT_EQ(Chip(0x01), 0x11);
-    // Preparing writes the fixed byte into the unit's own image as well.
-    EXPECT_EQ(unit.Image(0x00), 0xA0);
-    fake.ClearRecord();
-    TestUnit read(0x00, 0x01);
-    read.unit.flags = kUnitFixedByte;
-    EXPECT_TRUE(Run(operation::kReadCommand, read));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 2)}));
-    EXPECT_EQ(read.Image(0x00), 0xA0);
+    EXPECT_EQ(Transfers(), "R 5+11, R 17+4, W 5+11, W 17+4, R 5+11, R 17+4");
+    const std::string step =
+        "ProgressRange 5-20 | ProgressPosition 16 | ProgressPosition 17 | ProgressPosition 21 | ";
+    EXPECT_EQ(owner->Log({"ProgressText", "ProgressRange", "ProgressPosition"}),
+              "ProgressText Prepare data... | " + step + "ProgressPosition 21 | ProgressText Program... | " +
+                  step + "ProgressPosition 21 | ProgressText Verify... | " + step + "ProgressPosition 21");
+    EXPECT_EQ(unit.Image(0x05), 0xA0);
+    EXPECT_EQ(fake.Chip(0x05), 0xA0);
+    EXPECT_EQ(fake.Chip(0x14), 0x11);
 }
 
-// No abandons without another transfer.
-TEST_F(DeviceOperationTest, AbandonedReadKeepsWhatItMerged) {
-    SetChip(0x00, std::vector<std::uint8_t>(0x30, 0x77));
-    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 2, 1, 0}}; });
-    owner.AnswerQuestions({false});
-    TestUnit unit(0x00, 0x2F);
-    EXPECT_FALSE(Run(operation::kReadCommand, unit));
-    EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 16), R(0x10, 16)}));
-    EXPECT_EQ(unit.Image(0x0F), 0x77);
-    EXPECT_EQ(unit.Image(0x10), 0x00);
-}
-
-// Program
-
-TEST_F(DeviceOperationTest, BusyChipIsRetriedWithinTheProgramPulse) {
-    fake.Configure([](fake::Config& config) { config.busyCallsAfterWrite = 3; });
-    settings.pulsePGM = 1000;
-    TestUnit unit(0x00, 0x2F, 0x42);
-    EXPECT_TRUE(Run(operation::kPrepareData | operation::kProgram, unit));
-    EXPECT_TRUE(Questions().empty());
-    // The first page is accepted at once; each later one after three refusals.
-    EXPECT_EQ(fake.Calls(CallKind::Write).size(), 1u + 4u + 4u);
-    EXPECT_EQ(fake.Memory()[0x2F], 0x42);
-}
-
-TEST_F(DeviceOperationTest, WithoutProgramPulseEachAttemptWritesOnce) {
-    fake.Configure([](fake::Config& config) { config.busyCallsAfterWrite = 1; });
-    settings.pulsePGM = 0;
-    owner.AnswerQuestions({true});
-    TestUnit unit(0x00, 0x1F, 0x42);
-    EXPECT_TRUE(Run(operation::kPrepareData | operation::kProgram, unit));
-    EXPECT_EQ(Transfers(),
-              (std::vector<Transfer>{R(0x00, 16), R(0x10, 16), W(0x00, 16), W(0x10, 16), W(0x10, 16)}));
-    EXPECT_EQ(Questions(),
-              (std::vector<std::string>{"Device access error!\nDo you want to try again?\n[0x10]"}));
-}
-
-TEST_F(DeviceOperationTest, ProgramPulseRunningOutIsAnAccessErrorWithTheLastLength) {
-    settings.pulsePGM = 5;
-    fake.Configure([](fake::Config& config) {
-        config.busyCallsAfterWrite = 1000000;
-        config.faults = {{CallKind::Write, 1, 0, 16}};
-    });
-    TestUnit unit(0x00, 0x1F, 0x42);
-    const auto began = std::chrono::steady_clock::now();
-    EXPECT_FALSE(Run(operation::kPrepareData | operation::kProgram, unit));
-    EXPECT_GE(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(5));
-    EXPECT_GT(fake.Calls(CallKind::Write).size(), 2u);
-    EXPECT_EQ(Questions(),
-              (std::vector<std::string>{"Device access error!\nDo you want to try again?\n[0x10]"}));
-}
-
-TEST_F(DeviceOperationTest, ProgramRestsForTheFixatePulseUnlessAbandoned) {
-    settings.pulseFix = 20000;
-    settings.pulsePGM = 0;
-    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Write, 1, 1, 0}}; });
-    TestUnit unit(0x00, 0x0F, 0x42);
-    auto began = std::chrono::steady_clock::now();
-    EXPECT_FALSE(Run(operation::kProgramCommand, unit));
-    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(10));
-    settings.pulseFix = 60;
-    began = std::chrono::steady_clock::now();
-    EXPECT_TRUE(Run(operation::kProgramCommand, unit));
-    EXPECT_GE(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(60));
-}
-
-// Verify
-
-TEST_F(DeviceOperationTest, VerifyIgnoresBitsOutsideTheMask) {
-    SetChip(0x00, {0x0F, 0xFF});
-    TestUnit unit(0x00, 0x01, 0x00);
-    unit.Mask(0x00) = 0xF0;
-    unit.Mask(0x01) = 0x00;
-    EXPECT_TRUE(Run(operation::kVerifyCommand, unit));
-    EXPECT_TRUE(owner.Events(Kind::ReportDifference).empty());
-}
-
-TEST_F(DeviceOperationTest, VerifyReportsTheFirstDifferenceAndStops) {
-    SetBlockSize(64);
-    std::vector<std::uint8_t> chip(0x200, 0x00);
-    chip[0x123] = 0xFF;
-    chip[0x150] = 0xFF;
-    SetChip(0x00, chip);
-    TestUnit unit(0x00, 0x1FF, 0x00);
-    EXPECT_FALSE(Run(operation::kVerifyCommand, unit));
-    const auto reports = owner.Events(Kind::ReportDifference);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].text, "Wrong value (0xFF <> 0x0) at location 0x123\nOperation will be skipped.");
-    // The prepare step reads the whole unit; the verify step stops in the block of the difference.
-    EXPECT_EQ(Transfers().back(), R(0x100, 64));
-    std::size_t verifyReads = 0;
-    for (const Transfer& transfer : Transfers()) {
-        verifyReads += transfer.address == 0x100 ? 1 : 0;
-    }
-    EXPECT_EQ(verifyReads, 2u);
-}
-
-// The report shows both bytes whole, and the image is left alone.
-TEST_F(DeviceOperationTest, VerifyReportsBytesUnmaskedAndLeavesTheImageAlone) {
-    SetChip(0x40, {0x3C});
-    TestUnit unit(0x40, 0x40, 0xA5);
-    unit.Mask(0x40) = 0xF0;
-    EXPECT_FALSE(Run(operation::kVerify, unit));
-    EXPECT_EQ(owner.Events(Kind::ReportDifference).at(0).text,
-              "Wrong value (0x3C <> 0xA5) at location 0x40\nOperation will be skipped.");
-    EXPECT_EQ(unit.Image(0x40), 0xA5);
-}
-
-// A verify read that comes back short, or fails, compares nothing: the question comes first, naming the first
-// byte not compared, and Yes reads from there again, so that no byte passes unverified.
-TEST_F(DeviceOperationTest, IncompleteVerifyReadAsksFirstAndYesReadsItAgain) {
-    const struct {
-        const char* name;
-        fake::TransferFault fault;
-    } cases[] = {
-        {"short", {CallKind::Read, 1, 0, 4}},
-        {"failed with full length", {CallKind::Read, 1, 4, 16}},
-    };
-    SetChip(0x00, {0x00, 0x00, 0x99});
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        fake.Configure([&c](fake::Config& config) { config.faults = {c.fault}; });
-        fake.ClearRecord();
-        RecordingOwner answering;
-        answering.AnswerQuestions({true});
-        TestUnit unit(0x00, 0x0F, 0x00);
-        EXPECT_FALSE(DeviceOperation(plugin, answering, settings, stop.get_token())
-                         .Run(operation::kVerify, unit.unit));
-        const auto boxes = answering.Events();
-        std::vector<std::string> texts;
-        for (const auto& event : boxes) {
-            if (event.kind == Kind::AskRetryAccess || event.kind == Kind::ReportDifference) {
-                texts.push_back(event.text);
-            }
-        }
-        EXPECT_EQ(texts, (std::vector<std::string>{
-                             "Device access error!\nDo you want to try again?\n[0x0]",
-                             "Wrong value (0x99 <> 0x0) at location 0x2\nOperation will be skipped."}));
-        EXPECT_EQ(Transfers(), (std::vector<Transfer>{R(0x00, 16), R(0x00, 16)}));
-    }
-}
-
-// Access errors
-
-// Each failed read asks once, with the address of the first byte missing, and a Yes goes on from there: a
-// short read with its missing bytes, a failure with full length with the next chunk, and a plain failure with
-// the whole chunk again. The bytes of a failed read are not taken.
-TEST_F(DeviceOperationTest, FailedReadAsksOnceAndYesGoesOnFromTheMissingByte) {
-    const struct {
-        const char* name;
-        fake::TransferFault fault;
-        std::vector<Transfer> transfers;
-        std::string address;
-        std::uint8_t imageAt0;
-    } cases[] = {
-        {"short", {CallKind::Read, 1, 0, 10}, {R(0x00, 16), R(0x0A, 6), R(0x10, 16)}, "0xA", 0x66},
-        {"failed with full length", {CallKind::Read, 1, 4, 16}, {R(0x00, 16), R(0x10, 16)}, "0x10", 0x00},
-        {"failed", {CallKind::Read, 1, 2, 0}, {R(0x00, 16), R(0x00, 16), R(0x10, 16)}, "0x0", 0x66},
-    };
-    SetChip(0x00, std::vector<std::uint8_t>(0x20, 0x66));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        fake.Configure([&c](fake::Config& config) { config.faults = {c.fault}; });
-        fake.ClearRecord();
-        RecordingOwner answering;
-        answering.AnswerQuestions({true});
+// A read that fails though it claims every byte asks at the next chunk, and Yes goes on from there without
+// taking its bytes. No abandons the read with what it merged so far.
+TEST_F(DeviceOperationTest, FailedReadAsksOnceAndGoesOnAsAnswered) {
+    // The fault, the answer, the transfers and the image at 0x00 and 0x1F afterwards.
+    const std::tuple<fake::TransferFault, bool, const char*, std::uint8_t, std::uint8_t> cases[] = {
+        {{'R', 1, 1, 4, 16}, true, "R 0+16, R 16+16", 0x00, 0x66},
+        {{'R', 2, 2, 1, 0}, false, "R 0+16, R 16+16", 0x66, 0x00}};
+    for (const auto& [fault, answer, transfers, first, last] : cases) {
+        fake.Configure([&](fake::Config& config) {
+            config.memory.assign(0x20, 0x66);
+            config.faults = {fault};
+        });
         TestUnit unit(0x00, 0x1F);
-        EXPECT_TRUE(DeviceOperation(plugin, answering, settings, stop.get_token())
-                        .Run(operation::kReadCommand, unit.unit));
-        ASSERT_EQ(answering.Count(Kind::AskRetryAccess), 1u);
-        EXPECT_EQ(answering.Events(Kind::AskRetryAccess)[0].text,
-                  "Device access error!\nDo you want to try again?\n[" + c.address + "]");
-        EXPECT_EQ(Transfers(), c.transfers);
-        EXPECT_EQ(unit.Image(0x00), c.imageAt0);
-        EXPECT_EQ(unit.Image(0x1F), 0x66);
+        EXPECT_EQ(Run(operation::kReadCommand, unit, {answer}), answer);
+        EXPECT_EQ(owner->Log({"AskRetryAccess"}), Asked({"0x10"}));
+        EXPECT_EQ(Transfers(), transfers);
+        EXPECT_EQ(unit.Image(0x00), first) << answer;
+        EXPECT_EQ(unit.Image(0x1F), last) << answer;
     }
 }
 
-TEST_F(DeviceOperationTest, QuestionTextComesFromTheMessageTable) {
-    MessageTable& table = ProcessMessageTable();
-    table.Create();
-    table.Store(msg::kAskRetryDeviceAccess, "Zugriffsfehler");
-    fake.Configure([](fake::Config& config) { config.faults = {{CallKind::Read, 1, 1, 0}}; });
-    TestUnit unit(0x1230, 0x123F);
+// Only the bits inside the mask are compared; a difference is reported with both bytes whole, and the
+// image is left alone. The first difference ends the verify step in its block.
+TEST_F(DeviceOperationTest, VerifyComparesInsideTheMaskAndStopsAtTheFirstDifference) {
+    for (const std::uint8_t chip : {0xA3, 0x3C}) {
+        fake.Configure([chip](fake::Config& config) { config.memory[0x40] = chip; });
+        TestUnit unit(0x40, 0x40, 0xA5, 0xF0);
+        EXPECT_EQ(Run(operation::kVerify, unit), chip == 0xA3);
+        EXPECT_EQ(owner->Log({"ReportDifference"}), chip == 0xA3 ? "" : Reported("0x3C <> 0xA5", "0x40"));
+        EXPECT_EQ(unit.Image(0x40), 0xA5);
+    }
+    fake.Configure([](fake::Config& config) {
+        config.session[PGM_SESSION_BLOCK_SIZE] = 0x40;
+        config.memory.assign(0x100, 0x00);
+        config.memory[0x83] = config.memory[0x90] = 0xFF;
+    });
+    TestUnit unit(0x00, 0xFF, 0x00);
+    EXPECT_FALSE(Run(operation::kVerifyCommand, unit));
+    EXPECT_EQ(owner->Log({"ReportDifference"}), Reported("0xFF <> 0x0", "0x83"));
+    EXPECT_EQ(Transfers(), "R 0+64, R 64+64, R 128+64, R 192+64, R 0+64, R 64+64, R 128+64");
+}
+
+// A chip busy with its write cycle refuses writes: each is repeated for up to pulsePGM (made at least once),
+// and what is still refused then is an access error, answered Yes twice. A program step that ran to its end
+// rests for pulseFix, one abandoned does not.
+TEST_F(DeviceOperationTest, RefusedWriteIsRepeatedWithinTheProgramPulse) {
+    // pulsePGM, the refused writes, the writes (at least, when the run does not complete), the questions.
+    const std::tuple<std::int32_t, std::vector<fake::TransferFault>, std::size_t, std::vector<const char*>>
+        cases[] = {
+            {1000, {{'W', 2, 4, 1, 0}, {'W', 6, 8, 1, 0}}, 9, {}},
+            {0, {{'W', 2, 2, 1, 0}, {'W', 4, 4, 1, 0}}, 5, {"0x10", "0x20"}},
+            {5, {{'W', 2, 1000000, 1, 0}}, 4, {"0x10", "0x10", "0x10"}},
+        };
+    for (const auto& [pulse, refused, writes, questions] : cases) {
+        fake.Configure([&](fake::Config& config) { config.faults = refused; });
+        const bool completes = questions.size() < 3;
+        settings.pulsePGM = pulse;
+        settings.pulseFix = completes ? 60 : 20000;
+        TestUnit unit(0x00, 0x2F, 0x42);
+        const auto began = std::chrono::steady_clock::now();
+        EXPECT_EQ(Run(operation::kPrepareData | operation::kProgram, unit, {true, true}), completes);
+        const auto took = std::chrono::steady_clock::now() - began;
+        EXPECT_EQ(owner->Log({"AskRetryAccess"}), Asked(questions));
+        if (completes) {
+            EXPECT_GE(took, 60ms);
+            EXPECT_EQ(fake.Count("W "), writes);
+            EXPECT_EQ(fake.Chip(0x2F), 0x42);
+        } else {
+            EXPECT_GE(took, 3 * std::chrono::milliseconds(pulse));
+            EXPECT_LT(took, 10s);
+            EXPECT_GT(fake.Count("W "), writes);
+        }
+    }
+}
+
+TEST_F(DeviceOperationTest, UnitWithoutImagesOrAStopRequestIsAbandonedBeforeAnyTransfer) {
+    TestUnit unit(0x00, 0x0F);
+    unit.unit.programMask = nullptr;
     EXPECT_FALSE(Run(operation::kReadCommand, unit));
-    table.Free();
-    EXPECT_EQ(Questions(), (std::vector<std::string>{"Zugriffsfehler\n[0x1230]"}));
+    EXPECT_EQ(owner->Log(), "");
+    TestUnit stopped(0x00, 0x0F);
+    stop.request_stop();
+    EXPECT_FALSE(Run(operation::kReadCommand, stopped));
+    EXPECT_EQ(Transfers(), "");
 }
 
 // The question asks to try a transfer again, which changes nothing else: Yes is its default.
 TEST(AccessErrorQuestionTest, IsAQuestionWithYesAsItsDefault) {
     test::RecordingPrompt prompt(true);
-    EXPECT_TRUE(AskAccessErrorQuestion(prompt, "Device access error!\nDo you want to try again?\n[0x10]"));
+    EXPECT_TRUE(AskAccessErrorQuestion(prompt, "Try again?"));
     EXPECT_EQ(prompt.boxes, (std::vector<test::RecordingPrompt::Box>{
-                                {"", "Device access error!\nDo you want to try again?\n[0x10]",
-                                 PromptIcon::Question, PromptAnswer::Yes}}));
+                                {"", "Try again?", PromptIcon::Question, PromptAnswer::Yes}}));
 }
-
-// Setting up and stopping
-
-TEST_F(DeviceOperationTest, UnitWithoutImagesIsAbandonedBeforeAnyStep) {
-    TestUnit unit(0x00, 0x0F);
-    unit.unit.programMask = nullptr;
-    EXPECT_FALSE(Run(operation::kReadCommand, unit));
-    EXPECT_TRUE(Transfers().empty());
-    EXPECT_TRUE(owner.Events().empty());
-}
-
-TEST_F(DeviceOperationTest, StopRequestAbandonsBeforeTheNextChunk) {
-    stop.request_stop();
-    TestUnit unit(0x00, 0x0F);
-    EXPECT_FALSE(Run(operation::kReadCommand, unit));
-    EXPECT_TRUE(Transfers().empty());
-}
-
-// Notices
 
 // Only Program with its verify step and Verify alone have notices, and each can be switched off.
 TEST(CompletionNoticeTest, ProgramWithVerifyAndVerifyAloneHaveTheirNotices) {
     WorkerSettings quiet;
-    quiet.confirmProgram = false;
-    quiet.confirmVerify = false;
-    const struct {
-        OperationMask operation;
-        WorkerSettings settings;
-        std::vector<std::string> texts;
-    } cases[] = {
-        {operation::kProgramCommand, {}, {"Program successfully complete"}},
-        {operation::kVerifyCommand, {}, {"Verify sucessfully complete"}},
-        {operation::kReadCommand, {}, {}},
-        {operation::kPrepareData | operation::kProgram, {}, {}},
-        {operation::kProgramCommand, quiet, {}},
-        {operation::kVerifyCommand, quiet, {}},
+    quiet.confirmProgram = quiet.confirmVerify = false;
+    const std::tuple<OperationMask, WorkerSettings, const char*> cases[] = {
+        {operation::kProgramCommand, {}, "NotifyCompletion Program successfully complete"},
+        {operation::kVerifyCommand, {}, "NotifyCompletion Verify sucessfully complete"},
+        {operation::kReadCommand, {}, ""},
+        {operation::kPrepareData | operation::kProgram, {}, ""},
+        {operation::kProgramCommand, quiet, ""},
+        {operation::kVerifyCommand, quiet, ""},
     };
-    for (const auto& c : cases) {
-        RecordingOwner owner;
-        ShowCompletionNotices(c.operation, c.settings, owner, {});
-        std::vector<std::string> shown;
-        for (const auto& event : owner.Events()) {
-            shown.push_back(event.text);
-        }
-        EXPECT_EQ(shown, c.texts) << c.operation;
+    for (const auto& [steps, settings, notice] : cases) {
+        test::RecordingOwner owner;
+        ShowCompletionNotices(steps, settings, owner, {});
+        EXPECT_EQ(owner.Log(), notice) << steps;
     }
 }
 

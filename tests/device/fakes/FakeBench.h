@@ -2,93 +2,61 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
-// The test side of the fake programmer plug-in: what it answers and the record of every call it took. The
-// plug-in and the test process share one FakeBench per loaded library, reached through the extra export
-// FakeProgrammerBench; every access holds the bench's mutex, since the device worker calls the plug-in
-// from its own thread while the test configures it or reads the record.
+#include "device/PluginInterface.h"
+
+// What the fake programmer plug-in answers and the log of every call it took, shared with the test through
+// the extra export FakeProgrammerBench; every access holds the mutex (the worker calls from its thread).
 namespace tessaly::fake {
 
-enum class CallKind {
-    GetDescription,
-    GetVersion,
-    EnumeratePorts,
-    GetGlobalFacility,
-    GetSessionFacility,
-    SetSessionFacility,
-    Attach,
-    Detach,
-    GetFirmware,
-    Reset,
-    Read,
-    Write,
-};
-
-struct Call {
-    CallKind kind = CallKind::GetDescription;
-    std::uint32_t code = 0;     // facility code
-    std::uint32_t value = 0;    // value set, or value answered
-    std::uint32_t address = 0;  // transfers
-    std::uint32_t asked = 0;    // transfers: length asked for
-    std::uint32_t done = 0;     // transfers: length handed back
-    std::int32_t status = 0;
-};
-
-// The outcome of one chosen transfer: the call-th Read or Write (counted from 1 since the last clear)
-// moves only `done` bytes and answers `status`, whatever the chip could do.
+// The reads ('R') or writes ('W') first to last, counted from 1 since the log was cleared, answer status and
+// claim to have moved `done` bytes, whatever the chip could do; none moves more than asked for.
 struct TransferFault {
-    CallKind kind = CallKind::Read;
-    std::uint32_t call = 1;
-    std::int32_t status = 0;
-    std::uint32_t done = 0;
+    char kind;
+    std::uint32_t first;
+    std::uint32_t last;
+    std::int32_t status;
+    std::uint32_t done;
 };
 
+// Besides good answers, the fake breaks the promises the host must not rely on: overlong texts, port lists
+// and firmware texts that claim their whole length whatever the room, any status and length.
 struct Config {
     std::vector<std::uint8_t> memory = std::vector<std::uint8_t>(0x10000, 0xFF);
+    // An empty text is handed out as a null pointer.
     std::string description = "Fake programmer";
-    std::int32_t versionStatus = 0;
     std::string version = "fake 1.0";
     std::string ports = std::string("fake0\0fake1\0", 12);
-    std::int32_t firmwareStatus = 0;
     std::string firmware = "FW 2.1";
-
-    bool driverInstalled = true;
-    bool canManageDriver = false;
-    std::int32_t installStatus = 0;
-    bool ioDelayAdjustable = true;
-    std::uint32_t ioDelayMin = 1;
-    std::uint32_t ioDelayMax = 50;
-
-    std::uint32_t session = 0x51;  // what Attach answers; 0 refuses
-    std::int32_t resetStatus = 0;
-    std::int32_t detachStatus = 0;
-    bool hardwareIdentified = true;
-    bool hardwarePlugged = true;
-    bool chipPresent = true;
-    std::int32_t blockSizeStatus = 0;
-    std::uint32_t blockSize = 16;
-    std::int32_t setStatus = 0;  // SetSessionFacility
-
-    // After each accepted write the chip refuses this many writes and reads (status 1, length 0), as a
-    // chip does during its write cycle.
-    std::uint32_t busyCallsAfterWrite = 0;
+    // Facility answers by code: status 0 for a value not 0, else 1. The chip answers only while powered.
+    std::map<std::uint32_t, std::uint32_t> global = {
+        {PGM_GLOBAL_DRIVER_INSTALLED, 1}, {PGM_GLOBAL_INSTALL_DRIVER, 1}, {PGM_GLOBAL_UNINSTALL_DRIVER, 1},
+        {PGM_GLOBAL_IO_DELAY_RANGE, 1},   {PGM_GLOBAL_IO_DELAY_MIN, 1},   {PGM_GLOBAL_IO_DELAY_MAX, 50}};
+    std::map<std::uint32_t, std::uint32_t> session = {{PGM_SESSION_HARDWARE_IDENTIFIED, 1},
+                                                      {PGM_SESSION_HARDWARE_PLUGGED, 1},
+                                                      {PGM_SESSION_CHIP_PRESENT, 1},
+                                                      {PGM_SESSION_BLOCK_SIZE, 16}};
+    // The status every call of a name (as logged) answers instead of its own.
+    std::map<std::string, std::int32_t> statuses;
     std::vector<TransferFault> faults;
-    // Transfers wait until PGM_Reset comes, then fail: a programmer that hangs.
+    // Transfers wait until PGM_Reset comes, then fail (status 4): a programmer that hangs.
     bool holdTransfers = false;
 };
 
+// Every call as "Name detail", numbers in decimal: "Description", "Version", "Ports room", "Global code",
+// "Get code", "Set code=value", "Attach port", "Detach session", "Firmware room", "Reset session",
+// "R address+length" and "W address+length" (the length asked for).
 struct Record {
-    std::vector<Call> calls;
+    std::vector<std::string> calls;
     std::uint32_t reads = 0;
     std::uint32_t writes = 0;
-    std::uint32_t busyCalls = 0;  // refusals still to come
     std::uint32_t resets = 0;
     bool powered = false;
-    std::int32_t ioDelay = 0;
-    bool holding = false;  // a transfer is waiting for a reset
+    bool holding = false;  // a transfer was held
 };
 
 struct FakeBench {
