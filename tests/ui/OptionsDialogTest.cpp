@@ -64,19 +64,22 @@ QComboBox* Ports(const QWidget& dialog) {
 QSlider* Slider(const QWidget& dialog) {
     return Find<QSlider>(dialog, "delayFactor");
 }
-QString DelayCaption(const QWidget& dialog) {
-    return Find<QGroupBox>(dialog, "delayFactorGroup")->title();
-}
-bool SliderShown(const QWidget& dialog) {
-    return !Slider(dialog)->isHidden() && Slider(dialog)->isEnabled() &&
-           !Find<QGroupBox>(dialog, "delayFactorGroup")->isHidden();
-}
-QStringList Entries(const QComboBox& list) {
-    QStringList entries;
-    for (int i = 0; i < list.count(); ++i) {
-        entries << list.itemText(i);
-    }
-    return entries;
+
+// The Hardware page as "PLUGIN INDEX | PORT of COUNT | SLIDER", a port list of the simulator's length as
+// "many", the slider as "MIN-MAX CAPTION" or "hidden".
+QString Hardware(const QWidget& dialog) {
+    const QComboBox* ports = Ports(dialog);
+    const QSlider* slider = Slider(dialog);
+    const QGroupBox* group = Find<QGroupBox>(dialog, "delayFactorGroup");
+    const bool shown = !slider->isHidden() && slider->isEnabled() && !group->isHidden();
+    return QStringLiteral("%1 | %2 of %3 | %4")
+        .arg(Plugins(dialog)->currentIndex())
+        .arg(
+            ports->currentText(),
+            ports->count() > 10 ? QStringLiteral("many") : QString::number(ports->count()),
+            shown
+                ? QStringLiteral("%1-%2 %3").arg(slider->minimum()).arg(slider->maximum()).arg(group->title())
+                : QStringLiteral("hidden"));
 }
 
 void PressOk(const QWidget& dialog) {
@@ -282,18 +285,10 @@ class OptionsDialogTest : public QObject {
     // Stored names are found whatever their case.
     void theSimulatorIsListedWithItsPortsAndDelayRange() {
         OptionsDialog dialog(StartSettings("TESSALY-SIM.SO", "24c16", 4), prompt, WithPlugins());
-        const QStringList plugins = Entries(*Plugins(dialog));
-        QCOMPARE(plugins.size(), 2);
-        QCOMPARE(plugins[0], QStringLiteral("None"));
-        QVERIFY(plugins[1].startsWith(QStringLiteral("tessaly-sim.so->")));
-        QCOMPARE(Plugins(dialog)->currentIndex(), 1);
+        QCOMPARE(Plugins(dialog)->count(), 2);
+        QVERIFY(Plugins(dialog)->itemText(1).startsWith(QStringLiteral("tessaly-sim.so->")));
         QCOMPARE(Ports(dialog)->itemText(0), QStringLiteral("None"));
-        QVERIFY(Ports(dialog)->count() > 10);
-        QCOMPARE(Ports(dialog)->currentText(), QStringLiteral("24C16"));
-        QVERIFY(SliderShown(dialog));
-        QCOMPARE(Slider(dialog)->minimum(), 1);
-        QCOMPARE(Slider(dialog)->maximum(), 10);
-        QCOMPARE(DelayCaption(dialog), QStringLiteral("I/O delay factor (4)"));
+        QCOMPARE(Hardware(dialog), QStringLiteral("1 | 24C16 of many | 1-10 I/O delay factor (4)"));
         dialog.accept();
         QCOMPARE(dialog.Settings().pluginName.View(), std::string_view(kSim));
         QCOMPARE(dialog.Settings().portName.View(), std::string_view("24C16"));
@@ -313,68 +308,58 @@ class OptionsDialogTest : public QObject {
         QFETCH(int, stored);
         QFETCH(int, shown);
         OptionsDialog dialog(StartSettings(kSim, "24C02", stored), prompt, WithPlugins());
-        QCOMPARE(DelayCaption(dialog), QStringLiteral("I/O delay factor (%1)").arg(stored));
+        QVERIFY(Hardware(dialog).endsWith(QStringLiteral("(%1)").arg(stored)));
         QCOMPARE(dialog.Settings().delayIO, stored);
         ShowHardwarePage(dialog);
         QTRY_COMPARE(dialog.Settings().delayIO, shown);
         Slider(dialog)->setValue(7);
         QTRY_COMPARE(dialog.Settings().delayIO, 7);
-        QCOMPARE(DelayCaption(dialog), QStringLiteral("I/O delay factor (7)"));
+        QVERIFY(Hardware(dialog).endsWith(QStringLiteral("(7)")));
         PressOk(dialog);
         QCOMPARE(dialog.Settings().delayIO, 7);
     }
 
     // Without a plug-in that loads, only "None" is offered for the port and the slider is hidden; the
-    // chosen or stored plug-in name is kept (when given).
+    // chosen, stored or vanished plug-in's name is kept (- when there is none to keep).
     void noPluginListsNoPorts_data() {
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("chooseNone");
-        QTest::addColumn<bool>("emptyDirectory");
-        QTest::addColumn<int>("pluginIndex");
+        QTest::addColumn<int>("choose");
+        QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("None chosen") << kSim << true << false << 0 << "None";
-        QTest::newRow("unknown name") << "gone.so" << false << false << -1 << "gone.so";
-        QTest::newRow("no plug-ins") << kSim << false << true << 0 << QString();
+        QTest::newRow("None chosen") << kSim << 0 << "0 | None of 1 | hidden"
+                                     << "None";
+        QTest::newRow("unknown name") << "gone.so" << -1 << "-1 | None of 1 | hidden"
+                                      << "gone.so";
+        QTest::newRow("vanished") << "None" << 2 << "2 | None of 1 | hidden"
+                                  << "vanishing.so";
+        QTest::newRow("no plug-ins") << kSim << -2 << "0 | None of 1 | hidden"
+                                     << "-";
     }
     void noPluginListsNoPorts() {
         QFETCH(QString, stored);
-        QFETCH(bool, chooseNone);
-        QFETCH(bool, emptyDirectory);
-        QFETCH(int, pluginIndex);
+        QFETCH(int, choose);
+        QFETCH(QString, page);
         QFETCH(QString, kept);
+        QTemporaryDir directory;
+        QVERIFY(QFile::copy(QStringLiteral(TESSALY_SIM_PLUGIN), directory.filePath(kSim)));
+        QVERIFY(QFile::copy(QStringLiteral(TESSALY_SIM_PLUGIN), directory.filePath("vanishing.so")));
         OptionsDialog dialog(StartSettings(qPrintable(stored), "24C02"), prompt,
-                             emptyDirectory ? Empty() : WithPlugins());
-        if (chooseNone) {
-            Plugins(dialog)->setCurrentIndex(0);
+                             choose == -2 ? Empty() : directory.path().toStdString() + '/');
+        QVERIFY(QFile::remove(directory.filePath("vanishing.so")));
+        if (choose >= 0) {
+            Plugins(dialog)->setCurrentIndex(choose);
         }
-        QCOMPARE(Plugins(dialog)->currentIndex(), pluginIndex);
-        QCOMPARE(Entries(*Ports(dialog)), QStringList{QStringLiteral("None")});
-        QVERIFY(!SliderShown(dialog));
-        if (!kept.isEmpty()) {
-            dialog.accept();
-            QCOMPARE(QString::fromLatin1(dialog.Settings().pluginName.View()), kept);
-            QCOMPARE(dialog.Settings().portName.View(), std::string_view("None"));
-        }
+        QCOMPARE(Hardware(dialog), page);
+        dialog.accept();
+        QVERIFY(kept == "-" || QString::fromLatin1(dialog.Settings().pluginName.View()) == kept);
+        QCOMPARE(dialog.Settings().portName.View(), std::string_view("None"));
     }
 
-    // The choice is kept when the plug-in no longer loads.
     void choosingThePluginListsItsPorts() {
-        QTemporaryDir directory;
-        QVERIFY(QFile::copy(QStringLiteral(TESSALY_SIM_PLUGIN),
-                            directory.filePath(QStringLiteral("vanishing.so"))));
-        QVERIFY(QFile::copy(QStringLiteral(TESSALY_SIM_PLUGIN), directory.filePath(kSim)));
-        OptionsDialog dialog(StartSettings(), prompt, directory.path().toStdString() + '/');
-        QCOMPARE(Ports(dialog)->count(), 1);
+        OptionsDialog dialog(StartSettings(), prompt, WithPlugins());
+        QCOMPARE(Hardware(dialog), QStringLiteral("0 | None of 1 | hidden"));
         Plugins(dialog)->setCurrentIndex(1);
-        QVERIFY(Ports(dialog)->count() > 10);
-        QCOMPARE(Ports(dialog)->currentIndex(), 0);
-        QVERIFY(SliderShown(dialog));
-        QVERIFY(QFile::remove(directory.filePath(QStringLiteral("vanishing.so"))));
-        Plugins(dialog)->setCurrentIndex(2);
-        QCOMPARE(Entries(*Ports(dialog)), QStringList{QStringLiteral("None")});
-        QVERIFY(!SliderShown(dialog));
-        dialog.accept();
-        QCOMPARE(dialog.Settings().pluginName.View(), std::string_view("vanishing.so"));
+        QCOMPARE(Hardware(dialog), QStringLiteral("1 | None of many | 1-10 I/O delay factor (1)"));
     }
 
     // Offered as soon as the plug-in is chosen or shown; No keeps the choice and lists its ports all the
@@ -387,8 +372,7 @@ class OptionsDialogTest : public QObject {
         QCOMPARE(prompt.questions.size(), 1u);
         QCOMPARE(prompt.questions[0].caption, Text(msg::kDriverInstalling));
         QCOMPARE(prompt.questions[0].text, Text(msg::kAskInstallDriver));
-        QCOMPARE(Plugins(dialog)->currentIndex(), 1);
-        QVERIFY(Ports(dialog)->count() > 10);
+        QCOMPARE(Hardware(dialog), QStringLiteral("1 | None of many | 1-10 I/O delay factor (1)"));
         QVERIFY(QFile::exists(DriverFlag()));
 
         test::RecordingPrompt yes(true);
