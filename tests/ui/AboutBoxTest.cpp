@@ -118,19 +118,6 @@ class AboutBoxTest : public QObject {
         QVERIFY(Notice(box).endsWith(QStringLiteral(", Halvorn")));
     }
 
-    // Values are found by name or by index, zero to nine.
-    void theMarkerWithoutItsLineFeedIsPassedOver() {
-        VersionInfo info;
-        QVERIFY(info.Attach(Write("a.out", Executable(Block("CompanyName=Halvorn\nProductVersion=2.05\n")))));
-        QCOMPARE(Read(info, "ProductVersion"), std::string("2.05"));
-        Buffer buffer{};
-        QVERIFY(info.GetStringByIndex(0, buffer));
-        QCOMPARE(std::string(buffer.data()), std::string("Halvorn"));
-        QVERIFY(info.GetStringByIndex(9, buffer));
-        QCOMPARE(std::string(buffer.data()), std::string("2.05"));
-        QVERIFY(!info.GetStringByIndex(10, buffer));
-    }
-
     void aBlockNeedsItsZeroByteAndANameOnEachLine() {
         std::string atTheEnd = Block("ProductVersion=1.0\n");
         atTheEnd.pop_back();
@@ -143,8 +130,8 @@ class AboutBoxTest : public QObject {
         QVERIFY(VersionInfo().Attach(Write("empty", Executable(Block("")))));
     }
 
-    // Nothing loaded leaves the buffer untouched; a value too long for it (62 bytes fit in 64) or missing
-    // leaves it zero-filled.
+    // Nothing loaded, no buffer or an index past the names leave the buffer untouched; a value too long
+    // for it (62 bytes fit in 64) or missing leaves it zero-filled.
     void aValueTooLongOrMissingLeavesAZeroFilledBuffer() {
         VersionInfo info;
         QCOMPARE(Read(info, "CompanyName"), std::string("<untouched>"));
@@ -157,6 +144,7 @@ class AboutBoxTest : public QObject {
         std::array<char, 8> small;
         small.fill('x');
         QVERIFY(!info.GetString("CompanyName", std::span<char>(small.data(), 0)));
+        QVERIFY(!info.GetStringByIndex(kVersionValueNames.size(), small));
         QCOMPARE(small[0], 'x');
     }
 
