@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFont>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -12,7 +11,9 @@
 #include <csignal>
 #include <memory>
 
-#include "FrameTestSupport.h"
+#include "RecordingPrompt.h"
+#include "TestFiles.h"
+#include "TestTemplates.h"
 #include "app/CVardelApp.h"
 #include "settings/IniPath.h"
 #include "text/MessageId.h"
@@ -21,10 +22,6 @@
 
 namespace tessaly {
 namespace {
-
-const char kTemplate[] =
-    "[Board, I2C8]\n"
-    "Speed = NUM, 1, 64-C8, DEC\n";
 
 class CVardelAppTest : public QObject {
     Q_OBJECT
@@ -36,17 +33,11 @@ class CVardelAppTest : public QObject {
     std::vector<char*> argv;
 
     QString PathOf(const QString& name) const { return work->filePath(name); }
-    QString IniPath() const { return QString::fromStdString(GetIniPath(GetExecutableName()).string()); }
+    std::filesystem::path IniPath() const { return GetIniPath(GetExecutableName()); }
+    QString Ini() const { return QString::fromStdString(test::ReadBytes(IniPath())); }
 
-    void WriteIni(const char* text) {
-        QFile file(IniPath());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    }
-
-    QString ReadIni() const {
-        QFile file(IniPath());
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    void WriteTemplate(const QString& name, std::string_view entry) {
+        test::WriteBytes(PathOf(name).toStdString(), test::EncodedScript({"[Board, I2C8]", entry}));
     }
 
     // An application as the shell starts it, with the given command-line arguments after the program.
@@ -70,113 +61,63 @@ class CVardelAppTest : public QObject {
         QVERIFY(work->isValid());
         QVERIFY(QDir::setCurrent(work->path()));
         prompt = test::RecordingPrompt();
-        WriteIni("[Config]\nPlugin=None\nPort=None\n");
+        test::WriteBytes(IniPath(), "[Config]\nPlugin=None\nPort=None\n");
+        WriteTemplate("board.dev", "Speed = NUM, 1, 64-C8, DEC");
     }
 
-    void aTemplateOnTheCommandLineOpensAtStart() {
-        QVERIFY(test::WriteTemplate(PathOf("board.dev"), kTemplate));
-        auto app = NewApp({PathOf("board.dev")});
-        QVERIFY(app->InitInstance());
-        QVERIFY(app->MainFrame()->isVisible());
-        QVERIFY(app->MainFrame()->acceptDrops());
-        QCOMPARE(app->Document()->GetUnitCount(), 1u);
-        QCOMPARE(app->MainFrame()->windowTitle(), QStringLiteral("board.dev - Tessaly"));
-        QCOMPARE(app->ExitInstance(), 0);
+    // The program ends with a failure before its window shows, the settings are written all the same.
+    void aTemplateThatDoesNotOpenEndsTheProgram_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("cannot be parsed") << "broken.dev";
+        QTest::newRow("missing") << "missing.dev";
     }
-
-    void withoutATemplateTheWindowShowsAnEmptyDocument() {
-        auto app = NewApp();
-        QVERIFY(app->InitInstance());
-        QVERIFY(app->MainFrame()->isVisible());
-        QCOMPARE(app->Document()->GetUnitCount(), 0u);
-        QCOMPARE(app->MainFrame()->windowTitle(), QStringLiteral("Untitled - Tessaly"));
-    }
-
-    void aTemplateThatCannotBeParsedEndsTheProgramBeforeItsWindowShows() {
-        QVERIFY(test::WriteTemplate(PathOf("broken.dev"), "[Board, I2C8]\nSpeed = NOPE, 1\n"));
-        auto app = NewApp({PathOf("broken.dev")});
-        QVERIFY(!app->InitInstance());
-        QVERIFY(!app->MainFrame()->isVisible());
-        QCOMPARE(prompt.Texts(PromptIcon::Error).size(), 1u);
-        QVERIFY(QString::fromStdString(prompt.Texts(PromptIcon::Error)[0])
-                    .contains(QStringLiteral("broken.dev")));
-    }
-
-    void aMissingTemplateEndsTheProgramWithAFailure() {
-        auto app = NewApp({PathOf("missing.dev")});
+    void aTemplateThatDoesNotOpenEndsTheProgram() {
+        QFETCH(QString, name);
+        WriteTemplate("broken.dev", "Speed = NOPE, 1");
+        auto app = NewApp({PathOf(name)});
         QCOMPARE(app->Run(), 1);
         QVERIFY(app->MainFrame() == nullptr);
-        QCOMPARE(prompt.Texts(PromptIcon::Error).size(), 1u);
-        // The settings are written all the same, without a size from the window that never showed.
-        QVERIFY(ReadIni().contains(QStringLiteral("Size=0,0")));
+        QCOMPARE(prompt.Errors().size(), 1u);
+        QVERIFY(Ini().contains(QStringLiteral("Size=0,0")));
     }
 
-    void settingsAreWrittenAfterTheWindowHasGoneAndReadAtTheNextStart() {
-        auto app = NewApp();
-        QVERIFY(app->InitInstance());
-        CMainFrame& frame = *app->MainFrame();
-        frame.resize(930, 640);
-        QTRY_COMPARE(frame.size(), QSize(930, 640));
-        const QSize outer = frame.frameGeometry().size();
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPointSize(13);
-        font.setBold(true);
-        frame.ActiveView()->List().SetListFont(font);
-        QCOMPARE(app->ExitInstance(), 0);
-        const QString ini = ReadIni();
-        // Stored by the window, frame included, and by its view as they went, before the file was written.
-        QVERIFY2(ini.contains(QStringLiteral("Size=%1,%2").arg(outer.width()).arg(outer.height())),
-                 qPrintable(ini));
-        QVERIFY2(ini.contains(QStringLiteral("Font=DejaVu Sans,13,1,0,")), qPrintable(ini));
-        QVERIFY(ini.contains(QStringLiteral("Plugin=None")));
-        app.reset();
-        auto next = NewApp();
-        QVERIFY(next->InitInstance());
-        QCOMPARE(next->MainFrame()->frameGeometry().size(), outer);
-    }
-
-    void aTerminationSignalEndsTheProgramAsClosingItsWindowDoes() {
-        QVERIFY(test::WriteTemplate(PathOf("board.dev"), kTemplate));
+    // The template on the command line opens before the window shows; a termination signal ends the
+    // program as closing its window does: what the view and the document store as they go is in the files
+    // written after them, and the next run lists the template among its recent files.
+    void aTemplateOnTheCommandLineOpensAndASignalEndsTheProgram() {
         auto app = NewApp({PathOf("board.dev")});
-        QSize outer;
-        QTimer::singleShot(200, [&app, &outer] {
+        QTimer::singleShot(200, [&app] {
             CMainFrame& frame = *app->MainFrame();
-            outer = QSize(870, 590) + frame.frameGeometry().size() - frame.size();
-            frame.resize(870, 590);
+            QVERIFY(frame.isVisible() && frame.acceptDrops());
+            QCOMPARE(app->Document()->GetUnitCount(), 1u);
+            QFont font(QStringLiteral("DejaVu Sans"));
+            font.setPointSize(13);
+            font.setBold(true);
+            frame.ActiveView()->List().SetListFont(font);
             ::raise(SIGTERM);
         });
         QCOMPARE(app->Run(), 0);
         QVERIFY(app->MainFrame() == nullptr);
         QVERIFY(QFile::exists(PathOf("board.cfg")));
-        QVERIFY(ReadIni().contains(QStringLiteral("Size=%1,%2").arg(outer.width()).arg(outer.height())));
+        QVERIFY2(Ini().contains(QStringLiteral("Font=DejaVu Sans,13,1,0,")), qPrintable(Ini()));
+        app.reset();
+        auto next = NewApp();
+        QVERIFY(next->InitInstance());
+        QCOMPARE(next->Document()->GetUnitCount(), 0u);
+        QMenu* file = next->MainFrame()->menuBar()->actions().front()->menu();
+        emit file->aboutToShow();
+        const auto entries = file->actions();
+        QVERIFY(std::any_of(entries.begin(), entries.end(),
+                            [](const QAction* entry) { return entry->text().endsWith("/board.dev"); }));
     }
 
     void anUnknownLanguageStartsInEnglishAndStaysInTheSettings() {
-        WriteIni("[Config]\nLanguage=Klingon\nPlugin=None\nPort=None\n");
+        test::WriteBytes(IniPath(), "[Config]\nLanguage=Klingon\nPlugin=None\nPort=None\n");
         auto app = NewApp();
         QVERIFY(app->InitInstance());
         QCOMPARE(QString::fromLatin1(GetMessageText(msg::kStateNoPlugin)), QStringLiteral("No plugin"));
         app->ExitInstance();
-        QVERIFY(ReadIni().contains(QStringLiteral("Language=Klingon")));
-    }
-
-    void openedTemplatesAreRememberedForTheNextRun() {
-        QVERIFY(test::WriteTemplate(PathOf("board.dev"), kTemplate));
-        {
-            auto app = NewApp({PathOf("board.dev")});
-            QVERIFY(app->InitInstance());
-        }
-        QVERIFY(QFile::exists(PathOf("board.cfg")));
-        QVERIFY(QFile::remove(PathOf("board.dev")));
-        auto app = NewApp();
-        QVERIFY(app->InitInstance());
-        QMenu* file = app->MainFrame()->menuBar()->actions().front()->menu();
-        emit file->aboutToShow();
-        bool listed = false;
-        for (const QAction* action : file->actions()) {
-            listed = listed || action->text().endsWith(QStringLiteral("/board.dev"));
-        }
-        QVERIFY(listed);
+        QVERIFY(Ini().contains(QStringLiteral("Language=Klingon")));
     }
 };
 

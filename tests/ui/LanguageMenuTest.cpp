@@ -1,10 +1,10 @@
 // The Language menu over the language files of a working directory of the test's own.
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestFiles.h"
 #include "text/LanguageList.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
@@ -14,45 +14,31 @@
 namespace tessaly {
 namespace {
 
-void WriteFile(const QString& path, const char* text) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-}
-
 class LanguageMenuTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir work;
     AppSettings settings;
 
-    QStringList Labels(const LanguageMenu& menu) const {
+    // The menu's entries, the checked one in brackets.
+    static QStringList Labels(const LanguageMenu& menu) {
         QStringList labels;
         for (const QAction* item : menu.actions()) {
-            labels.push_back(item->text());
+            labels.push_back(item->isChecked() ? "[" + item->text() + "]" : item->text());
         }
         return labels;
     }
 
-    QAction* Checked(const LanguageMenu& menu) const {
-        for (QAction* item : menu.actions()) {
-            if (item->isChecked()) {
-                return item;
-            }
-        }
-        return nullptr;
-    }
+    static QString NoPlugin() { return QString::fromLatin1(GetMessageText(msg::kStateNoPlugin)); }
 
   private slots:
     void initTestCase() {
         QVERIFY(work.isValid());
-        WriteFile(work.filePath("deutsch.lng"),
-                  "[Language]\nLanguage=Deutsch, Deutsch\nMsg[2-8]=Kein Plug-in\n");
-        WriteFile(work.filePath("english.lng"),
-                  "[Language]\nLanguage=English, British\nMsg[2-8]=No plug-in\n");
-        WriteFile(work.filePath("nonames.lng"), "[Language]\nMsg[2-8]=Nothing\n");
-        WriteFile(work.filePath("rock.lng"), "[Language]\nLanguage=Rock, Rock & Roll\nMsg[2-8]=Unplugged\n");
         QVERIFY(QDir::setCurrent(work.path()));
+        test::WriteBytes("deutsch.lng", "[Language]\nLanguage=Deutsch, Deutsch\nMsg[2-8]=Kein Plug-in\n");
+        test::WriteBytes("english.lng", "[Language]\nLanguage=English, British\nMsg[2-8]=No plug-in\n");
+        test::WriteBytes("nonames.lng", "[Language]\nMsg[2-8]=Nothing\n");
+        test::WriteBytes("rock.lng", "[Language]\nLanguage=Rock, Rock & Roll\nMsg[2-8]=Unplugged\n");
         LoadLanguageList({work.path().toStdString()});
     }
 
@@ -62,12 +48,11 @@ class LanguageMenuTest : public QObject {
         settings.language.Set("English");
     }
 
+    // Each entry's command is its place in the list.
     void onlyLanguagesThatCanBeChosenAreListedInListOrder() {
         LanguageMenu menu(settings);
-        QCOMPARE(Labels(menu), (QStringList{"English", "Deutsch", "Rock && Roll"}));
-        QCOMPARE(menu.actions()[0]->data().toInt(), command::kFirstLanguage);
-        QCOMPARE(menu.actions()[2]->data().toInt(), command::kFirstLanguage + 2);
-        QCOMPARE(Checked(menu), menu.actions()[0]);
+        QCOMPARE(Labels(menu), (QStringList{"[English]", "Deutsch", "Rock && Roll"}));
+        QCOMPARE(menu.Item(command::kFirstLanguage + 2), menu.actions()[2]);
     }
 
     void choosingALanguageSwitchesTheTextsAtOnceAndStoresItsName() {
@@ -75,31 +60,23 @@ class LanguageMenuTest : public QObject {
         int switched = 0;
         connect(&menu, &LanguageMenu::LanguageSwitched, this, [&switched] { ++switched; });
         menu.Item(command::kFirstLanguage + 1)->trigger();
-        QCOMPARE(QString::fromLatin1(GetMessageText(msg::kStateNoPlugin)), QStringLiteral("Kein Plug-in"));
+        QCOMPARE(NoPlugin(), QStringLiteral("Kein Plug-in"));
         QCOMPARE(settings.language.View(), std::string_view("Deutsch"));
-        QCOMPARE(Checked(menu), menu.Item(command::kFirstLanguage + 1));
-        QCOMPARE(switched, 1);
-
+        QCOMPARE(Labels(menu), (QStringList{"English", "[Deutsch]", "Rock && Roll"}));
         menu.Item(command::kFirstLanguage + 2)->trigger();
-        QCOMPARE(QString::fromLatin1(GetMessageText(msg::kStateNoPlugin)), QStringLiteral("Unplugged"));
-        QCOMPARE(settings.language.View(), std::string_view("Rock"));
-
+        QCOMPARE(NoPlugin(), QStringLiteral("Unplugged"));
         menu.Item(command::kFirstLanguage)->trigger();
-        QCOMPARE(QString::fromLatin1(GetMessageText(msg::kStateNoPlugin)), QStringLiteral("No plugin"));
+        QCOMPARE(NoPlugin(), QStringLiteral("No plugin"));
         QCOMPARE(settings.language.View(), std::string_view("English"));
         QCOMPARE(switched, 3);
     }
 
+    // An unknown language checks the English in force and stays in the settings.
     void theLanguageOfTheSettingsIsChecked() {
         settings.language.Set("Rock");
-        LanguageMenu menu(settings);
-        QCOMPARE(Checked(menu), menu.Item(command::kFirstLanguage + 2));
-    }
-
-    void anUnknownLanguageInTheSettingsChecksTheEnglishInForce() {
+        QCOMPARE(Labels(LanguageMenu(settings)).last(), QStringLiteral("[Rock && Roll]"));
         settings.language.Set("Klingon");
-        LanguageMenu menu(settings);
-        QCOMPARE(Checked(menu), menu.Item(command::kFirstLanguage));
+        QCOMPARE(Labels(LanguageMenu(settings)).first(), QStringLiteral("[English]"));
         QCOMPARE(settings.language.View(), std::string_view("Klingon"));
     }
 };

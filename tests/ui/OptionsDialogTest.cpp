@@ -1,44 +1,45 @@
+// The Options dialog over a copy of the settings: the General page, the fields checked on OK page by page,
+// and the Hardware page over a directory with the chip simulator's plug-in and a file that is none.
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <map>
 
 #include "RecordingPrompt.h"
+#include "SimulatorSandbox.h"
+#include "TestFiles.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
 #include "ui/DialogUnits.h"
 #include "ui/OptionsDialog.h"
 
-using tessaly::AppSettings;
-using tessaly::OptionsDialog;
-using tessaly::test::RecordingPrompt;
-namespace msg = tessaly::msg;
-
+namespace tessaly {
 namespace {
 
-AppSettings StartSettings() {
+constexpr char kSim[] = "tessaly-sim.so";
+
+AppSettings StartSettings(const char* plugin = "None", const char* port = "None", std::int32_t delayIO = 1) {
     AppSettings settings;
-    settings.pluginName.Set("None");
-    settings.portName.Set("None");
-    settings.delayIO = 1;
+    settings.pluginName.Set(plugin);
+    settings.portName.Set(port);
+    settings.delayIO = delayIO;
     settings.delayPowerUp = 200;
     settings.pulsePGM = 20;
     settings.pulseFix = 200;
-    settings.language.Set("English");
-    settings.fontSize = 10;
-    settings.fontFace.Set("Courier New");
     settings.mruSize = 8;
     settings.memoryInit = 255;
-    settings.options = tessaly::kOptionListResize | tessaly::kOptionEnableItemTips |
-                       tessaly::kOptionEditOnError | tessaly::kOptionConfirmProgram |
-                       tessaly::kOptionConfirmVerify;
+    settings.options = kOptionListResize | kOptionEnableItemTips | kOptionEditOnError |
+                       kOptionConfirmProgram | kOptionConfirmVerify;
     return settings;
 }
 
@@ -51,16 +52,42 @@ Widget* Find(const QWidget& dialog, const char* name) {
     return widget;
 }
 
-void SetText(const QWidget& dialog, const char* edit, const QString& text) {
-    Find<QLineEdit>(dialog, edit)->setText(text);
+QLineEdit* Edit(const QWidget& dialog, const char* name) {
+    return Find<QLineEdit>(dialog, name);
+}
+QComboBox* Plugins(const QWidget& dialog) {
+    return Find<QComboBox>(dialog, "plugin");
+}
+QComboBox* Ports(const QWidget& dialog) {
+    return Find<QComboBox>(dialog, "port");
+}
+QSlider* Slider(const QWidget& dialog) {
+    return Find<QSlider>(dialog, "delayFactor");
+}
+
+// The Hardware page as "PLUGIN INDEX | PORT of COUNT | SLIDER", a port list of the simulator's length as
+// "many", the slider as "MIN-MAX CAPTION" or "hidden".
+QString Hardware(const QWidget& dialog) {
+    const QComboBox* ports = Ports(dialog);
+    const QSlider* slider = Slider(dialog);
+    const QGroupBox* group = Find<QGroupBox>(dialog, "delayFactorGroup");
+    const bool shown = !slider->isHidden() && slider->isEnabled() && !group->isHidden();
+    return QStringLiteral("%1 | %2 of %3 | %4")
+        .arg(Plugins(dialog)->currentIndex())
+        .arg(
+            ports->currentText(),
+            ports->count() > 10 ? QStringLiteral("many") : QString::number(ports->count()),
+            shown
+                ? QStringLiteral("%1-%2 %3").arg(slider->minimum()).arg(slider->maximum()).arg(group->title())
+                : QStringLiteral("hidden"));
 }
 
 void PressOk(const QWidget& dialog) {
     Find<QDialogButtonBox>(dialog, "")->button(QDialogButtonBox::Ok)->click();
 }
 
-std::string Text(std::uint16_t message) {
-    return tessaly::GetMessageText(message);
+std::string Text(int message) {
+    return GetMessageText(static_cast<std::uint16_t>(message));
 }
 
 }  // namespace
@@ -68,220 +95,175 @@ std::string Text(std::uint16_t message) {
 class OptionsDialogTest : public QObject {
     Q_OBJECT
 
-  private slots:
-    void init() {
-        prompt_.messages.clear();
-        prompt_.questions.clear();
+    QTemporaryDir emptyDir;
+    QTemporaryDir pluginDir;
+    // The simulator keeps its driver flag in its own directory, here a fresh one.
+    test::SimulatorSandbox sandbox;
+    test::RecordingPrompt prompt;
+
+    std::string Empty() const { return emptyDir.path().toStdString() + '/'; }
+    std::string WithPlugins() const { return pluginDir.path().toStdString() + '/'; }
+    QString DriverFlag() const {
+        return QString::fromStdString((sandbox.ChipDirectory() / "driver-uninstalled").string());
     }
-    void cleanup() { tessaly::ProcessMessageTable().Free(); }
+
+    static void ShowHardwarePage(OptionsDialog& dialog) {
+        dialog.show();
+        Find<QTabWidget>(dialog, "tabs")->setCurrentIndex(1);
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(QFile::copy(QStringLiteral(TESSALY_SIM_PLUGIN), pluginDir.filePath(kSim)));
+        QFile broken(pluginDir.filePath(QStringLiteral("broken.so")));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a shared library");
+    }
+
+    void init() { prompt = test::RecordingPrompt(); }
+    void cleanup() {
+        ProcessMessageTable().Free();
+        QFile::remove(DriverFlag());
+    }
 
     void captionsAndLabelsComeFromTheMessageTable() {
-        tessaly::ProcessMessageTable().Create();
-        tessaly::ProcessMessageTable().Store(msg::kOptionsCaption, "Einstellungen");
-        tessaly::ProcessMessageTable().Store(msg::kPageHardware, "Hardware-Seite");
-        tessaly::ProcessMessageTable().Store(msg::kLabelMruSize, "Liste");
-        tessaly::ProcessMessageTable().Store(msg::kButtonLoadDefaults, "Vorgaben");
-        OptionsDialog dialog(StartSettings(), prompt_, Directory());
-
+        ProcessMessageTable().Create();
+        ProcessMessageTable().Store(msg::kOptionsCaption, "Einstellungen");
+        ProcessMessageTable().Store(msg::kPageHardware, "Hardware-Seite");
+        ProcessMessageTable().Store(msg::kLabelMruSize, "Liste");
+        ProcessMessageTable().Store(msg::kButtonLoadDefaults, "Vorgaben");
+        OptionsDialog dialog(StartSettings(), prompt, Empty());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Einstellungen"));
         auto* tabs = Find<QTabWidget>(dialog, "tabs");
-        QCOMPARE(tabs->count(), 2);
         QCOMPARE(tabs->tabText(0), QStringLiteral("General"));
         QCOMPARE(tabs->tabText(1), QStringLiteral("Hardware-Seite"));
         QCOMPARE(tabs->currentIndex(), 0);
-        QVERIFY(HasLabel(dialog, QStringLiteral("Liste")));
+        const auto labels = dialog.findChildren<QLabel*>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(),
+                            [](QLabel* label) { return label->text() == "Liste"; }));
         QCOMPARE(Find<QPushButton>(dialog, "loadDefaults")->text(), QStringLiteral("Vorgaben"));
     }
 
     // 321 by 178 dialog units, or more where the desktop's fonts and spacing need more room.
     void theDialogOpensAtItsSizeInDialogUnits() {
-        OptionsDialog dialog(StartSettings(), prompt_, Directory());
+        OptionsDialog dialog(StartSettings(), prompt, Empty());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.size(),
-                 tessaly::DialogUnits(dialog).Size(321, 178).expandedTo(dialog.minimumSizeHint()));
+        QCOMPARE(dialog.size(), DialogUnits(dialog).Size(321, 178).expandedTo(dialog.minimumSizeHint()));
     }
 
-    void theGeneralPageShowsTheSettings() {
+    // The fill is shown as "0x" and two upper-case digits; an alignment of 3 selects no entry and is kept.
+    void theGeneralPageShowsTheSettingsAndOkStoresThem() {
         AppSettings settings = StartSettings();
         settings.mruSize = 12;
         settings.memoryInit = 0x0A;
-        settings.options = tessaly::kOptionEnableItemTips | tessaly::kOptionConfirmVerify | 2;
-        OptionsDialog dialog(settings, prompt_, Directory());
+        settings.options = kOptionEnableItemTips | kOptionConfirmVerify | 2;
+        OptionsDialog shown(settings, prompt, Empty());
+        QCOMPARE(Edit(shown, "mruSize")->text(), QStringLiteral("12"));
+        QCOMPARE(Edit(shown, "memoryInit")->text(), QStringLiteral("0x0A"));
+        QVERIFY(!Find<QCheckBox>(shown, "listResize")->isChecked());
+        QVERIFY(Find<QCheckBox>(shown, "enableTips")->isChecked());
+        QVERIFY(!Find<QCheckBox>(shown, "confirmProgram")->isChecked());
+        QCOMPARE(Find<QComboBox>(shown, "nameAlignment")->currentText(), QStringLiteral("Right"));
 
-        QCOMPARE(Find<QLineEdit>(dialog, "mruSize")->text(), QStringLiteral("12"));
-        QCOMPARE(Find<QLineEdit>(dialog, "mruSize")->maxLength(), 2);
-        for (const char* edit : {"delayPowerUp", "pulsePGM", "pulseFix"}) {
-            QCOMPARE(Find<QLineEdit>(dialog, edit)->maxLength(), 3);
-        }
-        QCOMPARE(Find<QLineEdit>(dialog, "memoryInit")->text(), QStringLiteral("0x0A"));
-        QVERIFY(!Find<QCheckBox>(dialog, "listResize")->isChecked());
-        QVERIFY(Find<QCheckBox>(dialog, "enableTips")->isChecked());
-        QVERIFY(!Find<QCheckBox>(dialog, "editOnError")->isChecked());
-        QVERIFY(!Find<QCheckBox>(dialog, "confirmProgram")->isChecked());
-        QVERIFY(Find<QCheckBox>(dialog, "confirmVerify")->isChecked());
-        auto* alignment = Find<QComboBox>(dialog, "nameAlignment");
-        QCOMPARE(alignment->count(), 3);
-        QCOMPARE(alignment->currentText(), QStringLiteral("Right"));
-        OptionsDialog full(StartSettings(), prompt_, Directory());
-        QCOMPARE(Find<QLineEdit>(full, "memoryInit")->text(), QStringLiteral("0xFF"));
-    }
-
-    void okStoresTheGeneralValues() {
-        OptionsDialog dialog(StartSettings(), prompt_, Directory());
-        dialog.show();
-        SetText(dialog, "mruSize", QStringLiteral("0"));
-        SetText(dialog, "memoryInit", QStringLiteral("0x3c"));
+        OptionsDialog dialog(StartSettings(), prompt, Empty());
+        Edit(dialog, "mruSize")->setText(QStringLiteral("0"));
+        Edit(dialog, "memoryInit")->setText(QStringLiteral("0x3c"));
         Find<QCheckBox>(dialog, "listResize")->setChecked(false);
         Find<QCheckBox>(dialog, "confirmProgram")->setChecked(false);
         Find<QComboBox>(dialog, "nameAlignment")->setCurrentIndex(1);
         PressOk(dialog);
-
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QVERIFY(prompt_.messages.empty());
         AppSettings expected = StartSettings();
         expected.mruSize = 0;
         expected.memoryInit = 0x3C;
-        expected.options =
-            tessaly::kOptionEnableItemTips | tessaly::kOptionEditOnError | tessaly::kOptionConfirmVerify | 1;
+        expected.options = kOptionEnableItemTips | kOptionEditOnError | kOptionConfirmVerify | 1;
         QVERIFY(dialog.Settings() == expected);
-    }
 
-    void anAlignmentOfThreeIsKept() {
-        AppSettings settings = StartSettings();
         settings.options |= 3;
-        OptionsDialog dialog(settings, prompt_, Directory());
-        QCOMPARE(Find<QComboBox>(dialog, "nameAlignment")->currentIndex(), -1);
-        dialog.accept();
-        QCOMPARE(dialog.Settings().options & tessaly::kOptionAlignNameMask, 3u);
+        OptionsDialog three(settings, prompt, Empty());
+        QCOMPARE(Find<QComboBox>(three, "nameAlignment")->currentIndex(), -1);
+        three.accept();
+        QCOMPARE(three.Settings().options & kOptionAlignNameMask, 3u);
+        QVERIFY(prompt.messages.empty());
     }
 
-    // A rejected text keeps the dialog open and names its field; an accepted one stores the value read
-    // (-1: not checked).
+    // A rejected text keeps the dialog open and names its field under "Invalid parameter"; an accepted one
+    // stores the value read (-1: not checked).
     void aFieldIsChecked_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("error");
         QTest::addColumn<int>("stored");
+        const auto row = [](const char* name, const char* edit, const char* text, int error, int stored) {
+            QTest::newRow(name) << QString(edit) << QString(text) << error << stored;
+        };
         const int fill = msg::kGroupMemoryInitialFill;
-        QTest::newRow("fill without prefix") << "memoryInit"
-                                             << "FF" << fill << -1;
-        QTest::newRow("fill capital X") << "memoryInit"
-                                        << "0XFF" << fill << -1;
-        QTest::newRow("fill leading blank") << "memoryInit"
-                                            << " 0xFF" << fill << -1;
-        QTest::newRow("fill prefix only") << "memoryInit"
-                                          << "0x" << fill << -1;
-        QTest::newRow("fill no digit") << "memoryInit"
-                                       << "0xg1" << fill << -1;
-        QTest::newRow("fill low 8 bits") << "memoryInit"
-                                         << "0x1FF" << -1 << 255;
-        QTest::newRow("fill lower case") << "memoryInit"
-                                         << "0xa5" << -1 << 0xA5;
-        QTest::newRow("fill trailing text") << "memoryInit"
-                                            << "0x7fz" << -1 << 0x7F;
-        QTest::newRow("fill beyond 32 bits") << "memoryInit"
-                                             << "0x123456789" << -1 << 0xFF;
-        const int mru = msg::kLabelMruSize;
-        QTest::newRow("mru 25") << "mruSize"
-                                << "25" << mru << -1;
-        QTest::newRow("mru negative") << "mruSize"
-                                      << "-1" << mru << -1;
-        QTest::newRow("mru empty") << "mruSize"
-                                   << "" << mru << -1;
-        QTest::newRow("mru 24") << "mruSize"
-                                << "24" << -1 << 24;
-        QTest::newRow("mru digit and letter") << "mruSize"
-                                              << "7z" << -1 << 7;
-        QTest::newRow("power-up 4") << "delayPowerUp"
-                                    << "4" << int(msg::kLabelPowerUpDelay) << -1;
-        QTest::newRow("power-up 5") << "delayPowerUp"
-                                    << "5" << -1 << 5;
-        QTest::newRow("program pulse negative") << "pulsePGM"
-                                                << "-5" << -1 << -1;
-        QTest::newRow("program pulse empty") << "pulsePGM"
-                                             << "" << int(msg::kLabelProgramPulse) << -1;
-        QTest::newRow("fixate pulse letters") << "pulseFix"
-                                              << "x" << int(msg::kLabelFixatePulse) << -1;
-        QTest::newRow("fixate pulse 0") << "pulseFix"
-                                        << "0" << -1 << 0;
+        row("fill without prefix", "memoryInit", "FF", fill, -1);
+        row("fill capital X", "memoryInit", "0XFF", fill, -1);
+        row("fill leading blank", "memoryInit", " 0xFF", fill, -1);
+        row("fill prefix only", "memoryInit", "0x", fill, -1);
+        row("fill no digit", "memoryInit", "0xg1", fill, -1);
+        row("fill low 8 bits", "memoryInit", "0x1FF", -1, 255);
+        row("fill lower case", "memoryInit", "0xa5", -1, 0xA5);
+        row("fill trailing text", "memoryInit", "0x7fz", -1, 0x7F);
+        row("fill beyond 32 bits", "memoryInit", "0x123456789", -1, 0xFF);
+        row("mru 25", "mruSize", "25", msg::kLabelMruSize, -1);
+        row("mru negative", "mruSize", "-1", msg::kLabelMruSize, -1);
+        row("mru empty", "mruSize", "", msg::kLabelMruSize, -1);
+        row("mru 24", "mruSize", "24", -1, 24);
+        row("mru digit and letter", "mruSize", "7z", -1, 7);
+        row("power-up 4", "delayPowerUp", "4", msg::kLabelPowerUpDelay, -1);
+        row("power-up 5", "delayPowerUp", "5", -1, 5);
+        row("program pulse negative", "pulsePGM", "-5", -1, -1);
+        row("program pulse empty", "pulsePGM", "", msg::kLabelProgramPulse, -1);
+        row("fixate pulse letters", "pulseFix", "x", msg::kLabelFixatePulse, -1);
+        row("fixate pulse 0", "pulseFix", "0", -1, 0);
     }
     void aFieldIsChecked() {
         QFETCH(QString, edit);
         QFETCH(QString, text);
         QFETCH(int, error);
         QFETCH(int, stored);
-        OptionsDialog dialog(StartSettings(), prompt_, Directory());
+        OptionsDialog dialog(StartSettings(), prompt, Empty());
         dialog.show();
-        SetText(dialog, edit.toLatin1().constData(), text);
+        Edit(dialog, edit.toLatin1().constData())->setText(text);
         PressOk(dialog);
         QCOMPARE(dialog.isVisible(), error >= 0);
         if (error >= 0) {
-            QCOMPARE(Errors(), std::vector<std::string>{Text(static_cast<std::uint16_t>(error))});
+            QCOMPARE(prompt.messages,
+                     (std::vector<test::RecordingPrompt::Box>{
+                         {Text(msg::kInvalidParameter), Text(error), PromptIcon::Error, std::nullopt}}));
             return;
         }
-        QVERIFY(prompt_.messages.empty());
+        QVERIFY(prompt.messages.empty());
         const AppSettings& settings = dialog.Settings();
         const std::map<QString, int> values = {{"memoryInit", settings.memoryInit},
                                                {"mruSize", settings.mruSize},
                                                {"delayPowerUp", settings.delayPowerUp},
                                                {"pulsePGM", settings.pulsePGM},
                                                {"pulseFix", settings.pulseFix}};
-        if (stored >= 0) {
-            QCOMPARE(values.at(edit), stored);
-        }
+        QVERIFY(stored < 0 || values.at(edit) == stored);
     }
 
+    // The fields before the rejected one are stored already.
     void theFirstBadPageIsShownAndNamed() {
-        OptionsDialog dialog(StartSettings(), prompt_, Directory());
+        OptionsDialog dialog(StartSettings(), prompt, Empty());
         dialog.show();
         auto* tabs = Find<QTabWidget>(dialog, "tabs");
         tabs->setCurrentIndex(1);
-        SetText(dialog, "mruSize", QStringLiteral("30"));
-        SetText(dialog, "pulseFix", QString());
-        SetText(dialog, "delayPowerUp", QStringLiteral("1"));
-
+        Edit(dialog, "mruSize")->setText(QStringLiteral("30"));
+        Edit(dialog, "delayPowerUp")->setText(QStringLiteral("1"));
         PressOk(dialog);
-        QVERIFY(dialog.isVisible());
         QCOMPARE(tabs->currentIndex(), 0);
-        QCOMPARE(prompt_.messages.size(), 1u);
-        QCOMPARE(prompt_.messages[0].caption, Text(msg::kInvalidParameter));
-        QCOMPARE(prompt_.messages[0].text, Text(msg::kLabelMruSize));
-        QCOMPARE(prompt_.messages[0].icon, tessaly::PromptIcon::Error);
-
-        SetText(dialog, "mruSize", QStringLiteral("3"));
+        QCOMPARE(prompt.messages.back().text, Text(msg::kLabelMruSize));
+        Edit(dialog, "mruSize")->setText(QStringLiteral("3"));
         PressOk(dialog);
-        QVERIFY(dialog.isVisible());
         QCOMPARE(tabs->currentIndex(), 1);
-        QCOMPARE(prompt_.messages.back().text, Text(msg::kLabelPowerUpDelay));
-
-        SetText(dialog, "delayPowerUp", QStringLiteral("300"));
-        PressOk(dialog);
-        QCOMPARE(prompt_.messages.back().text, Text(msg::kLabelFixatePulse));
-        // The fields before the rejected one are stored already.
+        QCOMPARE(prompt.messages.back().text, Text(msg::kLabelPowerUpDelay));
         QCOMPARE(dialog.Settings().mruSize, 3);
-        QCOMPARE(dialog.Settings().delayPowerUp, 300);
-
-        SetText(dialog, "pulseFix", QStringLiteral("150"));
-        PressOk(dialog);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(prompt_.messages.size(), 3u);
-        QCOMPARE(dialog.Settings().pulseFix, 150);
-    }
-
-    void cancelLeavesTheCallersSettingsAlone() {
-        const AppSettings original = StartSettings();
-        AppSettings settings = original;
-        OptionsDialog dialog(settings, prompt_, Directory());
-        dialog.show();
-        SetText(dialog, "mruSize", QStringLiteral("4"));
-        SetText(dialog, "delayPowerUp", QStringLiteral("0"));
-        PressOk(dialog);
-        QCOMPARE(dialog.Settings().mruSize, 4);
-        Find<QDialogButtonBox>(dialog, "")->button(QDialogButtonBox::Cancel)->click();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(!dialog.isVisible());
-        QVERIFY(settings == original);
+        QVERIFY(dialog.isVisible());
     }
 
     void loadDefaultValuesFillsTheDelaysOnly() {
@@ -289,49 +271,122 @@ class OptionsDialogTest : public QObject {
         settings.delayPowerUp = 50;
         settings.pulsePGM = 7;
         settings.pulseFix = 9;
-        OptionsDialog dialog(settings, prompt_, Directory());
-        SetText(dialog, "mruSize", QStringLiteral("5"));
+        OptionsDialog dialog(settings, prompt, Empty());
+        Edit(dialog, "mruSize")->setText(QStringLiteral("5"));
         Find<QPushButton>(dialog, "loadDefaults")->click();
-
-        QCOMPARE(Find<QLineEdit>(dialog, "delayPowerUp")->text(), QStringLiteral("200"));
-        QCOMPARE(Find<QLineEdit>(dialog, "pulsePGM")->text(), QStringLiteral("20"));
-        QCOMPARE(Find<QLineEdit>(dialog, "pulseFix")->text(), QStringLiteral("200"));
-        QCOMPARE(Find<QLineEdit>(dialog, "mruSize")->text(), QStringLiteral("5"));
-        QCOMPARE(Find<QComboBox>(dialog, "plugin")->currentIndex(), 0);
+        QCOMPARE(Edit(dialog, "mruSize")->text(), QStringLiteral("5"));
         QVERIFY(dialog.Settings() == settings);
-
         dialog.accept();
         QCOMPARE(dialog.Settings().delayPowerUp, 200);
         QCOMPARE(dialog.Settings().pulsePGM, 20);
         QCOMPARE(dialog.Settings().pulseFix, 200);
     }
 
-  private:
-    std::string Directory() const { return emptyDir_.path().toStdString() + '/'; }
-
-    // The texts of the boxes shown, each under the caption "Invalid parameter" with the error icon.
-    std::vector<std::string> Errors() const {
-        std::vector<std::string> texts;
-        for (const RecordingPrompt::Box& box : prompt_.messages) {
-            const bool invalidParameter =
-                box.caption == Text(msg::kInvalidParameter) && box.icon == tessaly::PromptIcon::Error;
-            texts.push_back(invalidParameter ? box.text : "another box: " + box.caption);
-        }
-        return texts;
+    // Stored names are found whatever their case.
+    void theSimulatorIsListedWithItsPortsAndDelayRange() {
+        OptionsDialog dialog(StartSettings("TESSALY-SIM.SO", "24c16", 4), prompt, WithPlugins());
+        QCOMPARE(Plugins(dialog)->count(), 2);
+        QVERIFY(Plugins(dialog)->itemText(1).startsWith(QStringLiteral("tessaly-sim.so->")));
+        QCOMPARE(Ports(dialog)->itemText(0), QStringLiteral("None"));
+        QCOMPARE(Hardware(dialog), QStringLiteral("1 | 24C16 of many | 1-10 I/O delay factor (4)"));
+        dialog.accept();
+        QCOMPARE(dialog.Settings().pluginName.View(), std::string_view(kSim));
+        QCOMPARE(dialog.Settings().portName.View(), std::string_view("24C16"));
+        QVERIFY(prompt.questions.empty());
     }
 
-    static bool HasLabel(const QWidget& dialog, const QString& text) {
-        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-            if (label->text() == text) {
-                return true;
-            }
-        }
-        return false;
+    // The slider's value is taken once it is drawn: one outside the range becomes its minimum.
+    void theFactorFollowsTheSlider_data() {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("in range") << 2 << 2;
+        QTest::newRow("0") << 0 << 1;
+        QTest::newRow("negative") << -3 << 1;
+        QTest::newRow("above") << 11 << 1;
+    }
+    void theFactorFollowsTheSlider() {
+        QFETCH(int, stored);
+        QFETCH(int, shown);
+        OptionsDialog dialog(StartSettings(kSim, "24C02", stored), prompt, WithPlugins());
+        QVERIFY(Hardware(dialog).endsWith(QStringLiteral("(%1)").arg(stored)));
+        QCOMPARE(dialog.Settings().delayIO, stored);
+        ShowHardwarePage(dialog);
+        QTRY_COMPARE(dialog.Settings().delayIO, shown);
+        Slider(dialog)->setValue(7);
+        QTRY_COMPARE(dialog.Settings().delayIO, 7);
+        QVERIFY(Hardware(dialog).endsWith(QStringLiteral("(7)")));
+        PressOk(dialog);
+        QCOMPARE(dialog.Settings().delayIO, 7);
     }
 
-    QTemporaryDir emptyDir_;
-    RecordingPrompt prompt_;
+    // Without a plug-in that loads, only "None" is offered for the port and the slider is hidden; the
+    // chosen, stored or vanished plug-in's name is kept (- when there is none to keep).
+    void noPluginListsNoPorts_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("choose");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("None chosen") << kSim << 0 << "0 | None of 1 | hidden"
+                                     << "None";
+        QTest::newRow("unknown name") << "gone.so" << -1 << "-1 | None of 1 | hidden"
+                                      << "gone.so";
+        QTest::newRow("vanished") << "None" << 2 << "2 | None of 1 | hidden"
+                                  << "vanishing.so";
+        QTest::newRow("no plug-ins") << kSim << -2 << "0 | None of 1 | hidden"
+                                     << "-";
+    }
+    void noPluginListsNoPorts() {
+        QFETCH(QString, stored);
+        QFETCH(int, choose);
+        QFETCH(QString, page);
+        QFETCH(QString, kept);
+        QTemporaryDir directory;
+        QVERIFY(QFile::copy(QStringLiteral(TESSALY_SIM_PLUGIN), directory.filePath(kSim)));
+        QVERIFY(QFile::copy(QStringLiteral(TESSALY_SIM_PLUGIN), directory.filePath("vanishing.so")));
+        OptionsDialog dialog(StartSettings(qPrintable(stored), "24C02"), prompt,
+                             choose == -2 ? Empty() : directory.path().toStdString() + '/');
+        QVERIFY(QFile::remove(directory.filePath("vanishing.so")));
+        if (choose >= 0) {
+            Plugins(dialog)->setCurrentIndex(choose);
+        }
+        QCOMPARE(Hardware(dialog), page);
+        dialog.accept();
+        QVERIFY(kept == "-" || QString::fromLatin1(dialog.Settings().pluginName.View()) == kept);
+        QCOMPARE(dialog.Settings().portName.View(), std::string_view("None"));
+    }
+
+    void choosingThePluginListsItsPorts() {
+        OptionsDialog dialog(StartSettings(), prompt, WithPlugins());
+        QCOMPARE(Hardware(dialog), QStringLiteral("0 | None of 1 | hidden"));
+        Plugins(dialog)->setCurrentIndex(1);
+        QCOMPARE(Hardware(dialog), QStringLiteral("1 | None of many | 1-10 I/O delay factor (1)"));
+    }
+
+    // Offered as soon as the plug-in is chosen or shown; No keeps the choice and lists its ports all the
+    // same, Yes installs the driver, so that the next choice asks nothing.
+    void aMissingDriverIsOffered() {
+        test::WriteBytes(DriverFlag().toStdString(), "");
+        OptionsDialog dialog(StartSettings(), prompt, WithPlugins());
+        QVERIFY(prompt.questions.empty());
+        Plugins(dialog)->setCurrentIndex(1);
+        QCOMPARE(prompt.questions.size(), 1u);
+        QCOMPARE(prompt.questions[0].caption, Text(msg::kDriverInstalling));
+        QCOMPARE(prompt.questions[0].text, Text(msg::kAskInstallDriver));
+        QCOMPARE(Hardware(dialog), QStringLiteral("1 | None of many | 1-10 I/O delay factor (1)"));
+        QVERIFY(QFile::exists(DriverFlag()));
+
+        test::RecordingPrompt yes(true);
+        OptionsDialog installing(StartSettings(kSim), yes, WithPlugins());
+        QCOMPARE(yes.questions.size(), 1u);
+        QVERIFY(!QFile::exists(DriverFlag()));
+        Plugins(installing)->setCurrentIndex(0);
+        Plugins(installing)->setCurrentIndex(1);
+        QCOMPARE(yes.questions.size(), 1u);
+        QVERIFY(prompt.messages.empty() && yes.messages.empty());
+    }
 };
 
-QTEST_MAIN(OptionsDialogTest)
+}  // namespace tessaly
+
+QTEST_MAIN(tessaly::OptionsDialogTest)
 #include "OptionsDialogTest.moc"

@@ -15,13 +15,14 @@ class RecentFileListTest : public QObject {
 
   private slots:
     void theNewestComesFirstARepeatedFileMovesUpAndTheOldestGoesWhenFull() {
-        RecentFileList list(2);
+        RecentFileList list(3);
         for (const char* path : {"/a.dev", "/b.dev", "/a.dev"}) {
             list.Add(path);
         }
         QCOMPARE(list.Paths(), (Paths{"/a.dev", "/b.dev"}));
         list.Add("/c.dev");
-        QCOMPARE(list.Paths(), (Paths{"/c.dev", "/a.dev"}));
+        list.Add("/d.dev");
+        QCOMPARE(list.Paths(), (Paths{"/d.dev", "/c.dev", "/a.dev"}));
     }
 
     void aListOfSizeZeroKeepsNothing() {

@@ -13,119 +13,90 @@ namespace tessaly {
 namespace {
 
 using namespace std::chrono_literals;
+using Texts = std::vector<std::string>;
 
-// What reaches the user-interface thread, counted.
-class CountingEvents : public WorkerEvents {
+// What reaches the user-interface thread, recorded, and marked when it arrives on another thread.
+class RecordingEvents : public WorkerEvents {
   public:
     void DeviceStateChanged(bool ready) override { states.push_back(ready); }
     void ProgressChanged() override { ++progressCalls; }
-    void OperationEnded() override { ++ended; }
-    void ReadDone() override { ++readsDone; }
+    void OperationEnded() override { Record("ended"); }
+    void ReadDone() override { Record("read"); }
     bool AskRetryAccess(const std::string& text) override {
-        questions.push_back(text);
-        return answer;
+        Record("ask " + text);
+        return true;
     }
-    void ReportDifference(const std::string& text) override { differences.push_back(text); }
-    void NotifyCompletion(const std::string& text) override { notices.push_back(text); }
+    void ReportDifference(const std::string& text) override { Record("differs " + text); }
+    void NotifyCompletion(const std::string& text) override { Record("done " + text); }
+    void Record(const std::string& call) {
+        const bool onUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+        calls.push_back(onUiThread ? call : call + " elsewhere");
+    }
 
     std::vector<bool> states;
     int progressCalls = 0;
-    int ended = 0;
-    int readsDone = 0;
-    std::vector<std::string> questions;
-    std::vector<std::string> differences;
-    std::vector<std::string> notices;
-    bool answer = true;
+    Texts calls;
 };
 
 class WorkerOwnerBridgeTest : public QObject {
     Q_OBJECT
 
     QObject context;
-    CountingEvents events;
+    RecordingEvents events;
     std::unique_ptr<WorkerOwnerBridge> bridge;
 
   private slots:
     void init() {
-        events = CountingEvents();
+        events = RecordingEvents();
         bridge = std::make_unique<WorkerOwnerBridge>(context, events);
     }
 
-    void aCallRunsOnTheUserInterfaceThreadAndGivesItsResult() {
-        std::atomic<bool> result = false;
-        std::atomic<bool> done = false;
-        Qt::HANDLE taskThread = nullptr;
-        std::jthread worker([&](std::stop_token stop) {
-            result = CallOnUiThread(context, stop, [&] {
-                taskThread = QThread::currentThreadId();
-                return true;
-            });
-            done = true;
-        });
-        QTRY_VERIFY(done.load());
-        QVERIFY(result.load());
-        QCOMPARE(taskThread, QThread::currentThreadId());
-    }
-
-    void aStopEndsTheWaitWithoutTheUserInterfaceThreadAndTheTaskIsThenSkipped() {
+    // This thread serves no events meanwhile: only the stop can end the wait. A question cut short so
+    // answers No.
+    void aStopEndsTheWaitAndTheTaskIsThenSkipped() {
         bool ran = false;
         std::atomic<bool> result = true;
+        std::atomic<bool> answer = true;
         std::jthread worker([&](std::stop_token stop) {
-            result = CallOnUiThread(context, stop, [&] {
-                ran = true;
-                return true;
-            });
+            result = CallOnUiThread(context, stop, [&] { return ran = true; });
+            answer = bridge->AskRetryAccess("again?", stop);
         });
-        // This thread serves no events: only the stop can end the wait.
         std::this_thread::sleep_for(20ms);
         worker.request_stop();
         worker.join();
         QVERIFY(!result.load());
+        QVERIFY(!answer.load());
         QTest::qWait(20);
         QVERIFY(!ran);
+        QVERIFY(events.calls.empty());
     }
 
-    void waitsCarryTheirTextsAndAnswers() {
+    // Each wait runs its call on the user-interface thread.
+    void waitsCarryTheirTextsAndAnswersInOrder() {
+        std::atomic<bool> answer = false;
         std::jthread worker([&](std::stop_token stop) {
             bridge->OperationEnded(stop);
             bridge->ReadDone(stop);
-            events.answer = false;
-            bridge->AskRetryAccess("again?", stop);
-            bridge->ReportDifference("differs", stop);
-            bridge->NotifyCompletion("done", stop);
+            answer = bridge->AskRetryAccess("again?", stop);
+            bridge->ReportDifference("at 10", stop);
+            bridge->NotifyCompletion("ok", stop);
         });
-        QTRY_COMPARE(events.notices.size(), 1u);
-        QCOMPARE(events.ended, 1);
-        QCOMPARE(events.readsDone, 1);
-        QCOMPARE(events.questions, std::vector<std::string>{"again?"});
-        QCOMPARE(events.differences, std::vector<std::string>{"differs"});
-        QCOMPARE(events.notices, std::vector<std::string>{"done"});
-    }
-
-    void aQuestionCutShortByTheStopAnswersNo() {
-        std::atomic<bool> answer = true;
-        std::jthread worker([&](std::stop_token stop) { answer = bridge->AskRetryAccess("again?", stop); });
-        std::this_thread::sleep_for(10ms);
-        worker.request_stop();
+        QTRY_COMPARE(events.calls.size(), 5u);
+        QCOMPARE(events.calls, (Texts{"ended", "read", "ask again?", "differs at 10", "done ok"}));
         worker.join();
-        QVERIFY(!answer.load());
+        QVERIFY(answer.load());
     }
 
-    void paneTextsCarryTheirLabelsOnceReported() {
+    // The pane texts carry their labels once reported; states from six on are ignored.
+    void theStatusHoldsWhatWasReported() {
         QCOMPARE(bridge->CurrentStatus().pluginText, std::string());
-        QCOMPARE(bridge->CurrentStatus().firmwareText, std::string());
         QCOMPARE(bridge->LastReportedState(), DeviceState::NoPlugin);
         bridge->SetPluginText("");
-        bridge->SetFirmwareText("");
         QCOMPARE(bridge->CurrentStatus().pluginText, std::string("Plug-in: "));
-        QCOMPARE(bridge->CurrentStatus().firmwareText, std::string("Fw: "));
         bridge->SetPluginText("1.2");
         bridge->SetFirmwareText("SIM 24C02");
         QCOMPARE(bridge->CurrentStatus().pluginText, std::string("Plug-in: 1.2"));
         QCOMPARE(bridge->CurrentStatus().firmwareText, std::string("Fw: SIM 24C02"));
-    }
-
-    void statesFromSixOnAreIgnored() {
         bridge->StoreState(DeviceState::Ready);
         bridge->StoreState(static_cast<DeviceState>(6));
         QCOMPARE(bridge->LastReportedState(), DeviceState::Ready);
@@ -134,11 +105,10 @@ class WorkerOwnerBridgeTest : public QObject {
     }
 
     void postedStatesArriveInOrderWithoutWaiting() {
-        std::jthread worker([&] {
+        std::jthread([&] {
             bridge->PostDeviceState(true);
             bridge->PostDeviceState(false);
-        });
-        worker.join();
+        }).join();
         QVERIFY(events.states.empty());
         QTRY_COMPARE(events.states, (std::vector<bool>{true, false}));
     }
@@ -146,14 +116,13 @@ class WorkerOwnerBridgeTest : public QObject {
     void progressCallsAreGatheredAndTheLatestValuesShown() {
         bridge->SetProgressDisplay(true);
         QVERIFY(bridge->HasProgressDisplay());
-        std::jthread worker([&] {
+        std::jthread([&] {
             bridge->SetProgressText("Program...");
             bridge->SetProgressRange(0x10, 0x8F);
             for (std::uint32_t position = 0x10; position <= 0x90; ++position) {
                 bridge->SetProgressPosition(position);
             }
-        });
-        worker.join();
+        }).join();
         QTRY_VERIFY(events.progressCalls > 0);
         QCOMPARE(events.progressCalls, 1);
         const WorkerOwnerBridge::Progress progress = bridge->CurrentProgress();
