@@ -11,9 +11,9 @@ using test::ParseEntryLine;
 
 // A parsed record together with the parse that owns its texts and bytes.
 template <class Record>
-class ParsedRecord {
+class RecordOf {
   public:
-    explicit ParsedRecord(std::string_view entry) : parsed_(ParseEntryLine(entry)) {
+    explicit RecordOf(std::string_view entry) : parsed_(ParseEntryLine(entry)) {
         EXPECT_EQ(parsed_.error, ParseError::None) << entry << "\n" << parsed_.report;
     }
     const Record* operator->() const {
@@ -24,19 +24,6 @@ class ParsedRecord {
   private:
     test::ParsedTemplate parsed_;
 };
-
-template <class Record>
-ParsedRecord<Record> RecordOf(std::string_view entry) {
-    return ParsedRecord<Record>(entry);
-}
-
-std::string Repeated(std::string_view text, int count) {
-    std::string out;
-    for (int i = 0; i < count; ++i) {
-        out += text;
-    }
-    return out;
-}
 
 TEST(ItemArgumentsTest, BadArgumentsReportTheirError) {
     const std::pair<const char*, ParseError> cases[] = {
@@ -88,113 +75,48 @@ TEST(ItemArgumentsTest, BadArgumentsReportTheirError) {
     }
 }
 
-TEST(BitArgumentsTest, EmptyTextsAreAbsent) {
-    const auto bit = RecordOf<BitRecord>("b = BIT, 10.0, , On");
-    EXPECT_EQ(bit->texts[0], nullptr);
-    EXPECT_STREQ(bit->texts[1], "On");
-}
-
-TEST(EnumArgumentsTest, TextCountFollowsTheBitWidth) {
-    EXPECT_EQ(RecordOf<EnumRecord>("e = ENUM, 10.0, A, B")->count, 2);
-    const auto four = RecordOf<EnumRecord>("e = ENUM, 10.4-10.7, " + Repeated("x,", 15) + "last");
-    EXPECT_EQ(four->count, 16);
-    EXPECT_STREQ(four->texts[15], "last");
-}
-
-TEST(NumArgumentsTest, SizeRangeAndOptions) {
+// What the records keep where no value or derived field shows it: the base defaults to DEC, later
+// keywords override earlier ones, constants keep the low byte of each value and a partial byte only its
+// first value, a counter's width defaults to none.
+TEST(ItemArgumentsTest, RecordsKeepTheirArguments) {
     const auto plain = RecordOf<NumRecord>("n = NUM, 10-13, 5-1, LENDIAN");
     EXPECT_EQ(plain->base, NumberBase::Dec);
-    EXPECT_EQ(plain->flags, 0);
-    EXPECT_FLOAT_EQ(plain->scale, 1.0f);
     EXPECT_EQ(plain->minimum, 5u);
     EXPECT_EQ(plain->maximum, 1u);
-
-    const auto scaled = RecordOf<NumRecord>("n = NUM, 10, 0-FF, 2.5x");
-    EXPECT_FLOAT_EQ(scaled->scale, 2.5f);
-    EXPECT_EQ(scaled->flags, kNumScaled);
-
     const auto overridden = RecordOf<NumRecord>("n = NUM, 10-11, 0-FF, bendian, bin, LENDIAN");
     EXPECT_EQ(overridden->base, NumberBase::Bin);
     EXPECT_EQ(overridden->flags, 0);
-}
-
-TEST(StaticArgumentsTest, WholeBytesTakeOneByteAValue) {
-    const auto three = RecordOf<StaticRecord>("s = STATIC, 20, 1, 2, 3");
-    EXPECT_EQ(three->location.start, 0x20);
-    EXPECT_EQ(three->location.end, 0x22);
-    EXPECT_EQ(three->bytes[2], 3);
     EXPECT_EQ(RecordOf<StaticRecord>("s = STATIC, 20-21, 1FF, 2")->bytes[0], 0xFF);
-}
-
-TEST(StaticArgumentsTest, PartOfAByteTakesOneValue) {
-    const auto bit = RecordOf<StaticRecord>("s = STATIC, 20.3");
-    EXPECT_EQ(bit->bits, MakeBitRange(3, 3));
-    EXPECT_EQ(bit->bytes[0], 0);
     EXPECT_EQ(RecordOf<StaticRecord>("s = STATIC, 20.0-20.3, A, ignored")->bytes[0], 0x0A);
-}
-
-TEST(StaticArgumentsTest, NoValuesEndsBeforeTheStart) {
-    const test::ParsedTemplate t = test::ParseLines({"[U]", "a = NUM, 10, 0-1, HEX", "s = STATIC, 20"});
-    ASSERT_EQ(t.error, ParseError::None);
-    EXPECT_EQ(t.ItemAt(0, 1).RecordAs<StaticRecord>().location.end, 0x1F);
-    EXPECT_EQ(t.UnitAt(0).end, 0x1Fu);
-}
-
-TEST(TitleArgumentsTest, DecimalSpacingUpTo255) {
     EXPECT_EQ(RecordOf<TitleRecord>("t = TITLE, 255")->spacing, 255);
-    EXPECT_EQ(RecordOf<TitleRecord>("t = TITLE")->spacing, 0);
-}
-
-TEST(StringArgumentsTest, ModesWidthsAndRoom) {
-    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, ASCIIZ")->flags, 0);
-    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, counter, 2, BENDIAN")->flags, 2 | kStringBigEndian);
     EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, COUNTER")->flags, 0);
-    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-31, COUNTER, 1")->flags, 1);
+    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, COUNTER, 2, LENDIAN, 1")->flags, 1);
+    EXPECT_EQ(RecordOf<RelativeRecord>("r = RELATIVE, 41, 11, BENDIAN, LENDIAN, NOT")->flags,
+              static_cast<int>(RelativeOp::Not));
+    EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM")->flags, kChecksumZeros);
+    EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM, 40, 10-3F, ONES, BENDIAN, LENDIAN, ZEROS")->flags,
+              kChecksumZeros);
 }
 
-TEST(RelativeArgumentsTest, OperationsAndOperands) {
-    const auto copy = RecordOf<RelativeRecord>("r = RELATIVE, 41, 11");
-    EXPECT_EQ(copy->flags & kRelativeOpMask, static_cast<int>(RelativeOp::Copy));
-    const auto notOp = RecordOf<RelativeRecord>("r = RELATIVE, 41.0-41.3, 11.4-11.7, BENDIAN, NOT");
-    EXPECT_EQ(notOp->flags, static_cast<int>(RelativeOp::Not) | kRelativeBigEndian);
-    EXPECT_EQ(notOp->sourceBits, MakeBitRange(4, 7));
-    EXPECT_EQ(RecordOf<RelativeRecord>("r = RELATIVE, 41, 11, SUB, 10")->operand, 0x10u);
-    EXPECT_EQ(RecordOf<RelativeRecord>("r = RELATIVE, 41, 11, DIV, 3")->operand, 3u);
-}
-
-TEST(RelativeArgumentsTest, SpanCoversTargetAndSource) {
-    const test::ParsedTemplate t = test::ParseLines({"[U]", "r = RELATIVE, 41, 11"});
-    EXPECT_EQ(t.UnitAt(0).start, 0x11u);
-    EXPECT_EQ(t.UnitAt(0).end, 0x41u);
-    const test::ParsedTemplate empty = test::ParseLines({"[U]", "r = RELATIVE"});
-    EXPECT_EQ(empty.error, ParseError::None);
-    EXPECT_EQ(empty.UnitAt(0).start, 0u);
-}
-
-TEST(ChecksumArgumentsTest, DefaultsAndKeywords) {
-    const auto none = RecordOf<ChecksumRecord>("c = CHECKSUM");
-    EXPECT_EQ(none->location.start, 0);
-    EXPECT_EQ(none->range.end, 0);
-    EXPECT_EQ(none->flags, kChecksumZeros);
-    EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM, 40, 10-3F, ONES, BENDIAN")->flags, kChecksumBigEndian);
-    EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM, 40, 10-3F, ONES, ZEROS")->flags, kChecksumZeros);
-}
-
-TEST(CrcArgumentsTest, CompleteDefinitionIsAField) {
-    const test::ParsedTemplate t = test::ParseLines({"[U]", "c = CRC, 7E-7F, 0-75, crc16-xmodem, BENDIAN"});
-    ASSERT_EQ(t.error, ParseError::None);
-    const CrcRecord crc = t.ItemAt(0, 0).RecordAs<CrcRecord>();
-    EXPECT_EQ(crc.flags, kCrcDefined | kCrcBigEndian);
-    EXPECT_EQ(crc.algorithm, CrcAlgorithm::Crc16Xmodem);
-    EXPECT_EQ(crc.location.start, 0x7E);
-    EXPECT_EQ(crc.range.end, 0x75);
-    EXPECT_EQ(t.UnitAt(0).start, 0u);
-    EXPECT_EQ(t.UnitAt(0).end, 0x7Fu);
-    EXPECT_EQ(RecordOf<CrcRecord>("c = CRC, 10-13, 0-F, CRC32")->algorithm, CrcAlgorithm::Crc32);
-    EXPECT_EQ(RecordOf<CrcRecord>("c = CRC, 10, 0-F, SUM8-NEG")->flags, kCrcDefined);
-}
-
-TEST(CrcArgumentsTest, AnythingElseIsAPlaceholderWithoutMemory) {
+// An item widens its unit to cover its fields: a relative field its target and source, a CRC its field
+// and range, a STATIC without values ends before its start; a CRC placeholder claims no memory.
+TEST(ItemArgumentsTest, UnitsWidenToTheirItems) {
+    const struct {
+        const char* entry;
+        std::uint32_t start;
+        std::uint32_t end;
+    } cases[] = {
+        {"r = RELATIVE, 41, 11", 0x11, 0x41},
+        {"r = RELATIVE", 0, 0},
+        {"c = CRC, 7E-7F, 0-75, crc16-xmodem, BENDIAN", 0, 0x7F},
+        {"s = STATIC, 20", 0x20, 0x1F},
+    };
+    for (const auto& c : cases) {
+        const test::ParsedTemplate t = test::ParseEntryLine(c.entry);
+        ASSERT_EQ(t.error, ParseError::None) << c.entry;
+        EXPECT_EQ(t.UnitAt(0).start, c.start) << c.entry;
+        EXPECT_EQ(t.UnitAt(0).end, c.end) << c.entry;
+    }
     for (const char* entry : {"c = CRC", "c = CRC, anything at all", "c = CRC, 10-12, 0-F, CRC8",
                               "c = CRC, 10, 0-F, CRC9", "c = CRC, 10, F-0, CRC8", "c = CRC, 10.1, 0-F, CRC8",
                               "c = CRC, 10, 0-F, CRC8, MIDDLE", "c = CRC, 10, 0-F, CRC8, LENDIAN, x"}) {

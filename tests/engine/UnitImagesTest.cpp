@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "TestTemplates.h"
@@ -11,62 +12,28 @@ namespace {
 using test::ImagedTemplate;
 using test::ImageLines;
 
-std::uint32_t CollisionOf(const std::vector<std::string_view>& lines) {
-    ImagedTemplate t = ImageLines(lines);
-    EXPECT_EQ(t.parsed.error, ParseError::None) << t.parsed.report;
-    return t.parsed.error == ParseError::None ? t.UnitAt(0).CheckCollisions() : kNoItem - 1;
-}
-
-TEST(InitImagesTest, RefusesMissingBuffers) {
-    test::ParsedTemplate t = test::ParseLines({"[U]", "n = NUM, 10, 0-FF, DEC"});
-    Unit& unit = t.UnitAt(0);
-    std::array<std::uint8_t, 1> buffer{};
-    EXPECT_FALSE(unit.InitImages(0, nullptr, buffer.data()));
-    EXPECT_FALSE(unit.InitImages(0, buffer.data(), nullptr));
-    EXPECT_EQ(unit.dataImage, nullptr);
-    EXPECT_EQ(unit.programMask, nullptr);
-}
-
-TEST(InitImagesTest, FillsDataAndClearsTheMaskOverTheWholeUnit) {
-    ImagedTemplate t = ImageLines({"[U]", "a = NUM, 10, 0-FF, DEC", "b = NUM, 1F, 0-FF, DEC"}, 0xEE);
+// The data image holds the fill, the fixed byte (which starts the unit at address 0) at its place; the
+// program mask starts empty. Without both buffers nothing is set up.
+TEST(InitImagesTest, FillsDataWritesTheFixedByteAndClearsTheMask) {
+    ImagedTemplate t =
+        ImageLines({"[U, I2C8, A0]", "a = NUM, 10, 0-FF, DEC", "b = NUM, 1F, 0-FF, DEC"}, 0xEE);
     const Unit& unit = t.UnitAt(0);
-    ASSERT_EQ(unit.start, 0x10u);
-    ASSERT_EQ(unit.ImageSize(), 16u);
-    for (std::uint32_t address = 0x10; address <= 0x1F; ++address) {
-        EXPECT_EQ(t.Data(address), 0xEE);
-        EXPECT_EQ(t.Mask(address), 0x00);
+    ASSERT_EQ(unit.start, 0u);
+    ASSERT_EQ(unit.ImageSize(), 0x20u);
+    for (std::uint32_t address = 0; address <= 0x1F; ++address) {
+        EXPECT_EQ(t.Data(address), address == 0 ? 0xA0 : 0xEE) << address;
+        EXPECT_EQ(t.Mask(address), 0x00) << address;
     }
     EXPECT_TRUE(t.GuardsIntact());
+    test::ParsedTemplate bare = test::ParseLines({"[U]", "n = NUM, 10, 0-FF, DEC"});
+    std::array<std::uint8_t, 1> buffer{};
+    EXPECT_FALSE(bare.UnitAt(0).InitImages(0, nullptr, buffer.data()));
+    EXPECT_FALSE(bare.UnitAt(0).InitImages(0, buffer.data(), nullptr));
+    EXPECT_EQ(bare.UnitAt(0).dataImage, nullptr);
+    EXPECT_EQ(bare.UnitAt(0).CheckCollisions(), 0u) << "nothing can be checked without images";
 }
 
-TEST(InitImagesTest, FixedByteStartsTheUnitAtAddressZero) {
-    ImagedTemplate t = ImageLines({"[U, I2C8, A0]", "n = NUM, 100, 0-FF, DEC"}, 0xFF);
-    const Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(unit.start, 0u);
-    EXPECT_EQ(unit.ImageSize(), 0x101u);
-    EXPECT_EQ(t.Data(0), 0xA0);
-    EXPECT_EQ(t.Data(1), 0xFF);
-    EXPECT_EQ(t.Data(0x100), 0xFF);
-}
-
-TEST(CheckCollisionsTest, CleanUnitClaimsEveryItemAndTheFixedByte) {
-    ImagedTemplate t = ImageLines({
-        "[U, I2C8, 50]",
-        "b = BIT, 1.3, Off, On",
-        "c = BIT, 1.4, Off, On",
-        "n = NUM, 2-3, 0-FFFF, DEC",
-        "e = ENUM, 4.6-4.7, A, B, C, D",
-    });
-    Unit& unit = t.UnitAt(0);
-    EXPECT_EQ(unit.CheckCollisions(), kNoItem);
-    EXPECT_EQ(t.Mask(0), 0xFF);
-    EXPECT_EQ(t.Mask(1), 0x18);
-    EXPECT_EQ(t.Mask(2), 0xFF);
-    EXPECT_EQ(t.Mask(3), 0xFF);
-    EXPECT_EQ(t.Mask(4), 0xC0);
-}
-
-// The first item whose field overlaps an earlier claim, the fixed byte or lies outside the unit.
+// The first item whose field overlaps an earlier claim or the fixed byte, or cannot be masked.
 TEST(CheckCollisionsTest, ReportsTheFirstItemThatCollides) {
     const std::pair<std::vector<std::string_view>, std::uint32_t> cases[] = {
         {{"[U]", "b = BIT, 10.3, Off, On", "n = NUM, 11, 0-FF, DEC", "e = ENUM, 10.2-10.3, A, B, C, D",
@@ -76,13 +43,10 @@ TEST(CheckCollisionsTest, ReportsTheFirstItemThatCollides) {
         // Bits 0..3 of 0x10 and 4..7 of 0x11 belong to the big-endian field; the others are free.
         {{"[U]", "n = NUM, 10.3-11.4, 0-FF, BENDIAN", "a = BIT, 10.4, a, b", "b = BIT, 11.3, a, b"}, kNoItem},
         {{"[U]", "n = NUM, 10.3-11.4, 0-FF, BENDIAN", "a = BIT, 10.3, a, b"}, 1},
-        {{"[U]", "n = NUM, 10-11, 0-FFFF, BENDIAN", "a = BIT, 10.3, a, b"}, 1},
         {{"[U, I2C8, A0]", "b = BIT, 0.7, Off, On"}, 0},
         {{"[U, I2C8, A0]", "n = NUM, 1, 0-FF, DEC", "s = STRING, 0-3, ASCIIZ"}, 1},
-        {{"[U, I2C8, A0]", "n = NUM, 1, 0-FF, DEC"}, kNoItem},
         // Items without a mask: too long, or backwards.
         {{"[U]", "r = RELATIVE, 10-200, 5"}, 0},
-        {{"[U]", "c = CHECKSUM, 100-10, 0"}, 0},
         {{"[U]", "n = NUM, 10, 0-FF, DEC", "s = STRING, 0-1FF, ASCIIZ"}, 1},
         {{"[U]", "n = NUM, 10, 0-FF, DEC", "b = BIT, 20-10, a, b"}, 1},
         // Derived items claim only their fields, not their ranges; titles and placeholders claim nothing.
@@ -93,18 +57,14 @@ TEST(CheckCollisionsTest, ReportsTheFirstItemThatCollides) {
         {{"[U]", "c = CHECKSUM, 10, 11-1F", "k = CRC, 10, 11-1F, CRC8"}, 1},
     };
     for (const auto& [lines, item] : cases) {
-        SCOPED_TRACE(lines.back());
-        EXPECT_EQ(CollisionOf(lines), item);
+        ImagedTemplate t = ImageLines(lines);
+        ASSERT_EQ(t.parsed.error, ParseError::None) << t.parsed.report;
+        EXPECT_EQ(t.UnitAt(0).CheckCollisions(), item) << lines.back();
     }
 }
 
-TEST(CheckCollisionsTest, NothingCanBeCheckedWithoutImages) {
-    test::ParsedTemplate t = test::ParseLines({"[U]", "n = NUM, 10, 0-FF, DEC"});
-    EXPECT_EQ(t.UnitAt(0).CheckCollisions(), 0u);
-}
-
 // Without images: the first item whose location runs backwards, is too long or lies outside the unit.
-TEST(FirstUnmaskableItemTest, NamesTheFirstItemWithoutAMaskAndNoneWhenAllHaveOne) {
+TEST(CheckCollisionsTest, FirstUnmaskableItem) {
     const std::pair<std::vector<std::string_view>, std::uint32_t> cases[] = {
         {{"[U]", "n = NUM, 10, 0-FF, DEC", "b = BIT, 20-10, a, b", "c = CHECKSUM, 100-10, 0"}, 1},
         {{"[U]", "n = NUM, 10, 0-FF, DEC", "s = STRING, 0-1FF, ASCIIZ"}, 1},
@@ -112,67 +72,74 @@ TEST(FirstUnmaskableItemTest, NamesTheFirstItemWithoutAMaskAndNoneWhenAllHaveOne
         {{"[U]"}, kNoItem},
     };
     for (const auto& [lines, item] : cases) {
-        SCOPED_TRACE(lines.back());
-        test::ParsedTemplate t = test::ParseLines(lines);
-        ASSERT_EQ(t.error, ParseError::None);
-        EXPECT_EQ(t.UnitAt(0).FirstUnmaskableItem(), item);
+        EXPECT_EQ(test::ParseLines(lines).UnitAt(0).FirstUnmaskableItem(), item) << lines.back();
     }
 }
 
-class ProgramMaskTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_EQ(t.parsed.error, ParseError::None) << t.parsed.report;
-        ASSERT_EQ(unit().CheckCollisions(), kNoItem);
-    }
-    Unit& unit() { return t.UnitAt(0); }
-
-    ImagedTemplate t = ImageLines({
-        "[U, I2C8, A0]",
-        "b = BIT, 1.0, Off, On",
-        "e = ENUM, 1.1-1.2, A, B, C, D",
-        "n = NUM, 2.4-3.3, 0-FF, DEC",
-        "s = STATIC, 4, 55",
-        "c = CHECKSUM, 5, 1-4",
-    });
-};
-
-TEST_F(ProgramMaskTest, DisabledItemsLeaveTheMaskAndComeBackWhenEnabled) {
-    ASSERT_TRUE(unit().SetItemEnabled(1, false));
-    ASSERT_TRUE(unit().SetItemEnabled(2, false));
-    unit().UpdateProgramMask();
-    EXPECT_EQ(t.Mask(1), 0x01);
-    EXPECT_EQ(t.Mask(2), 0x00);
-    EXPECT_EQ(t.Mask(3), 0x00);
-    EXPECT_EQ(t.Mask(4), 0xFF);
-
-    ASSERT_TRUE(unit().SetItemEnabled(2, true));
-    unit().UpdateProgramMask();
-    EXPECT_EQ(t.Mask(1), 0x01);
-    EXPECT_EQ(t.Mask(2), 0xF0);
-    EXPECT_EQ(t.Mask(3), 0x0F);
-}
-
-TEST_F(ProgramMaskTest, AllItemsDisabledLeaveOnlyTheFixedByte) {
-    for (std::uint32_t i = 0; i < unit().itemCount; ++i) {
-        ASSERT_TRUE(unit().SetItemEnabled(i, false));
-    }
-    unit().UpdateProgramMask();
-    EXPECT_EQ(t.Mask(0), 0xFF);
-    for (std::uint32_t address = 1; address <= 5; ++address) {
-        EXPECT_EQ(t.Mask(address), 0x00) << address;
-    }
-}
-
-TEST_F(ProgramMaskTest, FixedByteIsMarkedAgainWhenTheMaskIsRebuilt) {
+// Checking the collisions claims every item's bits and the fixed byte in the program mask; titles and
+// CRC placeholders have none. Disabled items leave the mask and come back when enabled; the fixed byte
+// always stays.
+TEST(ProgramMaskTest, HoldsTheBitsOfTheEnabledItems) {
+    ImagedTemplate t =
+        ImageLines({"[U, I2C8, A0]", "b = BIT, 1.0, Off, On", "e = ENUM, 1.1-1.2, A, B, C, D",
+                    "n = NUM, 2.4-3.3, 0-FF, BENDIAN", "s = STATIC, 4.6, 1", "c = CHECKSUM, 5, 1-4",
+                    "r = RELATIVE, 6.6-7.1, 1, BENDIAN", "t = STRING, 8-9, ASCIIZ", "h = TITLE", "p = CRC",
+                    "k = CRC, A-B, 0-9, CRC16-ARC"});
+    Unit& unit = t.UnitAt(0);
+    using Bytes = std::vector<std::uint8_t>;
+    const auto mask = [&t] {
+        Bytes bytes;
+        for (std::uint32_t address = 0; address <= 0xB; ++address) {
+            bytes.push_back(t.Mask(address));
+        }
+        return bytes;
+    };
+    ASSERT_EQ(unit.CheckCollisions(), kNoItem);
+    EXPECT_EQ(mask(), (Bytes{0xFF, 0x07, 0x1F, 0xF8, 0x40, 0xFF, 0x7F, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF}));
+    ASSERT_TRUE(unit.SetItemEnabled(1, false));
+    ASSERT_TRUE(unit.SetItemEnabled(2, false));
     t.Mask(0) = 0x00;
-    unit().UpdateProgramMask();
-    EXPECT_EQ(t.Mask(0), 0xFF);
+    unit.UpdateProgramMask();
+    EXPECT_EQ(mask(), (Bytes{0xFF, 0x01, 0x00, 0x00, 0x40, 0xFF, 0x7F, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF}));
+    ASSERT_TRUE(unit.SetItemEnabled(2, true));
+    unit.UpdateProgramMask();
+    EXPECT_EQ(mask(), (Bytes{0xFF, 0x01, 0x1F, 0xF8, 0x40, 0xFF, 0x7F, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF}));
+    for (std::uint32_t i = 0; i < unit.itemCount; ++i) {
+        ASSERT_TRUE(unit.SetItemEnabled(i, false));
+    }
+    unit.UpdateProgramMask();
+    EXPECT_EQ(mask(), (Bytes{0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(ProgramMaskTest, EnabledFlagsOfUnknownItemsCannotBeSet) {
-    EXPECT_FALSE(unit().SetItemEnabled(unit().itemCount, false));
-    EXPECT_FALSE(unit().SetItemEnabled(kUnitItemCapacity, false));
+// Templates that load although their locations make no sense.
+TEST(HostileTemplateTest, UnusableLocationsReadAndWriteNothing) {
+    // An empty constant at 0 ends before address 0: the unit's end wraps to 0xFFFFFFFF, so its images have
+    // no byte, and the constant's 16-bit end to 0xFFFF, so it spans 64 KiB and cannot be masked.
+    ImagedTemplate empty = ImageLines({"[U]", "s = STATIC, 0", "n = NUM, 1, 0-FF, DEC"});
+    EXPECT_EQ(empty.UnitAt(0).ImageSize(), 0u);
+    EXPECT_EQ(empty.UnitAt(0).CheckCollisions(), 0u);
+    empty.UnitAt(0).UpdateProgramMask();
+    empty.UnitAt(0).PrepareDerivedFields();
+    std::string text;
+    EXPECT_FALSE(empty.UnitAt(0).GetValueText(1, text));
+    // Bits 9..15 of a byte do not exist, so the field has no bits and reads 0 whatever the byte holds.
+    ImagedTemplate high = ImageLines({"[U]", "n = NUM, 10.9-10.F, 0-FF, DEC"}, 0xFF);
+    ASSERT_TRUE(high.UnitAt(0).GetValueText(0, text));
+    EXPECT_EQ(text, "0");
+    EXPECT_TRUE(high.UnitAt(0).SetValueText(0, "5"));
+    EXPECT_EQ(high.Data(0x10), 0xFF);
+    // Derived fields whose sources reach beyond the unit keep their value.
+    ImagedTemplate t = ImageLines(
+        {"[U]", "r = RELATIVE, 10, 20-11", "c = CHECKSUM, 11, 10-13", "k = CRC, 12-13, 10-11, CRC16-ARC"},
+        0x77);
+    ASSERT_EQ(t.parsed.error, ParseError::None) << t.parsed.report;
+    t.parsed.ItemAt(0, 1).RecordAs<ChecksumRecord>().range.end = 0x300;
+    t.parsed.ItemAt(0, 2).RecordAs<CrcRecord>().range = {0x0F, 0x11};
+    t.UnitAt(0).PrepareDerivedFields();
+    for (std::uint32_t address = 0x10; address <= 0x13; ++address) {
+        EXPECT_EQ(t.Data(address), 0x77) << address;
+    }
+    EXPECT_TRUE(empty.GuardsIntact() && high.GuardsIntact() && t.GuardsIntact());
 }
 
 }  // namespace
