@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -156,22 +155,6 @@ TEST(ItemValueTest, FullByteEnumShowsItsValueButCannotBeChanged) {
     EXPECT_EQ(unit.ValidateValueText(0, "w"), ValueCheck::WrongOrAboveMaximum);
     EXPECT_FALSE(unit.SetValueText(0, "w"));
     EXPECT_EQ(unit.DescribeItem(0), "Choice:");
-}
-
-// Scales no template can give (the parser reads them through "%f") still give saturated values.
-TEST(ItemValueTest, HostileScalesGiveSaturatedValues) {
-    ImagedTemplate t = OneItem("n = NUM, 10, 0-FF, DEC, 2", 1);
-    Unit& unit = t.UnitAt(0);
-    float& scale = t.parsed.ItemAt(0, 0).RecordAs<NumRecord>().scale;
-    scale = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(ValueText(unit, 0), "0");
-    scale = std::numeric_limits<float>::infinity();
-    EXPECT_EQ(ValueText(unit, 0), "4294967295");
-    EXPECT_TRUE(unit.SetValueText(0, "7"));
-    EXPECT_EQ(t.Data(0x10), 0);
-    scale = -1.0f;
-    EXPECT_EQ(ValueText(unit, 0), "0");
-    EXPECT_EQ(unit.ValidateValueText(0, "7"), ValueCheck::BelowMinimum);
 }
 
 // Constants and titles accept any text but have no value; derived fields, indices past the items and

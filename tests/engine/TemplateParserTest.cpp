@@ -13,22 +13,7 @@ namespace {
 using test::ParsedTemplate;
 using test::ParseLines;
 
-const std::vector<std::string_view> kExampleScript = {
-    "[Config, I2C8, A0]",
-    "Header = TITLE, 1",
-    "Enabled = BIT, 10.0, Off, On",
-    "Mode = ENUM, 10.1-10.2, Idle, Run, Sleep, Test",
-    "Speed = NUM, 11-12, 0-FFFF, DEC, BENDIAN, 0.5",
-    "Magic = STATIC, 20, 55, AA",
-    "Label = STRING, 30-3F, ASCIIZ",
-    "Sum = CHECKSUM, 40, 10-3F, ZEROS",
-    "Shadow = RELATIVE, 41, 11, XOR, FF",
-    "[Extra, SPI]",
-    "Serial = NUM, 0-3, 0-FFFFFFFF, HEX",
-};
-
-// Each kind's arguments have their own tests; here every entry lands in its unit as its kind, and the
-// progress runs from 0 to the file's length.
+// Every entry of the example lands in its unit, and the progress runs from 0 to the file's length.
 TEST(TemplateParserTest, LoadsIntoTheDescribedModel) {
     struct Recorder : ParseProgress {
         void Begin(const std::string& path, std::uint32_t range) override {
@@ -43,7 +28,7 @@ TEST(TemplateParserTest, LoadsIntoTheDescribedModel) {
         std::uint32_t last = 0;
         bool ended = false;
     } recorder;
-    const std::string script = test::EncodedScript(kExampleScript);
+    const std::string script = test::ExampleScript("board-24c02.dev");
     MemoryInput input(script, "board.dev");
     TemplateHeap heap;
     TemplateParser parser(input, heap);
@@ -54,19 +39,10 @@ TEST(TemplateParserTest, LoadsIntoTheDescribedModel) {
     EXPECT_TRUE(recorder.ended);
 
     const UnitList& units = *parser.Units();
-    ASSERT_EQ(units.count, 2u);
-    const Unit& config = *units.GetAt(0);
-    EXPECT_STREQ(config.name, "Config");
-    EXPECT_EQ(config.start, 0u);
-    EXPECT_EQ(config.end, 0x41u);
-    const ItemKind kinds[] = {ItemKind::Title,  ItemKind::Bit,    ItemKind::Enum,     ItemKind::Num,
-                              ItemKind::Static, ItemKind::String, ItemKind::Checksum, ItemKind::Relative};
-    ASSERT_EQ(config.itemCount, std::size(kinds));
-    for (std::uint32_t i = 0; i < config.itemCount; ++i) {
-        EXPECT_EQ(config.GetItem(i)->kind, kinds[i]) << i;
-    }
-    EXPECT_STREQ(config.GetItem(0)->name, "Header");
-    EXPECT_EQ(units.GetAt(1)->end, 3u);
+    ASSERT_EQ(units.count, 1u);
+    EXPECT_STREQ(units.GetAt(0)->name, "Board");
+    EXPECT_EQ(units.GetAt(0)->itemCount, 32u);
+    EXPECT_EQ(units.GetAt(0)->end, 0x4Eu);
 }
 
 // The first fault ends the parse with its code and line. Lines that are no title are read as entries,
@@ -161,6 +137,127 @@ TEST(TemplateParserTest, UnitsAndItemsBeyondCapacityAreDropped) {
     lines.front() = "[U]";
     t = ParseLines(std::vector<std::string_view>(lines.begin(), lines.end()));
     EXPECT_EQ(t.UnitAt(0).itemCount, kUnitItemCapacity);
+}
+
+using test::ParseEntryLine;
+
+// A parsed record together with the parse that owns its texts and bytes.
+template <class Record>
+class RecordOf {
+  public:
+    explicit RecordOf(std::string_view entry) : parsed_(ParseEntryLine(entry)) {
+        EXPECT_EQ(parsed_.error, ParseError::None) << entry << "\n" << parsed_.report;
+    }
+    const Record* operator->() const {
+        static const Record empty{};
+        return parsed_.error == ParseError::None ? &parsed_.ItemAt(0, 0).template RecordAs<Record>() : &empty;
+    }
+
+  private:
+    test::ParsedTemplate parsed_;
+};
+
+TEST(ItemArgumentsTest, BadArgumentsReportTheirError) {
+    const std::pair<const char*, ParseError> cases[] = {
+        {"b = BIT, 10.0, Off", ParseError::InvalidArgumentNumber},
+        {"b = BIT, 10.0, a, b, c", ParseError::InvalidArgumentNumber},
+        {"b = BIT, 10.Q, a, b", ParseError::InvalidSyntax},
+        {"e = ENUM, 10.0, A, B, C", ParseError::InvalidArgumentNumber},
+        {"e = ENUM, 10.0, A", ParseError::InvalidArgumentNumber},
+        {"e = ENUM, 10.3-10.1, A, B", ParseError::InvalidArgumentNumber},
+        {"e = ENUM, 10.0-10.1, A, B, C", ParseError::InvalidArgumentNumber},
+        {"n = NUM, 10-14, 0-1", ParseError::InvalidArgumentNumber},
+        {"n = NUM, 14-10, 0-1", ParseError::InvalidArgumentNumber},
+        {"n = NUM, 10, 10, DEC", ParseError::InvalidSyntax},
+        {"n = NUM, 10, 0-1, 0", ParseError::InvalidSyntax},
+        {"n = NUM, 10, 0-1, -1", ParseError::InvalidSyntax},
+        {"n = NUM, 10, 0-1, 1e99", ParseError::InvalidSyntax},
+        {"n = NUM, 10, 0-1, OCT", ParseError::InvalidSyntax},
+        {"n = NUM, 10, 0-1, HEX, LENDIAN, 2, BIN", ParseError::InvalidArgumentNumber},
+        {"n = NUM, 10, 0-1", ParseError::InvalidArgumentNumber},
+        {"t = TIME, 10, 0-1", ParseError::UnsupportedKeyword},
+        {"s = STATIC, 20-21, 1, 2, 3", ParseError::InvalidArgumentNumber},
+        {"s = STATIC", ParseError::InvalidArgumentNumber},
+        {"s = STATIC, 20, 1, G", ParseError::InvalidSyntax},
+        {"s = STATIC, 20.0-20.3, A, B, C", ParseError::InvalidArgumentNumber},
+        {"s = STATIC, 20.4-21.3, A", ParseError::InvalidArgumentNumber},
+        {"t = TITLE, 256", ParseError::InvalidArgumentValue},
+        {"t = TITLE, 12A", ParseError::InvalidSyntax},
+        {"t = TITLE, 1, 2", ParseError::InvalidArgumentNumber},
+        {"s = STRING, 30-30, COUNTER, 1", ParseError::NotEnoughMemory},
+        {"s = STRING, 30-3F, ASCIIZ, 1", ParseError::InvalidArgumentNumber},
+        {"s = STRING, 30-3F, PASCAL", ParseError::InvalidSyntax},
+        {"s = STRING, 30-3F, COUNTER, 3", ParseError::InvalidArgumentValue},
+        {"s = STRING, 30-3F, COUNTER, X", ParseError::InvalidSyntax},
+        {"s = STRING, 30.1-3F, ASCIIZ", ParseError::InvalidSyntax},
+        {"s = STRING, 3F-30, ASCIIZ", ParseError::NotEnoughMemory},
+        {"r = RELATIVE, 41, 11, ADD", ParseError::InvalidArgumentNumber},
+        {"r = RELATIVE, 41, 11, ADD, 1, 2", ParseError::InvalidArgumentNumber},
+        {"r = RELATIVE, 41, 11, NOT, 1", ParseError::InvalidArgumentNumber},
+        {"r = RELATIVE, 41, 11, XOR, FF, BENDIAN", ParseError::InvalidArgumentNumber},
+        {"r = RELATIVE, 41, 11, XOR, ZZ", ParseError::InvalidSyntax},
+        {"r = RELATIVE, 41, 11, POW, 2", ParseError::InvalidSyntax},
+        {"r = RELATIVE, 41, 11, DIV, 0", ParseError::InvalidArgumentValue},
+        {"c = CHECKSUM, 40, 10-3F, CRC", ParseError::InvalidSyntax},
+        {"c = CHECKSUM, 40.1, 10-3F", ParseError::InvalidSyntax},
+        {"c = CHECKSUM, 40, 10-3F.7", ParseError::InvalidSyntax},
+    };
+    for (const auto& [entry, error] : cases) {
+        EXPECT_EQ(ParseEntryLine(entry).error, error) << entry;
+    }
+}
+
+// What the records keep where no value or derived field shows it: the base defaults to DEC, later
+// keywords override earlier ones, constants keep the low byte of each value and a partial byte only its
+// first value, a counter's width defaults to none.
+TEST(ItemArgumentsTest, RecordsKeepTheirArguments) {
+    const auto plain = RecordOf<NumRecord>("n = NUM, 10-13, 5-1, LENDIAN");
+    EXPECT_EQ(plain->base, NumberBase::Dec);
+    EXPECT_EQ(plain->minimum, 5u);
+    EXPECT_EQ(plain->maximum, 1u);
+    const auto overridden = RecordOf<NumRecord>("n = NUM, 10-11, 0-FF, bendian, bin, LENDIAN");
+    EXPECT_EQ(overridden->base, NumberBase::Bin);
+    EXPECT_EQ(overridden->flags, 0);
+    EXPECT_EQ(RecordOf<StaticRecord>("s = STATIC, 20-21, 1FF, 2")->bytes[0], 0xFF);
+    EXPECT_EQ(RecordOf<StaticRecord>("s = STATIC, 20.0-20.3, A, ignored")->bytes[0], 0x0A);
+    EXPECT_EQ(RecordOf<TitleRecord>("t = TITLE, 255")->spacing, 255);
+    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, COUNTER")->flags, 0);
+    EXPECT_EQ(RecordOf<StringRecord>("s = STRING, 30-3F, COUNTER, 2, LENDIAN, 1")->flags, 1);
+    EXPECT_EQ(RecordOf<RelativeRecord>("r = RELATIVE, 41, 11, BENDIAN, LENDIAN, NOT")->flags,
+              static_cast<int>(RelativeOp::Not));
+    EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM")->flags, kChecksumZeros);
+    EXPECT_EQ(RecordOf<ChecksumRecord>("c = CHECKSUM, 40, 10-3F, ONES, BENDIAN, LENDIAN, ZEROS")->flags,
+              kChecksumZeros);
+}
+
+// An item widens its unit to cover its fields: a relative field its target and source, a CRC its field
+// and range, a STATIC without values ends before its start; a CRC placeholder claims no memory.
+TEST(ItemArgumentsTest, UnitsWidenToTheirItems) {
+    const struct {
+        const char* entry;
+        std::uint32_t start;
+        std::uint32_t end;
+    } cases[] = {
+        {"r = RELATIVE, 41, 11", 0x11, 0x41},
+        {"r = RELATIVE", 0, 0},
+        {"c = CRC, 7E-7F, 0-75, crc16-xmodem, BENDIAN", 0, 0x7F},
+        {"s = STATIC, 20", 0x20, 0x1F},
+    };
+    for (const auto& c : cases) {
+        const test::ParsedTemplate t = test::ParseEntryLine(c.entry);
+        ASSERT_EQ(t.error, ParseError::None) << c.entry;
+        EXPECT_EQ(t.UnitAt(0).start, c.start) << c.entry;
+        EXPECT_EQ(t.UnitAt(0).end, c.end) << c.entry;
+    }
+    for (const char* entry : {"c = CRC", "c = CRC, anything at all", "c = CRC, 10-12, 0-F, CRC8",
+                              "c = CRC, 10, 0-F, CRC9", "c = CRC, 10, F-0, CRC8", "c = CRC, 10.1, 0-F, CRC8",
+                              "c = CRC, 10, 0-F, CRC8, MIDDLE", "c = CRC, 10, 0-F, CRC8, LENDIAN, x"}) {
+        const test::ParsedTemplate t = test::ParseEntryLine(entry);
+        ASSERT_EQ(t.error, ParseError::None) << entry;
+        EXPECT_EQ(t.ItemAt(0, 0).RecordAs<CrcRecord>().flags, 0) << entry;
+        EXPECT_EQ(t.UnitAt(0).start, kNoAddress) << entry;
+        EXPECT_EQ(t.UnitAt(0).end, 0u) << entry;
+    }
 }
 
 }  // namespace
