@@ -64,8 +64,7 @@ TEST(ProfileFile, LookupsFollowTheProfileRules) {
     }
 }
 
-// Only regular files are read, and only their first kMaxFileBytes; a value is read as far as the buffer
-// takes it, and the entries after a long line are found.
+// Only regular files are read, and only their first kMaxFileBytes.
 TEST(ProfileFile, LoadReadsTheStartOfARegularFile) {
     test::TempDirectory directory;
     const auto path = directory.Write("settings.ini", "[Config]\nLanguage=Deutsch\n");
