@@ -10,8 +10,6 @@
 #include <tuple>
 #include <vector>
 
-#include "plugins/sim/SessionRegistry.h"
-
 namespace tessaly {
 namespace {
 
@@ -41,11 +39,7 @@ class VectorChipMemory : public ChipMemory {
 };
 
 SimSettings Settings(std::chrono::microseconds writeCycle, const char* faults = "", std::uint32_t khz = 0) {
-    SimSettings settings;
-    settings.writeCycle = writeCycle;
-    settings.faults = FaultPlan::Parse(faults);
-    settings.busKhz = khz;
-    return settings;
+    return {.directory = {}, .writeCycle = writeCycle, .busKhz = khz, .faults = FaultPlan::Parse(faults)};
 }
 
 // A powered chip in the addressing mode it needs, its memory numbered 0, 1, 2, ... and still reachable
@@ -204,12 +198,6 @@ TEST(SimChip, PollStatesFollowTheFaults) {
 }
 
 TEST(SimChip, ResetFromAnotherThreadEndsASlowTransferAndStoresNothing) {
-    // A reset before a transfer leaves it alone.
-    TestChip quick("24C02");
-    Bytes eight(8);
-    quick.chip->Reset();
-    Expect(quick.Read(0, eight), SimStatus::Ok, 8);
-
     // 1 + 9 * (1 + 2 + 128) bits at 1 kHz: about 1.2 seconds.
     TestChip test("24C512", Settings(0us, "", 1));
     Bytes buffer(128, 0xEE);
@@ -226,20 +214,6 @@ TEST(SimChip, ResetFromAnotherThreadEndsASlowTransferAndStoresNothing) {
     test.chip->Reset();
     Expect(writing.get(), SimStatus::Cancelled, 0);
     EXPECT_EQ(test.memory->bytes[1], 1);
-}
-
-// Handles are not zero and not handed out again at once, so that a stale handle finds nothing.
-TEST(SessionRegistry, FindsWhatWasAddedUntilItIsRemovedAndDoesNotReuseItsHandle) {
-    SessionRegistry registry;
-    const auto chip = std::make_shared<SimChip>(*FindChipModel("24C02"), nullptr, SimSettings{});
-    const std::uint32_t handle = registry.Add(chip);
-    EXPECT_NE(handle, 0u);
-    EXPECT_EQ(registry.Find(handle), chip);
-    EXPECT_EQ(registry.Find(0), nullptr);
-    EXPECT_EQ(registry.Remove(handle), chip);
-    EXPECT_EQ(registry.Find(handle), nullptr);
-    EXPECT_EQ(registry.Remove(handle), nullptr);
-    EXPECT_NE(registry.Add(chip), handle);
 }
 
 }  // namespace
