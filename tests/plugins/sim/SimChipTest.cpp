@@ -137,10 +137,6 @@ TEST(SimChip, ChipIsBusyUntilItsWriteCycleEnds) {
     Expect(test.Read(0, buffer), SimStatus::Ok, 8);
     EXPECT_EQ(buffer[0], 0x55);
     EXPECT_EQ(test.memory->bytes[8], 8);
-
-    TestChip instant("24C02");
-    Expect(instant.Write(0, Bytes{1}), SimStatus::Ok, 1);
-    Expect(instant.Write(1, Bytes{2}), SimStatus::Ok, 1);
 }
 
 // Each step reads 8 bytes or writes the byte 0xAA; a read also shows the first byte it got.
@@ -167,7 +163,6 @@ TEST(SimChip, FaultsFailTheChosenCallsAndRefusedCallsAreNotCounted) {
           {'r', 0, ok, 8, 0xAA}}},
         {"short=2:3", {{'r', 0x30, ok, 8}, {'r', 0x30, ok, 3, 0x30}}},
         {"unplug=2", {{'r', 0, ok, 8}, {'w', 0, ok, 1}, {'r', 0, access, 0}, {'w', 1, access, 0}}},
-        {"nochip", {{'r', 0, nak, 0}, {'w', 0, nak, 0}}},
     };
     for (const auto& [faults, steps] : cases) {
         TestChip test("24C02", Settings(0us, faults));
