@@ -34,22 +34,13 @@ class SimPluginTest : public ::testing::Test {
         return plugin_.PGM_Read(session, address, buffer.data(), &length);
     }
 
-    std::uint32_t Facility(std::uint32_t session, std::uint32_t code) {
-        std::uint32_t value = 0xDEAD;
-        EXPECT_EQ(session == 0 ? plugin_.PGM_GetGlobalFacility(code, &value)
-                               : plugin_.PGM_GetSessionFacility(session, code, &value),
-                  0)
-            << code;
-        return value;
-    }
-
     test::SimulatorSandbox sandbox_;
     test::LoadedPlugin plugin_{TESSALY_SIM_PLUGIN};
 };
 
 TEST_F(SimPluginTest, ProgramsAChipThatKeepsItsBytesInItsFile) {
     const std::uint32_t writer = Open("24c32", 1);
-    EXPECT_EQ(Facility(writer, PGM_SESSION_BLOCK_SIZE), 32u);
+    EXPECT_EQ(plugin_.Facility(writer, PGM_SESSION_BLOCK_SIZE), 32u);
     const Bytes page(32, 0x5A);
     std::uint32_t length = 32;
     EXPECT_EQ(plugin_.PGM_Write(writer, 0xFE0, page.data(), &length), 0);
@@ -71,9 +62,9 @@ TEST_F(SimPluginTest, ProgramsAChipThatKeepsItsBytesInItsFile) {
 
 TEST_F(SimPluginTest, FacilitiesReportTheChipAndItsFaultsAndCheckTheirValues) {
     const std::uint32_t session = plugin_.PGM_Attach("24C512");
-    EXPECT_EQ(Facility(session, PGM_SESSION_HARDWARE_IDENTIFIED), 1u);
-    EXPECT_EQ(Facility(session, PGM_SESSION_HARDWARE_PLUGGED), 1u);
-    EXPECT_EQ(Facility(session, PGM_SESSION_CHIP_PRESENT), 0u) << "not powered yet";
+    EXPECT_EQ(plugin_.Facility(session, PGM_SESSION_HARDWARE_IDENTIFIED), 1u);
+    EXPECT_EQ(plugin_.Facility(session, PGM_SESSION_HARDWARE_PLUGGED), 1u);
+    EXPECT_EQ(plugin_.Facility(session, PGM_SESSION_CHIP_PRESENT), 0u) << "not powered yet";
     for (const auto& [code, value, accepted] : {std::tuple{PGM_SESSION_POWER, 1u, true},
                                                 {PGM_SESSION_WIDE_ADDRESSING, 0xFFFFFFFFu, false},
                                                 {PGM_SESSION_IO_DELAY, 1u, true},
@@ -83,20 +74,20 @@ TEST_F(SimPluginTest, FacilitiesReportTheChipAndItsFaultsAndCheckTheirValues) {
         EXPECT_EQ(plugin_.PGM_SetSessionFacility(session, code, value) == 0, accepted)
             << code << " " << value;
     }
-    EXPECT_EQ(Facility(session, PGM_SESSION_CHIP_PRESENT), 1u);
+    EXPECT_EQ(plugin_.Facility(session, PGM_SESSION_CHIP_PRESENT), 1u);
     EXPECT_EQ(plugin_.PGM_Detach(session), 0);
     EXPECT_EQ(plugin_.PGM_GetGlobalFacility(PGM_GLOBAL_IO_DELAY_RANGE, nullptr), 0);
-    EXPECT_EQ(Facility(0, PGM_GLOBAL_IO_DELAY_MIN), 1u);
-    EXPECT_EQ(Facility(0, PGM_GLOBAL_IO_DELAY_MAX), 10u);
+    EXPECT_EQ(plugin_.Facility(0, PGM_GLOBAL_IO_DELAY_MIN), 1u);
+    EXPECT_EQ(plugin_.Facility(0, PGM_GLOBAL_IO_DELAY_MAX), 10u);
 
     sandbox_.SetFaults("read=1,noid,nodriver,unplug=2");
-    EXPECT_EQ(Facility(0, PGM_GLOBAL_DRIVER_INSTALLED), 0u);
+    EXPECT_EQ(plugin_.Facility(0, PGM_GLOBAL_DRIVER_INSTALLED), 0u);
     const std::uint32_t faulty = Open("24C02", 0);
-    EXPECT_EQ(Facility(faulty, PGM_SESSION_HARDWARE_IDENTIFIED), 0u);
+    EXPECT_EQ(plugin_.Facility(faulty, PGM_SESSION_HARDWARE_IDENTIFIED), 0u);
     Bytes buffer(8);
     EXPECT_EQ(Read(faulty, 0, buffer), 1);
     EXPECT_EQ(Read(faulty, 0, buffer), 0);
-    EXPECT_EQ(Facility(faulty, PGM_SESSION_HARDWARE_PLUGGED), 0u);
+    EXPECT_EQ(plugin_.Facility(faulty, PGM_SESSION_HARDWARE_PLUGGED), 0u);
     EXPECT_EQ(plugin_.PGM_Detach(faulty), 0);
 
     test::WriteBytes(sandbox_.Root() / "file", "x");
@@ -106,17 +97,15 @@ TEST_F(SimPluginTest, FacilitiesReportTheChipAndItsFaultsAndCheckTheirValues) {
 
 TEST_F(SimPluginTest, DriverIsInstalledUntilUninstalledAndTheFlagOutlivesTheLibrary) {
     EXPECT_EQ(plugin_.PGM_GetGlobalFacility(PGM_GLOBAL_CAN_MANAGE_DRIVER, nullptr), 0);
-    EXPECT_EQ(Facility(0, PGM_GLOBAL_DRIVER_INSTALLED), 1u);
+    EXPECT_EQ(plugin_.Facility(0, PGM_GLOBAL_DRIVER_INSTALLED), 1u);
     EXPECT_EQ(plugin_.PGM_GetGlobalFacility(PGM_GLOBAL_UNINSTALL_DRIVER, nullptr), 0);
     {
         const test::LoadedPlugin again(TESSALY_SIM_PLUGIN);
-        std::uint32_t installed = 1;
-        EXPECT_EQ(again.PGM_GetGlobalFacility(PGM_GLOBAL_DRIVER_INSTALLED, &installed), 0);
-        EXPECT_EQ(installed, 0u);
+        EXPECT_EQ(again.Facility(0, PGM_GLOBAL_DRIVER_INSTALLED), 0u);
     }
     EXPECT_EQ(plugin_.PGM_GetGlobalFacility(PGM_GLOBAL_INSTALL_DRIVER, nullptr), 0);
     EXPECT_EQ(plugin_.PGM_GetGlobalFacility(PGM_GLOBAL_INSTALL_DRIVER, nullptr), 0);
-    EXPECT_EQ(Facility(0, PGM_GLOBAL_DRIVER_INSTALLED), 1u);
+    EXPECT_EQ(plugin_.Facility(0, PGM_GLOBAL_DRIVER_INSTALLED), 1u);
 }
 
 TEST_F(SimPluginTest, ResetFromAnotherThreadEndsASlowRead) {
