@@ -22,10 +22,7 @@ class EmulatedAdapter : public I2cAdapter {
 
     AdapterConnection Open() override {
         ++opened;
-        if (state != AdapterState::Ready) {
-            return {state, nullptr};
-        }
-        return {state, std::make_unique<Connection>(*this)};
+        return {state, state == AdapterState::Ready ? std::make_unique<Connection>(*this) : nullptr};
     }
     std::string Name() const override { return name; }
 
