@@ -1,6 +1,7 @@
 #pragma once
 
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -29,6 +30,16 @@ class LoadedPlugin {
         return library_ != nullptr && PGM_GetDescription && PGM_GetVersion && PGM_EnumeratePorts &&
                PGM_GetGlobalFacility && PGM_GetSessionFacility && PGM_SetSessionFacility && PGM_Attach &&
                PGM_Detach && PGM_GetFirmware && PGM_Reset && PGM_Read && PGM_Write;
+    }
+
+    // A session's facility, or with session 0 a global one, from a call expected to end in status.
+    std::uint32_t Facility(std::uint32_t session, std::uint32_t code, std::int32_t status = 0) const {
+        std::uint32_t value = 0xDEAD;
+        EXPECT_EQ(session == 0 ? PGM_GetGlobalFacility(code, &value)
+                               : PGM_GetSessionFacility(session, code, &value),
+                  status)
+            << code;
+        return value;
     }
 
 #define TESSALY_ENTRY(name)  \

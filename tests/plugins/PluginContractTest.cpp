@@ -125,12 +125,9 @@ TEST_P(PluginContractTest, ASessionAnswersFromAttachToDetachAndItsFirmwareTextFi
     const std::uint32_t session = AttachFirstPort(plugin_);
     EXPECT_EQ(plugin_.PGM_Reset(session), 0);
     EXPECT_EQ(plugin_.PGM_SetSessionFacility(session, PGM_SESSION_POWER, 1), 0);
-    std::uint32_t value = 0;
-    for (const std::uint32_t code :
-         {PGM_SESSION_HARDWARE_IDENTIFIED, PGM_SESSION_HARDWARE_PLUGGED, PGM_SESSION_BLOCK_SIZE}) {
-        EXPECT_EQ(plugin_.PGM_GetSessionFacility(session, code, &value), 0) << code;
-    }
-    EXPECT_LE(value, 256u) << "block size";
+    plugin_.Facility(session, PGM_SESSION_HARDWARE_IDENTIFIED);
+    plugin_.Facility(session, PGM_SESSION_HARDWARE_PLUGGED);
+    EXPECT_LE(plugin_.Facility(session, PGM_SESSION_BLOCK_SIZE), 256u);
 
     char text[64];
     for (const std::uint32_t size : {32u, 5u, 1u}) {
@@ -230,8 +227,7 @@ TEST_P(PluginContractTest, TwoLoadedCopiesKeepTheirOwnSessions) {
     const std::uint32_t mine = AttachFirstPort(plugin_);
     EXPECT_EQ(second.PGM_Detach(AttachFirstPort(second)), 0);
     EXPECT_NE(second.PGM_Reset(mine), 0) << "the copy knows only its own sessions";
-    std::uint32_t block = 0;
-    EXPECT_EQ(plugin_.PGM_GetSessionFacility(mine, PGM_SESSION_BLOCK_SIZE, &block), 0);
+    plugin_.Facility(mine, PGM_SESSION_BLOCK_SIZE);
     EXPECT_EQ(plugin_.PGM_Detach(mine), 0);
 }
 

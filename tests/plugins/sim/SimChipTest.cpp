@@ -10,8 +10,6 @@
 #include <tuple>
 #include <vector>
 
-#include "plugins/sim/SessionRegistry.h"
-
 namespace tessaly {
 namespace {
 
@@ -41,11 +39,7 @@ class VectorChipMemory : public ChipMemory {
 };
 
 SimSettings Settings(std::chrono::microseconds writeCycle, const char* faults = "", std::uint32_t khz = 0) {
-    SimSettings settings;
-    settings.writeCycle = writeCycle;
-    settings.faults = FaultPlan::Parse(faults);
-    settings.busKhz = khz;
-    return settings;
+    return {.directory = {}, .writeCycle = writeCycle, .busKhz = khz, .faults = FaultPlan::Parse(faults)};
 }
 
 // A powered chip in the addressing mode it needs, its memory numbered 0, 1, 2, ... and still reachable
@@ -143,10 +137,6 @@ TEST(SimChip, ChipIsBusyUntilItsWriteCycleEnds) {
     Expect(test.Read(0, buffer), SimStatus::Ok, 8);
     EXPECT_EQ(buffer[0], 0x55);
     EXPECT_EQ(test.memory->bytes[8], 8);
-
-    TestChip instant("24C02");
-    Expect(instant.Write(0, Bytes{1}), SimStatus::Ok, 1);
-    Expect(instant.Write(1, Bytes{2}), SimStatus::Ok, 1);
 }
 
 // Each step reads 8 bytes or writes the byte 0xAA; a read also shows the first byte it got.
@@ -173,7 +163,6 @@ TEST(SimChip, FaultsFailTheChosenCallsAndRefusedCallsAreNotCounted) {
           {'r', 0, ok, 8, 0xAA}}},
         {"short=2:3", {{'r', 0x30, ok, 8}, {'r', 0x30, ok, 3, 0x30}}},
         {"unplug=2", {{'r', 0, ok, 8}, {'w', 0, ok, 1}, {'r', 0, access, 0}, {'w', 1, access, 0}}},
-        {"nochip", {{'r', 0, nak, 0}, {'w', 0, nak, 0}}},
     };
     for (const auto& [faults, steps] : cases) {
         TestChip test("24C02", Settings(0us, faults));
@@ -204,12 +193,6 @@ TEST(SimChip, PollStatesFollowTheFaults) {
 }
 
 TEST(SimChip, ResetFromAnotherThreadEndsASlowTransferAndStoresNothing) {
-    // A reset before a transfer leaves it alone.
-    TestChip quick("24C02");
-    Bytes eight(8);
-    quick.chip->Reset();
-    Expect(quick.Read(0, eight), SimStatus::Ok, 8);
-
     // 1 + 9 * (1 + 2 + 128) bits at 1 kHz: about 1.2 seconds.
     TestChip test("24C512", Settings(0us, "", 1));
     Bytes buffer(128, 0xEE);
@@ -226,20 +209,6 @@ TEST(SimChip, ResetFromAnotherThreadEndsASlowTransferAndStoresNothing) {
     test.chip->Reset();
     Expect(writing.get(), SimStatus::Cancelled, 0);
     EXPECT_EQ(test.memory->bytes[1], 1);
-}
-
-// Handles are not zero and not handed out again at once, so that a stale handle finds nothing.
-TEST(SessionRegistry, FindsWhatWasAddedUntilItIsRemovedAndDoesNotReuseItsHandle) {
-    SessionRegistry registry;
-    const auto chip = std::make_shared<SimChip>(*FindChipModel("24C02"), nullptr, SimSettings{});
-    const std::uint32_t handle = registry.Add(chip);
-    EXPECT_NE(handle, 0u);
-    EXPECT_EQ(registry.Find(handle), chip);
-    EXPECT_EQ(registry.Find(0), nullptr);
-    EXPECT_EQ(registry.Remove(handle), chip);
-    EXPECT_EQ(registry.Find(handle), nullptr);
-    EXPECT_EQ(registry.Remove(handle), nullptr);
-    EXPECT_NE(registry.Add(chip), handle);
 }
 
 }  // namespace
