@@ -148,22 +148,6 @@ class AboutBoxTest : public QObject {
         QCOMPARE(small[0], 'x');
     }
 
-    void attachingTheSameFileAgainKeepsWhatWasReadUntilReset() {
-        const std::string first = Write("first", Executable(Block("SpecialBuild=1\n")));
-        const std::string second = Write("second", Executable(Block("SpecialBuild=2\n")));
-        VersionInfo info;
-        QVERIFY(info.Attach(first));
-        QVERIFY(QFile::remove(QString::fromStdString(first)));
-        QVERIFY(info.Attach(first));
-        QVERIFY(info.Attach(second));
-        QCOMPARE(Read(info, "SpecialBuild"), std::string("2"));
-        QVERIFY(!info.Attach(first));
-        QVERIFY(!info.IsLoaded());
-        QVERIFY(info.Attach(second));
-        info.Reset();
-        QVERIFY(!info.IsLoaded());
-    }
-
     // The minor number is read as a number; missing values show as zero and leave the separator.
     void theBoxShowsTheVersionAndNoticeOfTheBlock_data() {
         QTest::addColumn<QString>("lines");

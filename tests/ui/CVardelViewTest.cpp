@@ -282,27 +282,6 @@ class CVardelViewTest : public QObject {
         QCOMPARE(Value(kLabel), std::string("xyz"));
         QCOMPARE(frame->buses.back(), BusKind::I2C8);
     }
-
-    void theListStartsWithTheSettingsFontAndWritesItBackAtExit() {
-        view.reset();
-        settings->fontFace.Set("DejaVu Sans");
-        settings->fontSize = 12;
-        settings->fontFlags = kFontBold;
-        settings->fontCharSet = 204;
-        view = std::make_unique<CVardelView>(*document, *settings, *frame, *prompt);
-        QCOMPARE(List().font().family(), QStringLiteral("DejaVu Sans"));
-        QCOMPARE(List().font().pointSize(), 12);
-        QCOMPARE(List().font().weight(), QFont::Bold);
-        QFont font(QStringLiteral("DejaVu Serif"));
-        font.setPointSize(14);
-        font.setItalic(true);
-        List().SetListFont(font);
-        view.reset();
-        QCOMPARE(settings->fontFace.View(), std::string_view("DejaVu Serif"));
-        QCOMPARE(settings->fontSize, 14);
-        QCOMPARE(settings->fontFlags, kFontItalic);
-        QCOMPARE(settings->fontCharSet, 204);
-    }
 };
 
 }  // namespace tessaly

@@ -6,7 +6,6 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -125,24 +124,6 @@ class OptionsDialogTest : public QObject {
     void cleanup() {
         ProcessMessageTable().Free();
         QFile::remove(DriverFlag());
-    }
-
-    void captionsAndLabelsComeFromTheMessageTable() {
-        ProcessMessageTable().Create();
-        ProcessMessageTable().Store(msg::kOptionsCaption, "Einstellungen");
-        ProcessMessageTable().Store(msg::kPageHardware, "Hardware-Seite");
-        ProcessMessageTable().Store(msg::kLabelMruSize, "Liste");
-        ProcessMessageTable().Store(msg::kButtonLoadDefaults, "Vorgaben");
-        OptionsDialog dialog(StartSettings(), prompt, Empty());
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Einstellungen"));
-        auto* tabs = Find<QTabWidget>(dialog, "tabs");
-        QCOMPARE(tabs->tabText(0), QStringLiteral("General"));
-        QCOMPARE(tabs->tabText(1), QStringLiteral("Hardware-Seite"));
-        QCOMPARE(tabs->currentIndex(), 0);
-        const auto labels = dialog.findChildren<QLabel*>();
-        QVERIFY(std::any_of(labels.begin(), labels.end(),
-                            [](QLabel* label) { return label->text() == "Liste"; }));
-        QCOMPARE(Find<QPushButton>(dialog, "loadDefaults")->text(), QStringLiteral("Vorgaben"));
     }
 
     // 321 by 178 dialog units, or more where the desktop's fonts and spacing need more room.
@@ -264,22 +245,6 @@ class OptionsDialogTest : public QObject {
         QCOMPARE(prompt.messages.back().text, Text(msg::kLabelPowerUpDelay));
         QCOMPARE(dialog.Settings().mruSize, 3);
         QVERIFY(dialog.isVisible());
-    }
-
-    void loadDefaultValuesFillsTheDelaysOnly() {
-        AppSettings settings = StartSettings();
-        settings.delayPowerUp = 50;
-        settings.pulsePGM = 7;
-        settings.pulseFix = 9;
-        OptionsDialog dialog(settings, prompt, Empty());
-        Edit(dialog, "mruSize")->setText(QStringLiteral("5"));
-        Find<QPushButton>(dialog, "loadDefaults")->click();
-        QCOMPARE(Edit(dialog, "mruSize")->text(), QStringLiteral("5"));
-        QVERIFY(dialog.Settings() == settings);
-        dialog.accept();
-        QCOMPARE(dialog.Settings().delayPowerUp, 200);
-        QCOMPARE(dialog.Settings().pulsePGM, 20);
-        QCOMPARE(dialog.Settings().pulseFix, 200);
     }
 
     // Stored names are found whatever their case.
