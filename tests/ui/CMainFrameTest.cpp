@@ -131,12 +131,8 @@ class CMainFrameTest : public QObject {
     }
 
     int RowNamed(const QString& name) const {
-        for (int row = 0; row < List().RowCount(); ++row) {
-            if (List().topLevelItem(row)->text(ItemList::kNameColumn) == name) {
-                return row;
-            }
-        }
-        return -1;
+        return List().indexOfTopLevelItem(
+            List().findItems(name, Qt::MatchExactly, ItemList::kNameColumn).value(0));
     }
 
     // Puts the text into the row's edit box or drop-down, opened with Enter; Enter ends the edit unless it

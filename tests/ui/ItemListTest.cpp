@@ -309,8 +309,6 @@ class ItemListTest : public QObject {
         QTest::addColumn<QString>("state");
         QTest::newRow("tab") << false << 1 << int(Qt::Key_Tab) << "4>4: [80]";
         QTest::newRow("back tab") << false << 4 << int(Qt::Key_Backtab) << "1>1: [Fast]";
-        QTest::newRow("page down") << false << 1 << int(Qt::Key_PageDown) << "4>4: [80]";
-        QTest::newRow("page up") << false << 4 << int(Qt::Key_PageUp) << "1>1: [Fast]";
         QTest::newRow("down past the last") << false << 5 << int(Qt::Key_Down) << "5>none";
         QTest::newRow("enter") << false << 1 << int(Qt::Key_Return) << "1>none";
         QTest::newRow("down in a drop-down") << true << 0 << int(Qt::Key_Down) << "1>1: <Fast>";

@@ -77,15 +77,12 @@ class OptionsDialogTest : public QObject {
         const QSlider* slider = Slider(dialog);
         const QGroupBox* group = Find<QGroupBox>(dialog, "delayFactorGroup");
         const bool shown = !slider->isHidden() && slider->isEnabled() && !group->isHidden();
+        const QString range =
+            QStringLiteral("%1-%2 ").arg(slider->minimum()).arg(slider->maximum()) + group->title();
+        const QString count = ports->count() > 10 ? QStringLiteral("many") : QString::number(ports->count());
         return QStringLiteral("%1 | %2 of %3 | %4")
             .arg(Plugins(dialog)->currentIndex())
-            .arg(ports->currentText(),
-                 ports->count() > 10 ? QStringLiteral("many") : QString::number(ports->count()),
-                 shown ? QStringLiteral("%1-%2 %3")
-                             .arg(slider->minimum())
-                             .arg(slider->maximum())
-                             .arg(group->title())
-                       : QStringLiteral("hidden"));
+            .arg(ports->currentText(), count, shown ? range : QStringLiteral("hidden"));
     }
 
     std::string Empty() const { return emptyDir.path().toStdString() + '/'; }
