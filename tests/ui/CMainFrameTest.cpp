@@ -131,12 +131,8 @@ class CMainFrameTest : public QObject {
     }
 
     int RowNamed(const QString& name) const {
-        for (int row = 0; row < List().RowCount(); ++row) {
-            if (List().topLevelItem(row)->text(ItemList::kNameColumn) == name) {
-                return row;
-            }
-        }
-        return -1;
+        return List().indexOfTopLevelItem(
+            List().findItems(name, Qt::MatchExactly, ItemList::kNameColumn).value(0));
     }
 
     // Puts the text into the row's edit box or drop-down, opened with Enter; Enter ends the edit unless it
@@ -375,7 +371,7 @@ class CMainFrameTest : public QObject {
     }
 
     // Two dropped files open nothing, one opens; the template that is open already stays as it is, while
-    // opening another saves the value still being typed.
+    // opening another or Ctrl+S saves the value still being typed.
     void theOpenTemplateIsKeptAndAValueBeingTypedIsSavedWhenAnotherOpens() {
         ShowFrame(NoPlugin());
         QVERIFY(!Action(command::kImport)->isEnabled());
@@ -396,6 +392,14 @@ class CMainFrameTest : public QObject {
         QCOMPARE(frame->windowTitle(), QStringLiteral("other.dev - Tessaly"));
         QVERIFY(frame->OpenTemplate(PathOf("board.dev")));
         QCOMPARE(Values().front(), QStringLiteral("150"));
+        Activate();
+        Enter("Speed", "170", false);
+        Press(Qt::Key_S, Qt::ControlModifier);
+        CVardelDoc saved(*prompt);
+        QCOMPARE(saved.OnOpenDocument("board.dev", 0xFF, nullptr), CVardelDoc::OpenResult::Opened);
+        std::string speed;
+        QVERIFY(saved.Units()->GetAt(0)->GetValueText(0, speed));
+        QCOMPARE(speed, std::string("170"));
     }
 
     void openRecentFilesAndDropsAreGreyedWhileAnOperationRuns() {
@@ -413,18 +417,6 @@ class CMainFrameTest : public QObject {
         WaitUntilIdle();
         QVERIFY(Action(command::kOpen)->isEnabled() && RecentEntries().front()->isEnabled());
         QVERIFY(AcceptsDraggedTemplate());
-    }
-
-    void ctrlSSavesTheValueBeingTypedBesideTheTemplate() {
-        ShowFrame(NoPlugin());
-        OpenSample();
-        Enter("Speed", "150", false);
-        Press(Qt::Key_S, Qt::ControlModifier);
-        CVardelDoc saved(*prompt);
-        QCOMPARE(saved.OnOpenDocument("board.dev", 0xFF, nullptr), CVardelDoc::OpenResult::Opened);
-        std::string speed;
-        QVERIFY(saved.Units()->GetAt(0)->GetValueText(0, speed));
-        QCOMPARE(speed, std::string("150"));
     }
 
     // The size stored is the outer one, frame included, and for a maximised window its normal size. The

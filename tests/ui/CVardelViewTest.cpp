@@ -129,7 +129,9 @@ class CVardelViewTest : public QObject {
         document.reset();
     }
 
-    void beforeATemplateOneEmptyTabAndNoRows() {
+    // Before a template one empty tab without rows; then each tab shows the unit icon and names its
+    // unit's bus in its tip.
+    void aTemplateGetsOneTabPerUnit() {
         QCOMPARE(Tabs()->count(), 1);
         QCOMPARE(Tabs()->tabText(0), QString());
         QCOMPARE(List().RowCount(), 0);
@@ -137,10 +139,6 @@ class CVardelViewTest : public QObject {
         view->Export();
         view->Import();
         QVERIFY(fileRequests.empty());
-    }
-
-    // Each tab shows the unit icon and names its unit's bus in its tip.
-    void aTemplateGetsOneTabPerUnit() {
         ShowSample();
         QCOMPARE(Tabs()->count(), 3);
         QCOMPARE(Tabs()->tabText(2), QStringLiteral("Choices"));
@@ -164,27 +162,6 @@ class CVardelViewTest : public QObject {
         }
         QCOMPARE(RowValue(kSpeedRow), QStringLiteral("150"));
         QCOMPARE(List().topLevelItem(kSpeedRow)->checkState(ItemList::kCheckColumn), Qt::Checked);
-    }
-
-    void aUnitOfConstantsShowsNoRowsAndNoUnitLiesPastTheLast() {
-        ShowSample();
-        QVERIFY(view->SelectUnit(1));
-        QCOMPARE(List().RowCount(), 0);
-        QCOMPARE(Tabs()->currentIndex(), 1);
-        QCOMPARE(frame->buses.back(), BusKind::SPI);
-        QVERIFY(!view->SelectUnit(3));
-        QCOMPARE(view->CurrentUnitIndex(), 1u);
-    }
-
-    // "100" may still grow into a value past the maximum, "1009" is past it.
-    void theUnitJudgesWhatIsTypedAndStoresIt() {
-        ShowSample();
-        QVERIFY(Edit(kSpeedRow));
-        QTest::keyClicks(EditBox(), "1009");
-        QCOMPARE(EditBox()->text(), QStringLiteral("100"));
-        QTest::keyClick(EditBox(), Qt::Key_Return);
-        QCOMPARE(Value(kSpeed), std::string("100"));
-        QCOMPARE(RowValue(kSpeedRow), QStringLiteral("100"));
     }
 
     void theTipDescribesTheItemOnlyWhenTipsAreOn() {
@@ -215,14 +192,21 @@ class CVardelViewTest : public QObject {
         QVERIFY(Edit(1) && EditBox() != nullptr);
     }
 
-    void aBusyWorkerBlocksEditsCheckBoxesAndFiles() {
+    // The unit judges what is typed and stores it: "100" may still grow into a value past the maximum,
+    // "1009" is past it. A busy worker blocks edits, check boxes and files.
+    void theUnitJudgesWhatIsTypedButABusyWorkerBlocksEditsCheckBoxesAndFiles() {
         ShowSample();
+        QVERIFY(Edit(kSpeedRow));
+        QTest::keyClicks(EditBox(), "1009");
+        QCOMPARE(EditBox()->text(), QStringLiteral("100"));
+        QTest::keyClick(EditBox(), Qt::Key_Return);
+        QCOMPARE(Value(kSpeed), std::string("100"));
         QVERIFY(Edit(kSpeedRow));
         QTest::keyClicks(EditBox(), "120");
         frame->busy = true;
         QTest::keyClick(EditBox(), Qt::Key_Return);
-        QCOMPARE(Value(kSpeed), std::string("150"));
-        QCOMPARE(RowValue(kSpeedRow), QStringLiteral("150"));
+        QCOMPARE(Value(kSpeed), std::string("100"));
+        QCOMPARE(RowValue(kSpeedRow), QStringLiteral("100"));
         QVERIFY(!Edit(kSpeedRow));
         ClickCheckBox(kSpeedRow);
         QCOMPARE(UnitAt(0).GetItem(kSpeed)->enabled, 1u);
@@ -281,27 +265,13 @@ class CVardelViewTest : public QObject {
         QCOMPARE(List().RowCount(), 3);
         QCOMPARE(Value(kLabel), std::string("xyz"));
         QCOMPARE(frame->buses.back(), BusKind::I2C8);
-    }
-
-    void theListStartsWithTheSettingsFontAndWritesItBackAtExit() {
-        view.reset();
-        settings->fontFace.Set("DejaVu Sans");
-        settings->fontSize = 12;
-        settings->fontFlags = kFontBold;
-        settings->fontCharSet = 204;
-        view = std::make_unique<CVardelView>(*document, *settings, *frame, *prompt);
-        QCOMPARE(List().font().family(), QStringLiteral("DejaVu Sans"));
-        QCOMPARE(List().font().pointSize(), 12);
-        QCOMPARE(List().font().weight(), QFont::Bold);
-        QFont font(QStringLiteral("DejaVu Serif"));
-        font.setPointSize(14);
-        font.setItalic(true);
-        List().SetListFont(font);
-        view.reset();
-        QCOMPARE(settings->fontFace.View(), std::string_view("DejaVu Serif"));
-        QCOMPARE(settings->fontSize, 14);
-        QCOMPARE(settings->fontFlags, kFontItalic);
-        QCOMPARE(settings->fontCharSet, 204);
+        // A unit of constants shows no rows, and no unit lies past the last.
+        QVERIFY(view->SelectUnit(1));
+        QCOMPARE(List().RowCount(), 0);
+        QCOMPARE(Tabs()->currentIndex(), 1);
+        QCOMPARE(frame->buses.back(), BusKind::SPI);
+        QVERIFY(!view->SelectUnit(3));
+        QCOMPARE(view->CurrentUnitIndex(), 1u);
     }
 };
 

@@ -1,7 +1,6 @@
 // The status bar's panes and the progress display that lies over its message pane.
 
 #include <QMainWindow>
-#include <QPixmap>
 #include <QTest>
 
 #include "ui/FrameStatusBar.h"
@@ -46,20 +45,6 @@ class FrameStatusBarTest : public QObject {
             bar->Refresh();
             QCOMPARE(bar->PaneText(4), names[static_cast<int>(bus)]);
         }
-    }
-
-    void everyStateHasAnIconThatLoads() {
-        QStringList paths;
-        for (std::uint32_t state = 0; state < kDeviceStateCount; ++state) {
-            const QString path = StateIconPath(static_cast<DeviceState>(state));
-            QVERIFY2(!QPixmap(path).isNull(), qPrintable(path));
-            paths.push_back(path);
-        }
-        // No plug-in and no driver share their icon; every other state has one of its own.
-        QCOMPARE(paths[0], paths[1]);
-        paths.removeDuplicates();
-        QCOMPARE(paths.size(), 5);
-        QCOMPARE(StateIconPath(static_cast<DeviceState>(9)), paths[0]);
     }
 
     void theProgressBarLiesOverTheMessagePaneFollowsItAndGoesWithTheDisplay() {

@@ -3,17 +3,14 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFontDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <map>
 #include <vector>
 
-#include "ui/BalloonTip.h"
 #include "ui/ItemList.h"
 
 namespace tessaly {
@@ -276,18 +273,6 @@ class ItemListTest : public QObject {
         QCOMPARE(checks, 0);
     }
 
-    // The box grows to the left, over the name, and stays within the list.
-    void typingWidensTheBox() {
-        Show();
-        list->setColumnWidth(ItemList::kNameColumn, 300);
-        list->StartEdit(0, kNoInput);
-        const int before = EditBox()->width();
-        QTest::keyClicks(EditBox(), QString(40, QLatin1Char('7')));
-        QVERIFY(EditBox()->width() > before);
-        QVERIFY(EditBox()->geometry().left() >= 0 &&
-                EditBox()->geometry().right() < list->viewport()->width());
-    }
-
     // Escape stores the text or entry the edit started from; a click elsewhere or closing the editor
     // store the edit, new rows drop it.
     void anEditEndsAsItIsLeft() {
@@ -324,8 +309,6 @@ class ItemListTest : public QObject {
         QTest::addColumn<QString>("state");
         QTest::newRow("tab") << false << 1 << int(Qt::Key_Tab) << "4>4: [80]";
         QTest::newRow("back tab") << false << 4 << int(Qt::Key_Backtab) << "1>1: [Fast]";
-        QTest::newRow("page down") << false << 1 << int(Qt::Key_PageDown) << "4>4: [80]";
-        QTest::newRow("page up") << false << 4 << int(Qt::Key_PageUp) << "1>1: [Fast]";
         QTest::newRow("down past the last") << false << 5 << int(Qt::Key_Down) << "5>none";
         QTest::newRow("enter") << false << 1 << int(Qt::Key_Return) << "1>none";
         QTest::newRow("down in a drop-down") << true << 0 << int(Qt::Key_Down) << "1>1: <Fast>";
@@ -348,21 +331,6 @@ class ItemListTest : public QObject {
         QVERIFY(
             owner->commits[0].startsWith(QStringLiteral("%1=%2").arg(list->RowItem(from)).arg(Value(from))));
         QVERIFY(list->Editor() != nullptr || list->hasFocus());
-    }
-
-    // The tip's line breaks are the list's own; it follows the editor as the list changes size.
-    void theTipStandsBesideTheEditorAndGoesWithIt() {
-        owner->offers[0] = {QStringLiteral("Number (decimal):\r\n   100-200"), {QStringLiteral("x")}};
-        Show();
-        list->StartEdit(0, kNoInput);
-        auto* tip = list->findChild<BalloonTip*>();
-        QVERIFY(tip->isVisible());
-        QCOMPARE(tip->text(), QStringLiteral("Number (decimal):\n   100-200"));
-        const QPoint before = tip->pos();
-        list->resize(400, 300);
-        QVERIFY(tip->pos() != before);
-        QTest::keyClick(EditBox(), Qt::Key_Return);
-        QVERIFY(!tip->isVisible());
     }
 
     // A mouse click or Space asks the owner, whose No keeps the box as it is.
@@ -421,27 +389,6 @@ class ItemListTest : public QObject {
         QTest::keyClick(list.get(), Qt::Key_Menu);
         Choose(qobject_cast<QMenu*>(QApplication::activePopupWidget()), "Edit item...");
         QCOMPARE(State(), QStringLiteral("0>0: [1234]"));
-    }
-
-    void theFontEntryUsesTheChosenFont() {
-        Show();
-        QFont chosen = list->font();
-        chosen.setPointSize(chosen.pointSize() + 7);
-        chosen.setItalic(true);
-        const int before = list->columnWidth(ItemList::kNameColumn);
-        auto* timer = new QTimer(list.get());
-        connect(timer, &QTimer::timeout, timer, [timer, chosen] {
-            if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) {
-                dialog->setCurrentFont(chosen);
-                dialog->accept();
-                timer->stop();
-            }
-        });
-        timer->start(10);
-        Choose(RightClick(0), "Select font...");
-        QCOMPARE(list->font().pointSize(), chosen.pointSize());
-        QVERIFY(list->font().italic());
-        QVERIFY(list->columnWidth(ItemList::kNameColumn) > before);
     }
 
     // Rows set later take the name alignment too.

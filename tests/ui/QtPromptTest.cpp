@@ -44,16 +44,12 @@ class QtPromptTest : public QObject {
     }
 
   private slots:
-    // A question about the user's data has Yes as its default.
-    void anEmptyCaptionReadsTessalyAndYesAnswersTrue() {
+    // A question about the user's data has Yes as its default; No can be the default too.
+    void aQuestionAnswersTrueForYesOnly() {
         QtPrompt prompt;
         AnswerWhenShown(QMessageBox::Yes);
         QVERIFY(prompt.AskYesNo("Load the data?"));
         QCOMPARE(seen, QStringLiteral("Tessaly | Load the data? | %1 | Yes").arg(QMessageBox::Question));
-    }
-
-    void noAnswersFalseAndNoCanBeTheDefault() {
-        QtPrompt prompt;
         AnswerWhenShown(QMessageBox::No);
         QVERIFY(!prompt.AskYesNo("Device", "Retry?", PromptIcon::Information, PromptAnswer::No));
         QCOMPARE(seen, QStringLiteral("Device | Retry? | %1 | No").arg(QMessageBox::Information));
