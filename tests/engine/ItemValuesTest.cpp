@@ -5,7 +5,6 @@
 
 #include "TestTemplates.h"
 #include "engine/ValueText.h"
-#include "text/MessageTable.h"
 
 namespace tessaly {
 namespace {
@@ -191,7 +190,7 @@ TEST(ItemValueTest, BitAndEnumOfferTheirTextsInOrder) {
     EXPECT_EQ(ChoiceText(unit, 1, 4), kNoText);
 }
 
-// The edit tip: the choices or the range, in the words of the message table.
+// The edit tip: the choices or the range.
 TEST(ItemValueTest, DescriptionsNameTheChoicesOrTheRange) {
     ImagedTemplate t = test::ImageLines({
         "[U]",
@@ -218,15 +217,6 @@ TEST(ItemValueTest, DescriptionsNameTheChoicesOrTheRange) {
     for (std::uint32_t i = 0; i < std::size(descriptions); ++i) {
         EXPECT_EQ(unit.DescribeItem(i), descriptions[i]) << i;
     }
-    MessageTable& table = ProcessMessageTable();
-    table.Create();
-    ASSERT_TRUE(table.Store(msg::kKindBit, "Bitti"));
-    ASSERT_TRUE(table.Store(msg::kUpTo, "enintaan"));
-    const std::string bit = unit.DescribeItem(0);
-    const std::string string = unit.DescribeItem(5);
-    table.Free();
-    EXPECT_EQ(bit, "Bitti:  \r\n[]\r\n[On]");
-    EXPECT_EQ(string, "String (enintaan 7 characters)");
 }
 
 // Digits of the base only, in either case; no sign, prefix, blank or empty text. Beyond 32 bits the value

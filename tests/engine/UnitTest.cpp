@@ -13,52 +13,6 @@
 namespace tessaly {
 namespace {
 
-// The parser's tests show how a template fills the list; here what it refuses.
-TEST(UnitListTest, RefusesNullAndRepeatedUnitsAndFindsThemByTheirExactName) {
-    TemplateHeap heap;
-    UnitList list;
-    ASSERT_TRUE(list.Init(heap.NewArray<Unit*>(kUnitListCapacity), kUnitListCapacity));
-    const auto newUnit = [&heap](const char* name) {
-        Unit* unit = heap.New<Unit>();
-        unit->Init(heap.CopyText(name), BusKind::I2C8, 0, 0, heap.NewArray<TemplateItem*>(1), 1);
-        return unit;
-    };
-    Unit* upper = newUnit("Main");
-    Unit* lower = newUnit("main");
-    EXPECT_FALSE(list.Add(nullptr));
-    EXPECT_TRUE(list.Add(upper));
-    EXPECT_FALSE(list.Add(newUnit("Main")));
-    EXPECT_TRUE(list.Add(lower));
-    EXPECT_EQ(list.FindByName("main"), lower);
-    EXPECT_EQ(list.FindByName("MAIN"), nullptr);
-    EXPECT_TRUE(list.SelectByName("main"));
-    EXPECT_FALSE(list.SelectByName("MAIN"));
-    EXPECT_FALSE(list.SetCurrent(2));
-    EXPECT_EQ(list.GetCurrent(), 1u);
-    EXPECT_EQ(list.GetAt(2), nullptr);
-}
-
-TEST(UnitTest, InitRefusesUnknownBusesAndItemsBeyondTheCapacity) {
-    TemplateItem* slots[2] = {};
-    Unit fixed;
-    EXPECT_TRUE(fixed.Init("F", BusKind::SPI, kUnitFixedByte, 0x50, slots, 2));
-    EXPECT_EQ(fixed.start, 0u);
-    Unit unit;
-    EXPECT_FALSE(unit.Init("P", static_cast<BusKind>(3), 0, 0, slots, 2));
-    EXPECT_FALSE(unit.Init(nullptr, BusKind::I2C8, 0, 0, slots, 2));
-    ASSERT_TRUE(unit.Init("P", BusKind::I2C16, 0, 0, slots, 2));
-    EXPECT_EQ(unit.start, kNoAddress);
-    TemplateItem first;
-    TemplateItem second;
-    EXPECT_FALSE(unit.AddItem(nullptr));
-    EXPECT_TRUE(unit.AddItem(&first));
-    EXPECT_EQ(unit.GetItem(1), nullptr);
-    EXPECT_TRUE(unit.AddItem(&second));
-    EXPECT_FALSE(unit.AddItem(&first));
-    EXPECT_EQ(unit.GetItem(1), &second);
-    EXPECT_EQ(unit.GetItem(0xFFFFFFFF), nullptr);
-}
-
 TEST(ModelUtilityTest, LocationSizesAndTheHeap) {
     const Location backward{0x20, 0x10};
     EXPECT_EQ(LocationSize(&backward), 0xFFFFFFF1u);
