@@ -21,33 +21,17 @@ constexpr std::string_view kMissing = "\x01missing";
 // Larger than any text may be, so that one which would be cut shows its full length.
 constexpr std::size_t kLargeBuffer = 4096;
 
-// The format's placeholders in order ("%d", "%s", "%%"), the line breaks and a closing ellipsis (the
-// entry opens a dialog): what a translation must keep as the English text has it.
-struct Shape {
-    std::vector<std::string> placeholders;
-    std::size_t lineBreaks = 0;
-    bool ellipsis = false;
-
-    bool operator==(const Shape&) const = default;
-};
-
-Shape ShapeOf(std::string_view text) {
-    Shape shape;
+// The format's placeholders in order ("%d", "%s", "%%"), the number of line breaks and a closing ellipsis
+// (the entry opens a dialog): what a translation must keep as the English text has it.
+std::string ShapeOf(std::string_view text) {
+    std::string shape;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 1 < text.size()) {
-            shape.placeholders.emplace_back(text.substr(i++, 2));
+            shape += text.substr(i++, 2);
         }
     }
-    shape.lineBreaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    shape.ellipsis = text.ends_with("...");
-    return shape;
-}
-
-void PrintTo(const Shape& shape, std::ostream* out) {
-    for (const std::string& placeholder : shape.placeholders) {
-        *out << placeholder << ' ';
-    }
-    *out << shape.lineBreaks << " line breaks" << (shape.ellipsis ? ", ellipsis" : "");
+    shape += " " + std::to_string(std::count(text.begin(), text.end(), '\n')) + " line breaks";
+    return text.ends_with("...") ? shape + ", ellipsis" : shape;
 }
 
 std::vector<std::string> ShippedFiles() {
