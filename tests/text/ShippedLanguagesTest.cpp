@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "text/BuiltInMessage.h"
 #include "text/LanguageList.h"
@@ -34,29 +32,18 @@ std::string ShapeOf(std::string_view text) {
     return text.ends_with("...") ? shape + ", ellipsis" : shape;
 }
 
-std::vector<std::string> ShippedFiles() {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(TESSALY_SHIPPED_LANGUAGES)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(ShippedLanguagesTest, EveryFileTranslatesEveryMessageKeepingItsPlaceholders) {
-    const std::vector<std::string> files = ShippedFiles();
-    ASSERT_EQ(files, (std::vector<std::string>{"Deutsch.lng", "Francais.lng"}));
     MessageTable table;
     LanguageList languages(table);
     languages.Load({TESSALY_SHIPPED_LANGUAGES});
-    ASSERT_EQ(languages.Count(), files.size() + 1);
+    ASSERT_EQ(languages.Count(), 3u);
+    EXPECT_EQ(languages.Entry(1)->fileName, "Deutsch.lng");
+    EXPECT_EQ(languages.Entry(2)->fileName, "Francais.lng");
 
     for (std::size_t index = 1; index < languages.Count(); ++index) {
         const LanguageEntry& entry = *languages.Entry(index);
         SCOPED_TRACE(entry.fileName);
         ASSERT_TRUE(entry.hasNames);
-        ASSERT_EQ(languages.Find(entry.name), static_cast<int>(index));
-        ASSERT_EQ(languages.FindByDisplayName(entry.displayName), static_cast<int>(index));
         ASSERT_TRUE(languages.SetLanguage(entry.name));
         ProfileFile file;
         file.Load(entry.directory / entry.fileName);
