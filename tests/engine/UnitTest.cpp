@@ -78,6 +78,7 @@ TEST_F(MaskTest, ByteMaskCoversTheLocationInsideTheUnit) {
 TEST_F(MaskTest, BitMasksWritesAndReads) {
     constexpr ByteOrder kLittle = ByteOrder::Little;
     constexpr ByteOrder kBig = ByteOrder::Big;
+    const Bytes kSixBytes(6, 0xFF);
     const struct {
         std::uint16_t last;  // of the location from 0x10
         BitRange bits;
@@ -96,22 +97,8 @@ TEST_F(MaskTest, BitMasksWritesAndReads) {
         {0x11, MakeBitRange(3, 4), kBig, {0x0F, 0xF0}, 0x00, 0xAB, {0x0A, 0xB0, 0x00}, 0xAB},
         {0x11, MakeBitRange(12, 9), kBig, {0xFF, 0x00}, 0x5A, 0x1FF, {0xFF, 0x5A}, 0xFF},
         {0x10, MakeBitRange(15, 0), kBig, {0xFF}, 0x00, 0x1AB, {0xAB}, 0xAB},
-        {0x15,
-         kWholeBytes,
-         kLittle,
-         Bytes(6, 0xFF),
-         0,
-         0xAABBCCDD,
-         {0xDD, 0xCC, 0xBB, 0xAA, 0, 0, 0},
-         0xAABBCCDD},
-        {0x15,
-         kWholeBytes,
-         kBig,
-         Bytes(6, 0xFF),
-         0,
-         0xAABBCCDD,
-         {0, 0, 0xAA, 0xBB, 0xCC, 0xDD, 0},
-         0xAABBCCDD},
+        {0x15, kWholeBytes, kLittle, kSixBytes, 0, 0xAABBCCDD, {0xDD, 0xCC, 0xBB, 0xAA, 0, 0, 0}, 0xAABBCCDD},
+        {0x15, kWholeBytes, kBig, kSixBytes, 0, 0xAABBCCDD, {0, 0, 0xAA, 0xBB, 0xCC, 0xDD, 0}, 0xAABBCCDD},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "bits " << static_cast<int>(c.bits)
