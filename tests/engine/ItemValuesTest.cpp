@@ -200,7 +200,6 @@ TEST(ItemValueTest, DescriptionsNameTheChoicesOrTheRange) {
         "d = NUM, 13, 0-FF, DEC, 0.5",
         "i = NUM, 14, 0-3, BIN",
         "z = STRING, 20-27, ASCIIZ",
-        "c = STRING, 30-37, COUNTER, 1",
         "w = STRING, 40-47, COUNTER, 2",
     });
     const Unit& unit = t.UnitAt(0);
@@ -210,7 +209,6 @@ TEST(ItemValueTest, DescriptionsNameTheChoicesOrTheRange) {
         "Number (hexidecimal):\r\n   10-FF",
         "Number (decimal):\r\n   0-255",
         "Number (binary):\r\n   0-11",
-        "String (up to 7 characters)",
         "String (up to 7 characters)",
         "String (up to 6 characters)",
     };
