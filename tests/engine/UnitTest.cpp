@@ -1,28 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
 
 #include "TestTemplates.h"
-#include "engine/TemplateHeap.h"
 #include "engine/Unit.h"
-#include "engine/UnitList.h"
 
 namespace tessaly {
 namespace {
 
-TEST(ModelUtilityTest, LocationSizesAndTheHeap) {
+TEST(ModelUtilityTest, LocationSizes) {
     const Location backward{0x20, 0x10};
     EXPECT_EQ(LocationSize(&backward), 0xFFFFFFF1u);
     EXPECT_EQ(LocationSize(nullptr), 0u);
-    TemplateHeap heap;
-    for (int round = 0; round < 100; ++round) {
-        Unit** array = heap.NewArray<Unit*>(kUnitListCapacity);
-        ASSERT_TRUE(std::all_of(array, array + kUnitListCapacity, [](Unit* u) { return u == nullptr; }));
-    }
-    EXPECT_STREQ(heap.CopyText(std::string_view("abcdef", 3)), "abc");
 }
 
 using Bytes = std::vector<std::uint8_t>;
