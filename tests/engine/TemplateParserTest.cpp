@@ -5,7 +5,6 @@
 
 #include "TestTemplates.h"
 #include "engine/MemoryInput.h"
-#include "engine/ScriptCodec.h"
 
 namespace tessaly {
 namespace {
@@ -116,7 +115,6 @@ TEST(TemplateParserTest, TitlesAndEntries) {
     EXPECT_EQ(t.UnitAt(4).start, kNoAddress);
     EXPECT_STREQ(t.UnitAt(5).name, "");
     EXPECT_EQ(t.UnitAt(6).itemCount, 0u);
-    EXPECT_EQ(test::ParseScript("[A]\r\nx = " + EncodeBody("TITLE") + "\r\n").error, ParseError::None);
 }
 
 TEST(TemplateParserTest, UnitsAndItemsBeyondCapacityAreDropped) {
