@@ -43,7 +43,6 @@ TEST(ShippedLanguagesTest, EveryFileTranslatesEveryMessageKeepingItsPlaceholders
     for (std::size_t index = 1; index < languages.Count(); ++index) {
         const LanguageEntry& entry = *languages.Entry(index);
         SCOPED_TRACE(entry.fileName);
-        ASSERT_TRUE(entry.hasNames);
         ASSERT_TRUE(languages.SetLanguage(entry.name));
         ProfileFile file;
         file.Load(entry.directory / entry.fileName);
