@@ -18,6 +18,7 @@ const Stored kCheckText = {{0x10, '1'}, {0x11, '2'}, {0x12, '3'}, {0x13, '4'}, {
                            {0x15, '6'}, {0x16, '7'}, {0x17, '8'}, {0x18, '9'}};
 const Stored kOneTwoThree = {{0x10, 1}, {0x11, 2}, {0x12, 3}};
 const Stored kBigSum = {{0x10, 0xFF}, {0x11, 0xFF}, {0x12, 3}};
+const Stored kTwoBytes = {{0x10, 0x12}, {0x11, 0x34}};
 
 // Each case loads its lines (a "[U]" title unless they start with one) between two pads at 0x10 and 0x23,
 // stores the bytes, prepares the derived fields and expects the bytes from `first` on. Relative targets sit
@@ -47,11 +48,7 @@ TEST(PrepareDerivedFieldsTest, EachFieldGetsItsValue) {
         {{"r = RELATIVE, 11, 10"}, {{0x10, 0x42}, {0x11, 0x77}}, 0, 0x11, {0x42}},
         // Bits 4..7 of the source (0xA) plus one into the low half of the target, whose high half stays.
         {{"r = RELATIVE, 11.0-11.3, 10.4-10.7, ADD, 1"}, {{0x10, 0xA5}, {0x11, 0x70}}, 0, 0x11, {0x7B}},
-        {{"r = RELATIVE, 12-13, 10-11, BENDIAN, XOR, FFFF"},
-         {{0x10, 0x12}, {0x11, 0x34}},
-         0,
-         0x12,
-         {0xED, 0xCB}},
+        {{"r = RELATIVE, 12-13, 10-11, BENDIAN, XOR, FFFF"}, kTwoBytes, 0, 0x12, {0xED, 0xCB}},
         {{"r = RELATIVE, 12-13, 10-11, ADD, 1"}, {{0x10, 0xFF}, {0x11, 0x00}}, 0, 0x12, {0x00, 0x01}},
         // ZEROS (the default) starts at 0xFFFFFFFF, ONES at 0: 1 + 2 + 3 comes out one apart.
         {{"c = CHECKSUM, 13, 10-12"}, kOneTwoThree, 0, 0x13, {0x05}},
@@ -59,11 +56,8 @@ TEST(PrepareDerivedFieldsTest, EachFieldGetsItsValue) {
         // 0xFF + 0xFF + 0x03 = 0x201, kept in the field's byte order.
         {{"c = CHECKSUM, 13-14, 10-12, ONES"}, kBigSum, 0, 0x13, {0x01, 0x02}},
         {{"c = CHECKSUM, 13-16, 10-12, ONES, BENDIAN"}, kBigSum, 0, 0x13, {0x00, 0x00, 0x02, 0x01}},
-        {{"c = CHECKSUM, 10, 12-11"},
-         {{0x11, 0x33}},
-         0,
-         0x10,
-         {0xFF, 0x33}},  // a backwards range sums nothing
+        // A backwards range sums nothing.
+        {{"c = CHECKSUM, 10, 12-11"}, {{0x11, 0x33}}, 0, 0x10, {0xFF, 0x33}},
         {{"k = CRC, 19-1A, 10-18, CRC16-XMODEM"}, kCheckText, 0, 0x19, {0xC3, 0x31}},
         {{"k = CRC, 19-1A, 10-18, CRC16-CCITT, BENDIAN"}, kCheckText, 0, 0x19, {0x29, 0xB1}},
         {{"k = CRC, 19-1C, 10-18, crc32, LENDIAN"}, kCheckText, 0, 0x19, {0x26, 0x39, 0xF4, 0xCB}},

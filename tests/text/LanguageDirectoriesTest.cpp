@@ -23,14 +23,5 @@ TEST(LanguageDirectoriesTest, WorkingDirectoryThenTheInstalledLanguagesThenTheBu
     EXPECT_EQ(LanguageDirectories("/home/user", ""), Paths{"/home/user"});
 }
 
-// This test's executable is built beside the programs, so it finds what the build copies for them.
-TEST(LanguageDirectoriesTest, TheBuildTreesLanguagesAreFoundFromItsExecutables) {
-    const Paths found = LanguageDirectories();
-    ASSERT_EQ(found.size(), 3u);
-    EXPECT_EQ(found[0], std::filesystem::current_path());
-    EXPECT_EQ(found[2], TESSALY_BUILD_LANGUAGE_DIR);
-    EXPECT_TRUE(std::filesystem::is_regular_file(found[2] / "Deutsch.lng"));
-}
-
 }  // namespace
 }  // namespace tessaly

