@@ -74,7 +74,8 @@ TEST_F(DeviceOperationTest, ChunksFollowTheBlocksAndTheMask) {
             {0, 0xFFFFFFFF, 0x100, 0x1FF, 1, 0, "R 256+256"},
         };
     for (const auto& [status, blockSize, first, last, unmaskedFirst, unmaskedLast, transfers] : cases) {
-        fake.Configure([&](fake::Config& config) {
+        // Init-captures: clang 14 cannot capture a structured binding itself.
+        fake.Configure([blockSize = blockSize, status = status](fake::Config& config) {
             config.session[PGM_SESSION_BLOCK_SIZE] = blockSize;
             config.statuses = {{"Get", status}};
         });
@@ -114,7 +115,7 @@ TEST_F(DeviceOperationTest, FailedReadAsksOnceAndGoesOnAsAnswered) {
         {{'R', 1, 1, 4, 16}, true, "R 0+16, R 16+16", 0x00, 0x66},
         {{'R', 2, 2, 1, 0}, false, "R 0+16, R 16+16", 0x66, 0x00}};
     for (const auto& [fault, answer, transfers, first, last] : cases) {
-        fake.Configure([&](fake::Config& config) {
+        fake.Configure([fault = fault](fake::Config& config) {
             config.memory.assign(0x20, 0x66);
             config.faults = {fault};
         });
@@ -160,7 +161,7 @@ TEST_F(DeviceOperationTest, RefusedWriteIsRepeatedWithinTheProgramPulse) {
             {5, {{'W', 2, 1000000, 1, 0}}, 4, {"0x10", "0x10", "0x10"}},
         };
     for (const auto& [pulse, refused, writes, questions] : cases) {
-        fake.Configure([&](fake::Config& config) { config.faults = refused; });
+        fake.Configure([&refused = refused](fake::Config& config) { config.faults = refused; });
         const bool completes = questions.size() < 3;
         settings.pulsePGM = pulse;
         settings.pulseFix = completes ? 60 : 20000;

@@ -53,7 +53,8 @@ TEST_F(DeviceWorkerTest, FirstPollReportsTheStateAndARequestRunsWithASession) {
         {kFakeProgrammer, "fake0", false, 99, 3, false},
     };
     for (const auto& [plugin, port, global, unanswered, state, display] : cases) {
-        fake.Configure([&](fake::Config& config) {
+        // Init-captures: clang 14 cannot capture a structured binding itself.
+        fake.Configure([global = global, unanswered = unanswered](fake::Config& config) {
             config = {};
             (global ? config.global : config.session)[unanswered] = 0;
         });

@@ -145,7 +145,7 @@ TEST_F(ProgrammerPluginTest, QuestionsFollowTheFacilityAnswers) {
     };
     for (const auto& c : cases) {
         for (const auto& [value, status] : {std::pair{1u, 0}, {0u, 0}, {1u, 7}}) {
-            fake.Configure([&](fake::Config& config) {
+            fake.Configure([&c, value = value, status = status](fake::Config& config) {
                 (c.global ? config.global : config.session)[c.code] = value;
                 config.statuses = {{c.global ? "Global" : "Get", status}};
             });
@@ -193,7 +193,7 @@ TEST_F(ProgrammerPluginTest, TextsStayWithinTheirLimits) {
         {"other", 1, "old"},
         {"", 0, "old"}};
     for (const auto& [given, status, copied] : versions) {
-        fake.Configure([&](fake::Config& config) {
+        fake.Configure([&given = given, status = status](fake::Config& config) {
             config.version = config.description = given;
             config.statuses = {{"Version", status}};
         });
@@ -261,7 +261,8 @@ TEST(EnumeratePluginsTest, ListsEveryLoadablePluginWithADescription) {
         {"", "", 0, ""},
     };
     for (const auto& [path, description, count, expected] : cases) {
-        fake.Configure([&](fake::Config& config) { config.description = description; });
+        fake.Configure(
+            [&description = description](fake::Config& config) { config.description = description; });
         fake.ClearLog();
         std::string list = "old";
         EXPECT_EQ(EnumeratePlugins(list, path), count) << path;
@@ -320,11 +321,12 @@ TEST_F(ProgrammerPluginTest, ManageDriverOffersToUninstallOrInstallAndShowsAFail
             {1, 0, 0, true, {install, failed}, "Global 1, Global 0, Global 2"},
         };
     for (const auto& [canManage, installed, installs, answer, boxes, calls] : cases) {
-        fake.Configure([&](fake::Config& config) {
-            config.global[PGM_GLOBAL_CAN_MANAGE_DRIVER] = canManage;
-            config.global[PGM_GLOBAL_DRIVER_INSTALLED] = installed;
-            config.global[PGM_GLOBAL_INSTALL_DRIVER] = installs;
-        });
+        fake.Configure(
+            [canManage = canManage, installed = installed, installs = installs](fake::Config& config) {
+                config.global[PGM_GLOBAL_CAN_MANAGE_DRIVER] = canManage;
+                config.global[PGM_GLOBAL_DRIVER_INSTALLED] = installed;
+                config.global[PGM_GLOBAL_INSTALL_DRIVER] = installs;
+            });
         fake.ClearLog();
         test::RecordingPrompt prompt(answer);
         ManageDriver(&plugin, prompt);
