@@ -40,6 +40,7 @@ class FuseI2cDevice {
         char* arguments[] = {program, nullptr};
         fuse_args args = FUSE_ARGS_INIT(1, arguments);
         session_ = fuse_session_new(&args, &operations, sizeof operations, this);
+        fuse_opt_free_args(&args);  // the session added its own options to the list
         if (session_ != nullptr && fuse_session_mount(session_, mountPoint_.Path().c_str()) != 0) {
             fuse_session_destroy(session_);
             session_ = nullptr;
