@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "RecordingPrompt.h"
 #include "TestFiles.h"
+#include "TestTemplates.h"
 #include "document/CVardelDoc.h"
 #include "engine/UnitList.h"
 
@@ -17,16 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ExamplesDirectory() {
-    const char* source = std::getenv("TESSALY_SOURCE_DIR");
-    return fs::path(source != nullptr ? source : TESSALY_SOURCE_DIR) / "examples";
-}
-
 class ExampleValuesTest : public ::testing::TestWithParam<const char*> {
   protected:
     // The template and its companion copied as scripts/run.sh copies them; returns the template's copy.
     std::string CopyExample() const {
-        const fs::path source = ExamplesDirectory() / GetParam();
+        const fs::path source = test::ExamplePath(GetParam());
         const fs::path companion = fs::path(CVardelDoc::CompanionPathOf(CVardelDoc::MakeBasePath(source)));
         fs::copy_file(source, directory.Path() / source.filename());
         fs::copy_file(companion, directory.Path() / companion.filename());

@@ -72,11 +72,14 @@ bool ImagedTemplate::GuardsIntact() const {
            std::all_of(masks.begin(), masks.end(), GuardIntact);
 }
 
-std::string ExampleScript(std::string_view fileName) {
+std::filesystem::path ExamplePath(std::string_view fileName) {
     const char* sourceDir = std::getenv("TESSALY_SOURCE_DIR");
-    const std::string path = std::string(sourceDir != nullptr ? sourceDir : TESSALY_SOURCE_DIR) +
-                             "/examples/" + std::string(fileName);
-    std::ifstream file(path, std::ios::binary);
+    return std::filesystem::path(sourceDir != nullptr ? sourceDir : TESSALY_SOURCE_DIR) / "examples" /
+           fileName;
+}
+
+std::string ExampleScript(std::string_view fileName) {
+    std::ifstream file(ExamplePath(fileName), std::ios::binary);
     std::ostringstream script;
     script << file.rdbuf();
     return script.str();

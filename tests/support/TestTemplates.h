@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,8 +51,10 @@ struct ImagedTemplate {
     bool GuardsIntact() const;
 };
 
-// The stored text of a template in examples/, found through $TESSALY_SOURCE_DIR or the source directory
-// the tests were built from; empty when it cannot be read.
+// The path of a file in examples/, found through $TESSALY_SOURCE_DIR or the source directory the tests
+// were built from.
+std::filesystem::path ExamplePath(std::string_view fileName);
+// The stored text of a template in examples/; empty when it cannot be read.
 std::string ExampleScript(std::string_view fileName);
 
 ImagedTemplate ImageScript(const std::string& script, std::uint8_t fill = 0);
