@@ -98,9 +98,14 @@ class BenchOwner : public DeviceWorkerOwner {
         Signal([&] { ++complaints_; });
         return false;
     }
-    void ReportDifference(const std::string&, std::stop_token) override {
+    void ReportDifference(const std::string&, const std::vector<ItemDifference>&, std::stop_token) override {
         Signal([&] { ++complaints_; });
     }
+    bool AskProgramWithoutBackup(const std::string&, std::stop_token) override {
+        Signal([&] { ++complaints_; });
+        return false;
+    }
+    void BackupSaved(const std::string&) override {}
     void NotifyCompletion(const std::string&, std::stop_token) override {}
 
     DeviceState State() { return LastReportedState(); }

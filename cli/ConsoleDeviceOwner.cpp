@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/ConsolePrompt.h"
+#include "cli/DifferenceLines.h"
 
 namespace tessaly {
 namespace {
@@ -120,11 +121,32 @@ bool ConsoleDeviceOwner::AskRetryAccess(const std::string& text, std::stop_token
     return yes;
 }
 
-void ConsoleDeviceOwner::ReportDifference(const std::string& text, std::stop_token) {
+void ConsoleDeviceOwner::ReportDifference(const std::string& text,
+                                          const std::vector<ItemDifference>& differences, std::stop_token) {
     ClearProgress();
     PrintLine(stderr, text);
+    std::fputs(DifferenceLines(differences).c_str(), stdout);
+    std::fflush(stdout);
     std::lock_guard<std::mutex> lock(mutex_);
     differed_ = true;
+}
+
+bool ConsoleDeviceOwner::AskProgramWithoutBackup(const std::string& text, std::stop_token stop) {
+    ClearProgress();
+    const bool yes = answerYes_ && !stop.stop_requested();
+    PrintLine(stderr, text);
+    PrintLine(stderr, AnswerLine(yes));
+    return yes;
+}
+
+void ConsoleDeviceOwner::BackupSaved(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    backupPath_ = path;
+}
+
+std::string ConsoleDeviceOwner::BackupPath() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return backupPath_;
 }
 
 void ConsoleDeviceOwner::NotifyCompletion(const std::string& text, std::stop_token) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "device/DeviceWorkerOwner.h"
 
@@ -31,6 +32,8 @@ class ConsoleDeviceOwner : public DeviceWorkerOwner {
     bool Completed() const;
     // Verify found a difference and reported it.
     bool FoundDifference() const;
+    // The backup the Program saved; empty when none was.
+    std::string BackupPath() const;
 
     bool HasProgressDisplay() override { return true; }
     void SetProgressText(const std::string& text) override;
@@ -44,7 +47,12 @@ class ConsoleDeviceOwner : public DeviceWorkerOwner {
     void OperationEnded(std::stop_token stop) override;
     void ReadDone(std::stop_token stop) override;
     bool AskRetryAccess(const std::string& text, std::stop_token stop) override;
-    void ReportDifference(const std::string& text, std::stop_token stop) override;
+    // The difference text on standard error, then one line per difference on standard output.
+    void ReportDifference(const std::string& text, const std::vector<ItemDifference>& differences,
+                          std::stop_token stop) override;
+    // Answers as the access-error questions are answered: No unless --yes.
+    bool AskProgramWithoutBackup(const std::string& text, std::stop_token stop) override;
+    void BackupSaved(const std::string& path) override;
     void NotifyCompletion(const std::string& text, std::stop_token stop) override;
 
   private:
@@ -72,6 +80,7 @@ class ConsoleDeviceOwner : public DeviceWorkerOwner {
     bool operationEnded_ = false;
     bool completed_ = false;
     bool differed_ = false;
+    std::string backupPath_;
 };
 
 }  // namespace tessaly

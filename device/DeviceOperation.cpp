@@ -25,7 +25,10 @@ DeviceOperation::DeviceOperation(const ProgrammerPlugin& plugin, DeviceWorkerOwn
                                  const WorkerSettings& settings, std::stop_token stop)
     : plugin_(plugin), owner_(owner), settings_(settings), stop_(std::move(stop)) {}
 
-bool DeviceOperation::Run(OperationMask operation, Unit& unit) {
+bool DeviceOperation::Run(OperationMask operation, Unit& unit, const BackupFolder* backup) {
+    const bool programs =
+        (operation & operation::kPrepareData) != 0 && (operation & operation::kProgram) != 0;
+    backup_ = programs ? backup : nullptr;
     if (!SetUp(operation, unit)) {
         return false;
     }
@@ -37,6 +40,9 @@ bool DeviceOperation::Run(OperationMask operation, Unit& unit) {
         if ((operation & bit) != 0 && !abandoned_) {
             RunStep(step);
         }
+        if (step == Step::PrepareData && backup_ != nullptr && !abandoned_) {
+            SaveBackup();
+        }
     }
     return !abandoned_;
 }
@@ -45,6 +51,7 @@ bool DeviceOperation::SetUp(OperationMask operation, Unit& unit) {
     if (unit.dataImage == nullptr || unit.programMask == nullptr || unit.start > unit.end) {
         return false;
     }
+    unit_ = &unit;
     start_ = unit.start;
     size_ = unit.ImageSize();
     image_ = unit.dataImage;
@@ -59,6 +66,13 @@ bool DeviceOperation::SetUp(OperationMask operation, Unit& unit) {
         std::memcpy(copy_.get(), image_, size_);
         target_ = copy_.get();
     }
+    chip_.reset(new (std::nothrow) std::uint8_t[size_]);
+    if (chip_ == nullptr) {
+        return false;
+    }
+    std::memcpy(chip_.get(), target_, size_);
+    // Only the prepare step's read tells which chunks the chip already holds.
+    chipKnown_ = (operation & operation::kPrepareData) != 0;
     std::uint32_t reported = 0;
     blockSize_ = plugin_.GetBlockSize(reported) == kPluginOk && reported != 0 ? reported : 1;
     // No chunk is longer than the unit, whatever block size the plug-in claims.
@@ -79,6 +93,10 @@ void DeviceOperation::RunStep(Step step) {
         // The chip finishes its last write cycle before the verify reads it.
         SleepUnlessStopped(stop_, std::chrono::milliseconds(settings_.pulseFix));
     }
+    if (step == Step::Verify && firstDifference_ != kNoAddress && !abandoned_) {
+        ReportDifferences();
+        abandoned_ = true;
+    }
 }
 
 void DeviceOperation::RunChunk(Step step) {
@@ -87,18 +105,23 @@ void DeviceOperation::RunChunk(Step step) {
         abandoned_ = true;
         return;
     }
-    if (mask_[offset_] == 0) {
+    if (mask_[offset_] == 0 && !ReadsEveryByte(step)) {
         offset_ += ZeroMaskRun();
         return;
     }
-    TransferChunk(step, ChunkLength());
+    const std::uint32_t chunk = ChunkLength(step);
+    if (step == Step::Program && ChipHolds(chunk)) {
+        offset_ += chunk;
+        return;
+    }
+    TransferChunk(step, chunk);
 }
 
-std::uint32_t DeviceOperation::ChunkLength() const {
+std::uint32_t DeviceOperation::ChunkLength(Step step) const {
     const std::uint32_t remaining = size_ - offset_;
     std::uint32_t chunk = std::min(blockSize_, remaining);
     chunk = std::min(chunk, blockSize_ - Address() % blockSize_);
-    for (std::uint32_t i = 1; i < chunk; ++i) {
+    for (std::uint32_t i = 1; i < chunk && !ReadsEveryByte(step); ++i) {
         if (mask_[offset_ + i] == 0) {
             return i;
         }
@@ -114,6 +137,30 @@ std::uint32_t DeviceOperation::ZeroMaskRun() const {
     return run;
 }
 
+bool DeviceOperation::ChipHolds(std::uint32_t chunk) const {
+    if (!chipKnown_) {
+        return false;
+    }
+    for (std::uint32_t i = offset_; i < offset_ + chunk; ++i) {
+        if (((chip_[i] ^ target_[i]) & mask_[i]) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void DeviceOperation::SaveBackup() {
+    const BackupSave save =
+        backup_->Save(unit_->name, {chip_.get(), size_}, std::chrono::system_clock::now());
+    if (save.saved) {
+        owner_.BackupSaved(save.path.string());
+    } else if (!owner_.AskProgramWithoutBackup(
+                   "The chip's backup could not be saved: " + save.reason + ". Program without a backup?",
+                   stop_)) {
+        abandoned_ = true;
+    }
+}
+
 void DeviceOperation::TransferChunk(Step step, std::uint32_t chunk) {
     std::uint32_t done = 0;
     while (done < chunk) {
@@ -121,11 +168,6 @@ void DeviceOperation::TransferChunk(Step step, std::uint32_t chunk) {
         const Attempt attempt = Transfer(step, wanted);
         done += attempt.advance;
         offset_ += attempt.advance;
-        if (attempt.differs) {
-            ReportDifference(block_[attempt.advance], target_[offset_]);
-            abandoned_ = true;
-            return;
-        }
         // Each attempt is judged by its own outcome: a failure, or fewer bytes than asked for.
         if (attempt.status != kPluginOk || attempt.moved < wanted) {
             if (!AskRetry()) {
@@ -160,8 +202,12 @@ DeviceOperation::Attempt DeviceOperation::ReadBlock(std::uint32_t length) {
 DeviceOperation::Attempt DeviceOperation::ReadAndMerge(Step step, std::uint32_t length) {
     Attempt attempt = ReadBlock(length);
     if (attempt.status != kPluginOk) {
+        // A backup must hold what the chip holds, so its bytes are read again rather than left out.
+        attempt.advance = ReadsEveryByte(step) ? 0 : attempt.advance;
+        chipKnown_ = chipKnown_ && step != Step::PrepareData;
         return attempt;
     }
+    std::memcpy(chip_.get() + offset_, block_.get(), attempt.moved);
     for (std::uint32_t i = 0; i < attempt.moved; ++i) {
         const std::uint8_t mask = mask_[offset_ + i];
         std::uint8_t& byte = target_[offset_ + i];
@@ -195,11 +241,10 @@ DeviceOperation::Attempt DeviceOperation::ReadAndCompare(std::uint32_t length) {
         attempt.advance = 0;
         return attempt;
     }
-    for (std::uint32_t i = 0; i < attempt.moved; ++i) {
+    std::memcpy(chip_.get() + offset_, block_.get(), attempt.moved);
+    for (std::uint32_t i = 0; i < attempt.moved && firstDifference_ == kNoAddress; ++i) {
         if (((block_[i] ^ target_[offset_ + i]) & mask_[offset_ + i]) != 0) {
-            attempt.advance = i;
-            attempt.differs = true;
-            break;
+            firstDifference_ = offset_ + i;
         }
     }
     return attempt;
@@ -211,11 +256,14 @@ bool DeviceOperation::AskRetry() {
     return owner_.AskRetryAccess(text, stop_);
 }
 
-void DeviceOperation::ReportDifference(std::uint8_t chip, std::uint8_t expected) {
-    const std::string text = std::string(GetMessageText(msg::kWrongValue)) + " (0x" + Hex(chip) + " <> 0x" +
-                             Hex(expected) + ") " + GetMessageText(msg::kAtLocation) + " 0x" +
-                             Hex(Address()) + "\n" + GetMessageText(msg::kOperationSkipped);
-    owner_.ReportDifference(text, stop_);
+void DeviceOperation::ReportDifferences() {
+    const std::uint32_t at = firstDifference_;
+    const std::string text = std::string(GetMessageText(msg::kWrongValue)) + " (0x" + Hex(chip_[at]) +
+                             " <> 0x" + Hex(target_[at]) + ") " + GetMessageText(msg::kAtLocation) + " 0x" +
+                             Hex(start_ + at) + "\n" + GetMessageText(msg::kOperationSkipped);
+    Unit expected = *unit_;
+    expected.dataImage = target_;
+    owner_.ReportDifference(text, ListMaskedDifferences(expected, chip_.get(), target_), stop_);
 }
 
 void ShowCompletionNotices(OperationMask operation, const WorkerSettings& settings, DeviceWorkerOwner& owner,

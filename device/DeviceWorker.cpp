@@ -96,10 +96,11 @@ bool DeviceWorker::ApplyIoDelay() {
     return true;
 }
 
-bool DeviceWorker::Request(OperationMask operation, Unit* unit) {
+bool DeviceWorker::Request(OperationMask operation, Unit* unit, std::optional<BackupFolder> backup) {
     if (operation == 0 || unit == nullptr || IsBusy()) {
         return false;
     }
+    backup_ = std::move(backup);
     operation_.store(operation, std::memory_order_relaxed);
     unit_.store(unit, std::memory_order_relaxed);
     {
@@ -207,7 +208,8 @@ void DeviceWorker::RunRequest(std::stop_token stop) {
         // before that poll: the unit's own mode is sent before its first transfer.
         SendBusMode(unit.bus);
         PowerUp(stop);
-        completed = DeviceOperation(*plugin_, owner_, settings, stop).Run(operation, unit);
+        completed = DeviceOperation(*plugin_, owner_, settings, stop)
+                        .Run(operation, unit, backup_ ? &*backup_ : nullptr);
         PowerDown();
     }
     if (unit.bus != StoredBusMode()) {

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <thread>
 
+#include "device/BackupFolder.h"
 #include "device/DeviceState.h"
 #include "device/DeviceWorkerOwner.h"
 #include "device/ExecutableDirectory.h"
@@ -69,8 +71,8 @@ class DeviceWorker {
 
     // Hands over a request: false, changing nothing, when operation is 0, unit is null or a request is
     // pending or running. The unit's images must stay in place, and unwritten by the owner's thread, until
-    // the owner receives OperationEnded.
-    bool Request(OperationMask operation, Unit* unit);
+    // the owner receives OperationEnded. A Program with a backup folder saves the chip's bytes there first.
+    bool Request(OperationMask operation, Unit* unit, std::optional<BackupFolder> backup = std::nullopt);
     // A request is pending or running.
     bool IsBusy() const { return !idle_.load(std::memory_order_acquire); }
     bool IsAttached() const { return plugin_ != nullptr && plugin_->IsAttached(); }
@@ -107,6 +109,8 @@ class DeviceWorker {
     std::atomic<bool> idle_{true};
     std::atomic<OperationMask> operation_{0};
     std::atomic<Unit*> unit_{nullptr};
+    // Written before idle is cleared and read after it is seen clear, as operation and unit.
+    std::optional<BackupFolder> backup_;
     // Wakes the thread from its pause between polls when a request arrives.
     std::mutex wakeMutex_;
     std::condition_variable_any wake_;

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "device/DeviceState.h"
+#include "engine/ItemDifference.h"
 
 namespace tessaly {
 
@@ -17,11 +19,13 @@ namespace tessaly {
 //
 // Two kinds of call, and the worker relies on the difference:
 //
-// - Hand-overs (progress, state, texts, PostDeviceState) return at once. They must never wait for the
+// - Hand-overs (progress, state, texts, PostDeviceState, BackupSaved) return at once. They must never wait
+// for the
 //   owner's thread: that thread may itself be waiting for the worker (in Stop for the thread to end, in
 //   SetBusMode for the lock), and the worker calls them while holding its lock.
 //
-// - Waits (OperationEnded, ReadDone, AskRetryAccess, ReportDifference, NotifyCompletion) return only when
+// - Waits (OperationEnded, ReadDone, AskRetryAccess, ReportDifference, AskProgramWithoutBackup,
+//   NotifyCompletion) return only when
 //   the owner's thread has handled them: the frame has removed the progress display, refreshed the view,
 //   the user has answered. Each gets the worker's stop token. Stop requests the stop before it waits for
 //   the thread, and from then on the owner's thread can no longer serve a wait, so once
@@ -61,8 +65,15 @@ class DeviceWorkerOwner {
     // A transfer failed or came back short: a Yes/No question with the question icon and the application's
     // title as caption. True (Yes) tries again, false (No) abandons the operation.
     virtual bool AskRetryAccess(const std::string& text, std::stop_token stop) = 0;
-    // Verify found a difference: a box with the stop icon and an OK button. The operation is abandoned.
-    virtual void ReportDifference(const std::string& text, std::stop_token stop) = 0;
+    // Verify found a difference: a box with the stop icon and an OK button, and under the text every item
+    // (or unowned byte) that differs. The operation is abandoned.
+    virtual void ReportDifference(const std::string& text, const std::vector<ItemDifference>& differences,
+                                  std::stop_token stop) = 0;
+    // The chip's backup could not be saved: a Yes/No question, No the default. True (Yes) programs without
+    // a backup, false (No) abandons the operation before anything is written.
+    virtual bool AskProgramWithoutBackup(const std::string& text, std::stop_token stop) = 0;
+    // Hand-over: the chip's bytes were saved to path before the first write.
+    virtual void BackupSaved(const std::string& path) = 0;
     // An operation succeeded: a box with the information icon and an OK button, brought to the foreground.
     virtual void NotifyCompletion(const std::string& text, std::stop_token stop) = 0;
 };

@@ -55,7 +55,10 @@ class AnsweringOwner : public tessaly::DeviceWorkerOwner {
     bool AskRetryAccess(const std::string&, std::stop_token) override {
         return ++questions_ <= kRetriesAllowed;
     }
-    void ReportDifference(const std::string&, std::stop_token) override {}
+    void ReportDifference(const std::string&, const std::vector<tessaly::ItemDifference>&,
+                          std::stop_token) override {}
+    bool AskProgramWithoutBackup(const std::string&, std::stop_token) override { return false; }
+    void BackupSaved(const std::string&) override {}
     void NotifyCompletion(const std::string&, std::stop_token) override {}
 
     void NewOperation() { questions_ = 0; }

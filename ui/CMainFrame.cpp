@@ -381,8 +381,12 @@ bool CMainFrame::AskRetryAccess(const std::string& text) {
     return AskAccessErrorQuestion(prompt_, text);
 }
 
-void CMainFrame::ReportDifference(const std::string& text) {
+void CMainFrame::ReportDifference(const std::string& text, const std::vector<ItemDifference>&) {
     prompt_.ShowMessage({}, text, PromptIcon::Error);
+}
+
+bool CMainFrame::AskProgramWithoutBackup(const std::string& text) {
+    return prompt_.AskYesNo({}, text, PromptIcon::Question, PromptAnswer::No);
 }
 
 void CMainFrame::NotifyCompletion(const std::string& text) {

@@ -115,7 +115,8 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
     // Ends the edit open in any pane as a loss of focus would, storing an acceptable text.
     void EndEdits();
     bool AskRetryAccess(const std::string& text) override;
-    void ReportDifference(const std::string& text) override;
+    void ReportDifference(const std::string& text, const std::vector<ItemDifference>& differences) override;
+    bool AskProgramWithoutBackup(const std::string& text) override;
     void NotifyCompletion(const std::string& text) override;
 
     void CreateToolBar();

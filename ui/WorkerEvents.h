@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "engine/ItemDifference.h"
 
 namespace tessaly {
 
@@ -19,7 +22,9 @@ class WorkerEvents {
     virtual void OperationEnded() = 0;
     virtual void ReadDone() = 0;
     virtual bool AskRetryAccess(const std::string& text) = 0;
-    virtual void ReportDifference(const std::string& text) = 0;
+    virtual void ReportDifference(const std::string& text,
+                                  const std::vector<ItemDifference>& differences) = 0;
+    virtual bool AskProgramWithoutBackup(const std::string& text) = 0;
     virtual void NotifyCompletion(const std::string& text) = 0;
 };
 

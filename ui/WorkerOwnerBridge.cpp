@@ -109,11 +109,18 @@ bool WorkerOwnerBridge::AskRetryAccess(const std::string& text, std::stop_token 
     return CallOnUiThread(context_, stop, [&events = events_, text] { return events.AskRetryAccess(text); });
 }
 
-void WorkerOwnerBridge::ReportDifference(const std::string& text, std::stop_token stop) {
-    CallOnUiThread(context_, stop, [&events = events_, text] {
-        events.ReportDifference(text);
+void WorkerOwnerBridge::ReportDifference(const std::string& text,
+                                         const std::vector<ItemDifference>& differences,
+                                         std::stop_token stop) {
+    CallOnUiThread(context_, stop, [&events = events_, text, differences] {
+        events.ReportDifference(text, differences);
         return true;
     });
+}
+
+bool WorkerOwnerBridge::AskProgramWithoutBackup(const std::string& text, std::stop_token stop) {
+    return CallOnUiThread(context_, stop,
+                          [&events = events_, text] { return events.AskProgramWithoutBackup(text); });
 }
 
 void WorkerOwnerBridge::NotifyCompletion(const std::string& text, std::stop_token stop) {

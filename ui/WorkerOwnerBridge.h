@@ -64,7 +64,10 @@ class WorkerOwnerBridge : public DeviceWorkerOwner {
     void OperationEnded(std::stop_token stop) override;
     void ReadDone(std::stop_token stop) override;
     bool AskRetryAccess(const std::string& text, std::stop_token stop) override;
-    void ReportDifference(const std::string& text, std::stop_token stop) override;
+    void ReportDifference(const std::string& text, const std::vector<ItemDifference>& differences,
+                          std::stop_token stop) override;
+    bool AskProgramWithoutBackup(const std::string& text, std::stop_token stop) override;
+    void BackupSaved(const std::string&) override {}
     void NotifyCompletion(const std::string& text, std::stop_token stop) override;
 
   private:

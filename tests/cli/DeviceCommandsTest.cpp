@@ -76,7 +76,7 @@ TEST_F(DeviceCommandsTest, ProgramReadAndVerifyGoThroughTheChip) {
     ASSERT_EQ(Run({"set", board, "Serial number=1001"}).status, 0);
     const CliOutput differs = Device({"verify", board});
     EXPECT_EQ(differs.status, 1);
-    EXPECT_EQ(differs.out, "");
+    EXPECT_EQ(differs.out, "Serial number\t1000\t1001\n");
     EXPECT_EQ(differs.err, std::string(GetMessageText(msg::kWrongValue)) + " (0xE8 <> 0xE9) " +
                                GetMessageText(msg::kAtLocation) + " 0x4\n" + Message(msg::kOperationSkipped) +
                                "tessaly-cli: verify found a difference in unit Board\n");
@@ -142,6 +142,7 @@ TEST_F(DeviceCommandsTest, AccessErrorsAreAnsweredNoOrWithYesRetriedTenTimes) {
     for (int i = 0; i < 10; ++i) {
         tenTimes += question + "Yes\n";
     }
+    ASSERT_EQ(Run({"set", board, "Serial number=1001"}).status, 0);
     const CliOutput never = program("write=1-100000", {"--yes"});
     EXPECT_EQ(never.status, 1);
     EXPECT_EQ(never.err, tenTimes + question + "No\ntessaly-cli: program of unit Board was abandoned\n");

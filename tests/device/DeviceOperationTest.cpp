@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -10,6 +12,7 @@
 #include "QuickSettings.h"
 #include "RecordingOwner.h"
 #include "RecordingPrompt.h"
+#include "TestFiles.h"
 #include "TestUnit.h"
 #include "device/DeviceOperation.h"
 
@@ -43,11 +46,12 @@ class DeviceOperationTest : public ::testing::Test {
     }
 
     // Runs the operation from an empty log, with a fresh owner that answers the questions as given.
-    bool Run(OperationMask operation, TestUnit& unit, std::vector<bool> answers = {}) {
+    bool Run(OperationMask operation, TestUnit& unit, std::vector<bool> answers = {},
+             const BackupFolder* backup = nullptr) {
         fake.ClearLog();
         owner = std::make_unique<RecordingOwner>();
         owner->answers = answers;
-        return DeviceOperation(plugin, *owner, settings, stop.get_token()).Run(operation, unit.unit);
+        return DeviceOperation(plugin, *owner, settings, stop.get_token()).Run(operation, unit.unit, backup);
     }
     std::string Transfers() const { return fake.Log({"R ", "W "}); }
 
@@ -129,8 +133,9 @@ TEST_F(DeviceOperationTest, FailedReadAsksOnceAndGoesOnAsAnswered) {
 }
 
 // Only the bits inside the mask are compared; a difference is reported with both bytes whole, and the
-// image is left alone. The first difference ends the verify step in its block.
-TEST_F(DeviceOperationTest, VerifyComparesInsideTheMaskAndStopsAtTheFirstDifference) {
+// image is left alone. The whole unit is compared before the first difference is reported with the list of
+// every byte that differs (bytes no item owns, here).
+TEST_F(DeviceOperationTest, VerifyComparesInsideTheMaskAndReportsEveryDifference) {
     for (const std::uint8_t chip : {0xA3, 0x3C}) {
         fake.Configure([chip](fake::Config& config) { config.memory[0x40] = chip; });
         TestUnit unit(0x40, 0x40, 0xA5, 0xF0);
@@ -146,7 +151,70 @@ TEST_F(DeviceOperationTest, VerifyComparesInsideTheMaskAndStopsAtTheFirstDiffere
     TestUnit unit(0x00, 0xFF, 0x00);
     EXPECT_FALSE(Run(operation::kVerifyCommand, unit));
     EXPECT_EQ(owner->Log({"ReportDifference"}), Reported("0xFF <> 0x0", "0x83"));
-    EXPECT_EQ(Transfers(), "R 0+64, R 64+64, R 128+64, R 192+64, R 0+64, R 64+64, R 128+64");
+    EXPECT_EQ(Transfers(), "R 0+64, R 64+64, R 128+64, R 192+64, R 0+64, R 64+64, R 128+64, R 192+64");
+    ASSERT_EQ(owner->differences.size(), 2u);
+    EXPECT_EQ(
+        owner->differences[1].name + " " + owner->differences[1].chip + " " + owner->differences[1].expected,
+        "@0090 FF 00");
+}
+
+// Program writes only the chunks whose masked bits the chip does not hold yet: none for a chip that
+// already has the values.
+TEST_F(DeviceOperationTest, ProgramLeavesOutChunksTheChipAlreadyHolds) {
+    const std::tuple<std::uint8_t, const char*> cases[] = {
+        {0x5A, "R 0+16, R 16+16, R 0+16, R 16+16"},
+        {0x00, "R 0+16, R 16+16, W 16+16, R 0+16, R 16+16"},
+    };
+    for (const auto& [at0x15, transfers] : cases) {
+        fake.Configure([at0x15 = at0x15](fake::Config& config) {
+            config.memory.assign(0x100, 0x5A);
+            config.memory[0x15] = at0x15;
+        });
+        TestUnit unit(0x00, 0x1F, 0x5A);
+        EXPECT_TRUE(Run(operation::kProgramCommand, unit));
+        EXPECT_EQ(Transfers(), transfers);
+    }
+}
+
+// With a backup folder the prepare step reads every byte, mask or not, and the backup holds the chip as it
+// was. A failed read that is abandoned, or a save that fails and is not overridden, writes nothing.
+TEST_F(DeviceOperationTest, BackupHoldsTheWholeChipBeforeAnyWrite) {
+    test::TempDirectory root;
+    root.Write("file", "");
+    std::string chipBefore;
+    for (char byte = 0; byte < 0x20; ++byte) {
+        chipBefore += byte;
+    }
+    // The folder, the read fault, the answers, the questions asked, whether it writes.
+    const std::tuple<std::string, std::vector<fake::TransferFault>, std::vector<bool>, const char*, bool>
+        cases[] = {
+            {"ok", {}, {}, "", true},
+            {"ok", {{'R', 2, 2, 1, 16}}, {true}, "AskRetryAccess", true},
+            {"ok", {{'R', 2, 2, 1, 16}}, {false}, "AskRetryAccess", false},
+            {"file/sub", {}, {false}, "AskProgramWithoutBackup", false},
+            {"file/sub", {}, {true}, "AskProgramWithoutBackup", true},
+        };
+    for (const auto& [folder, faults, answers, question, writes] : cases) {
+        fake.Configure([&faults = faults, &chipBefore](fake::Config& config) {
+            std::copy(chipBefore.begin(), chipBefore.end(), config.memory.begin());
+            config.faults = faults;
+        });
+        std::filesystem::remove_all(root.Path() / "ok");
+        const BackupFolder backup(root.Path() / folder);
+        TestUnit unit(0x00, 0x1F, 0xEE);
+        unit.Mask(0x08) = 0;
+        EXPECT_EQ(Run(operation::kProgramCommand, unit, answers, &backup), writes) << folder;
+        EXPECT_EQ(owner->Log({"AskRetryAccess", "AskProgramWithoutBackup"}).substr(0, std::strlen(question)),
+                  question);
+        EXPECT_EQ(fake.Count("W "), writes ? 3u : 0u);
+        EXPECT_EQ(fake.Chip(0x08), 0x08);
+        const std::vector<std::filesystem::path> saved = backup.List("Test");
+        ASSERT_EQ(saved.size(), folder == "ok" && (writes || faults.empty()) ? 1u : 0u) << folder;
+        if (!saved.empty()) {
+            EXPECT_EQ(owner->Log({"BackupSaved"}), "BackupSaved " + saved[0].string());
+            EXPECT_EQ(test::ReadBytes(saved[0]), chipBefore);
+        }
+    }
 }
 
 // A chip busy with its write cycle refuses writes: each is repeated for up to pulsePGM (made at least once),
@@ -161,7 +229,10 @@ TEST_F(DeviceOperationTest, RefusedWriteIsRepeatedWithinTheProgramPulse) {
             {5, {{'W', 2, 1000000, 1, 0}}, 4, {"0x10", "0x10", "0x10"}},
         };
     for (const auto& [pulse, refused, writes, questions] : cases) {
-        fake.Configure([&refused = refused](fake::Config& config) { config.faults = refused; });
+        fake.Configure([&refused = refused](fake::Config& config) {
+            config.memory.assign(0x100, 0xFF);
+            config.faults = refused;
+        });
         const bool completes = questions.size() < 3;
         settings.pulsePGM = pulse;
         settings.pulseFix = completes ? 60 : 20000;

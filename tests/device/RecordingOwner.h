@@ -24,6 +24,8 @@ class RecordingOwner : public DeviceWorkerOwner {
     std::atomic<bool> progressDisplay = true;
     // The answers to the questions, in order, then No; set before the request that asks them.
     std::vector<bool> answers;
+    // What the last difference report listed.
+    std::vector<ItemDifference> differences;
 
     void Hold(std::string name) {
         Lock lock(mutex_);
@@ -78,9 +80,16 @@ class RecordingOwner : public DeviceWorkerOwner {
         Lock lock = Wait("AskRetryAccess", text, stop);
         return !stop.stop_requested() && asked_ < answers.size() && answers[asked_++];
     }
-    void ReportDifference(const std::string& text, Token stop) override {
+    void ReportDifference(const std::string& text, const std::vector<ItemDifference>& list,
+                          Token stop) override {
+        differences = list;
         Wait("ReportDifference", text, stop);
     }
+    bool AskProgramWithoutBackup(const std::string& text, Token stop) override {
+        Lock lock = Wait("AskProgramWithoutBackup", text, stop);
+        return !stop.stop_requested() && asked_ < answers.size() && answers[asked_++];
+    }
+    void BackupSaved(const std::string& path) override { Record("BackupSaved " + path); }
     void NotifyCompletion(const std::string& text, Token stop) override {
         Wait("NotifyCompletion", text, stop);
     }

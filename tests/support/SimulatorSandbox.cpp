@@ -4,6 +4,8 @@ namespace tessaly::test {
 
 SimulatorSandbox::SimulatorSandbox(std::chrono::microseconds writeCycle) {
     environment_.Set("TESSALY_SIM_DIR", ChipDirectory().string());
+    // Chip backups stay in the sandbox too.
+    environment_.Set("XDG_STATE_HOME", (root_.Path() / "state").string());
     environment_.Set("TESSALY_SIM_TWR_US", std::to_string(writeCycle.count()));
     environment_.Unset("TESSALY_SIM_BUS_KHZ");
     environment_.Unset("TESSALY_SIM_FAULTS");

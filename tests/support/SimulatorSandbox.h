@@ -13,10 +13,11 @@
 namespace tessaly::test {
 
 // The chip simulator's environment for one test: a chip directory of its own inside a fresh temporary
-// directory, the given write cycle, and none of the simulator's other variables, so that nothing from the
-// developer's shell leaks in. Everything is put back when the object goes. The simulator reads its
-// environment when a session is attached, so every session must end before the object does, and SetFaults
-// may only be called while no session runs.
+// directory, which also holds the state home (XDG_STATE_HOME, where chip backups go), the given write cycle,
+// and none of the simulator's other variables, so that nothing from the developer's shell leaks in.
+// Everything is put back when the object goes. The simulator reads its environment when a session is
+// attached, so every session must end before the object does, and SetFaults may only be called while no
+// session runs.
 class SimulatorSandbox {
   public:
     explicit SimulatorSandbox(std::chrono::microseconds writeCycle = {});

@@ -26,7 +26,10 @@ class RecordingEvents : public WorkerEvents {
         Record("ask " + text);
         return true;
     }
-    void ReportDifference(const std::string& text) override { Record("differs " + text); }
+    void ReportDifference(const std::string& text, const std::vector<ItemDifference>&) override {
+        Record("differs " + text);
+    }
+    bool AskProgramWithoutBackup(const std::string&) override { return false; }
     void NotifyCompletion(const std::string& text) override { Record("done " + text); }
     void Record(const std::string& call) {
         const bool onUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
@@ -78,7 +81,7 @@ class WorkerOwnerBridgeTest : public QObject {
             bridge->OperationEnded(stop);
             bridge->ReadDone(stop);
             answer = bridge->AskRetryAccess("again?", stop);
-            bridge->ReportDifference("at 10", stop);
+            bridge->ReportDifference("at 10", {}, stop);
             bridge->NotifyCompletion("ok", stop);
         });
         QTRY_COMPARE(events.calls.size(), 5u);
