@@ -31,6 +31,8 @@ enum OptionId : int {
     kIdForce,
     kIdRaw,
     kIdVersion,
+    kIdLog,
+    kIdNoBackup,
 };
 
 // The longest wait a delay option accepts: a minute, so that a typing error cannot make a run hang.
@@ -55,6 +57,8 @@ const option kOptions[] = {
     {"increment", required_argument, nullptr, kIdIncrement},
     {"force", no_argument, nullptr, kIdForce},
     {"raw", no_argument, nullptr, kIdRaw},
+    {"log", required_argument, nullptr, kIdLog},
+    {"no-backup", no_argument, nullptr, kIdNoBackup},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -112,6 +116,10 @@ void ApplyOwnOption(int id, const char* value, CommandLine& line) {
             line.ownOptions |= kOptionOutput;
             line.output = value;
             break;
+        case kIdNoBackup:
+            line.ownOptions |= kOptionNoBackup;
+            line.noBackup = true;
+            break;
         default:
             break;
     }
@@ -139,6 +147,9 @@ CliResult ApplyOption(int id, const char* value, CommandLine& line) {
             break;
         case kIdNoSave:
             line.noSave = true;
+            break;
+        case kIdLog:
+            line.log = value;
             break;
         case kIdDelayIO:
             return ParseNumber("delay-io", value, std::numeric_limits<std::int32_t>::max(),

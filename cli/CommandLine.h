@@ -18,6 +18,7 @@ enum OwnOption : std::uint32_t {
     kOptionForce = 1u << 4,
     kOptionRaw = 1u << 5,
     kOptionOutput = 1u << 6,
+    kOptionNoBackup = 1u << 7,
 };
 
 // One invocation, "tessaly-cli [OPTIONS] COMMAND TEMPLATE [ARGS...]", with the options wherever they
@@ -35,6 +36,7 @@ struct CommandLine {
     std::string unit;  // empty: the unit the companion file names, else the first
     bool yes = false;
     bool noSave = false;
+    std::string log;        // the production record the device commands append to; empty for none
     WorkerSettings delays;  // the desktop's defaults unless given
 
     // Options of some commands; ownOptions has a bit for each one given.
@@ -43,6 +45,7 @@ struct CommandLine {
     bool mask = false;
     bool force = false;
     bool raw = false;
+    bool noBackup = false;
     std::vector<std::string> disabled;  // item names or #N, from every --disable, split at commas
     std::string increment;
     std::string output;

@@ -13,7 +13,7 @@ constexpr bool kNoTemplate = false;
 // Where the overview's one-line summaries start.
 constexpr std::size_t kSummaryColumn = 34;
 
-constexpr std::array<CommandInfo, 14> kCommands = {{
+constexpr std::array<CommandInfo, 17> kCommands = {{
     {"check", "TEMPLATE", "load the template; silent when it loads, else its error report",
      "Loads the template as the desktop does: parse, memory images, collision check, saved values.\n"
      "Prints nothing when it loads; otherwise the parse report or the memory collision text, as the\n"
@@ -72,17 +72,38 @@ constexpr std::array<CommandInfo, 14> kCommands = {{
      kOptionDisable, kTemplate, 0, 0, RunRead},
     {"program", "TEMPLATE --plugin FILE --port NAME", "program the unit's values into the chip, then verify",
      "Checks the enabled items' values, programs their bits into the chip (the chip keeps its other\n"
-     "bits) and verifies them.\n"
+     "bits) and verifies them. Before the first write the unit's bytes are saved as a backup (see\n"
+     "backups); a backup that cannot be saved ends the program unless --yes is given. Blocks that\n"
+     "already hold their values are not written.\n"
      "\n"
      "  --disable NAME,...     leave these items on the chip as they are\n"
      "  --increment NAME       after a successful program and verify, add one to the NUM item NAME\n"
-     "                         and save it, so that the next board gets the next number\n",
-     kOptionDisable | kOptionIncrement, kTemplate, 0, 0, RunProgram},
+     "                         and save it, so that the next board gets the next number\n"
+     "  --no-backup            write without saving the chip's bytes first\n",
+     kOptionDisable | kOptionIncrement | kOptionNoBackup, kTemplate, 0, 0, RunProgram},
     {"verify", "TEMPLATE --plugin FILE --port NAME", "compare the chip with the unit's values",
-     "Checks the enabled items' values and compares their bits with the chip.\n"
+     "Checks the enabled items' values and compares their bits with the chip. Each difference is a line\n"
+     "on standard output: the item's name, the chip's value and the expected one, tab-separated; bits\n"
+     "that no item owns are named @ADDRESS.\n"
      "\n"
      "  --disable NAME,...     leave these items out of the comparison\n",
      kOptionDisable, kTemplate, 0, 0, RunVerify},
+    {"diff", "TEMPLATE --plugin FILE --port NAME [--all]", "list the items whose chip value differs",
+     "Reads the chip, changing neither the values nor the companion file, and prints a line for each\n"
+     "enabled item whose chip value differs from its value: name, chip value, value, tab-separated.\n"
+     "Exits 0 when nothing differs, 1 when something does.\n"
+     "\n"
+     "  --all                  compare disabled items too\n",
+     kOptionAll, kTemplate, 0, 0, RunDiff},
+    {"backups", "TEMPLATE", "list the unit's chip backups, newest first",
+     "Prints the path of each backup that program saved of the unit, newest first. Backups are kept in\n"
+     "$XDG_STATE_HOME/tessaly/backups/<template name>/ (~/.local/state when the variable is unset),\n"
+     "the newest 50 of each template.\n",
+     kNoOwnOptions, kTemplate, 0, 0, RunBackups},
+    {"restore", "TEMPLATE BACKUP --plugin FILE --port NAME", "write a backup back to the chip",
+     "Writes every byte of BACKUP to the unit's addresses, whatever the items, and verifies them. A file\n"
+     "whose size is not the unit's is refused before anything is written. The values stay as they are.\n",
+     kNoOwnOptions, kTemplate, 1, 1, RunRestore},
     {"plugins", "", "list the programmer plug-ins beside tessaly-cli",
      "Lists the programmer plug-ins in tessaly-cli's directory, where --plugin looks for a file name, as\n"
      "the desktop offers them: one line each, the file name, a tab and the plug-in's description. A .so\n"
@@ -104,6 +125,9 @@ constexpr std::string_view kGlobalOptions =
     "  --port NAME            the plug-in's port (tessaly-cli ports --plugin FILE lists them)\n"
     "  --yes                  answer Yes to device access-error questions (default: No); the same\n"
     "                         question ten times in a row is answered No\n"
+    "  --log FILE             append a CSV line for each device command (read, program, verify, diff,\n"
+    "                         restore): time, template, unit, plug-in, port, command, result, counter\n"
+    "                         value, backup\n"
     "  --delay-io N           I/O delay factor for the plug-in (default 1)\n"
     "  --delay-power-up MS    wait after powering the chip (default 200)\n"
     "  --pulse-pgm MS         time within which a block's write is repeated (default 20)\n"
@@ -129,6 +153,8 @@ std::string_view OwnOptionName(std::uint32_t bit) {
             return "--force";
         case kOptionRaw:
             return "--raw";
+        case kOptionNoBackup:
+            return "--no-backup";
         default:
             return "--output";
     }

@@ -25,6 +25,9 @@ CliResult RunImport(const CommandLine& line);
 CliResult RunRead(const CommandLine& line);
 CliResult RunProgram(const CommandLine& line);
 CliResult RunVerify(const CommandLine& line);
+CliResult RunDiff(const CommandLine& line);
+CliResult RunBackups(const CommandLine& line);
+CliResult RunRestore(const CommandLine& line);
 CliResult RunPlugins(const CommandLine& line);
 CliResult RunPorts(const CommandLine& line);
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "cli/ConsoleDeviceOwner.h"
@@ -29,6 +30,9 @@ WorkerSettings CliWorkerSettings(const CommandLine& line) {
 std::string OperationName(OperationMask operation) {
     if ((operation & operation::kRead) != 0) {
         return "read";
+    }
+    if ((operation & operation::kPrepareData) == 0 && (operation & operation::kProgram) != 0) {
+        return "restore";
     }
     return (operation & operation::kProgram) != 0 ? "program" : "verify";
 }
@@ -58,19 +62,34 @@ CliResult PortNotOpened(const CommandLine& line) {
                                    (offer.empty() ? " offers no ports" : offer));
 }
 
-CliResult Outcome(const ConsoleDeviceOwner& owner, OperationMask operation, const Unit& unit) {
+CliResult Outcome(const ConsoleDeviceOwner& owner, OperationMask operation, const Unit& unit,
+                  DeviceRun& run) {
+    run.backup = owner.BackupPath();
     if (owner.Completed()) {
+        run.result = "ok";
         return CliResult::Ok();
     }
     if (owner.FoundDifference()) {
+        run.result = "difference";
         return CliResult::DeviceFailed("verify found a difference in unit " + std::string(unit.name));
     }
+    run.result = "abandoned";
     return CliResult::DeviceFailed(OperationName(operation) + " of unit " + unit.name + " was abandoned");
+}
+
+std::optional<BackupFolder> BackupFor(const CommandLine& line, OperationMask operation) {
+    const bool programs =
+        (operation & operation::kPrepareData) != 0 && (operation & operation::kProgram) != 0;
+    if (!programs || line.noBackup) {
+        return std::nullopt;
+    }
+    return BackupFolder::ForTemplate(line.templatePath);
 }
 
 }  // namespace
 
-CliResult RunDeviceRequest(const CommandLine& line, Unit& unit, OperationMask operation) {
+CliResult RunDeviceRequest(const CommandLine& line, Unit& unit, OperationMask operation, DeviceRun& run) {
+    run.result = "failed";
     if (CliResult options = CheckOptions(line); !options) {
         return options;
     }
@@ -97,14 +116,14 @@ CliResult RunDeviceRequest(const CommandLine& line, Unit& unit, OperationMask op
         return CliResult::DeviceFailed("device on port " + line.port +
                                        " is not ready: " + GetMessageText(DeviceStateMessage(state)));
     }
-    if (!worker.Request(operation, &unit)) {
+    if (!worker.Request(operation, &unit, BackupFor(line, operation))) {
         return CliResult::DeviceFailed("the device worker refused the " + OperationName(operation));
     }
     owner.WaitForOperationEnd();
     while (worker.IsBusy()) {
         std::this_thread::sleep_for(kIdleCheck);
     }
-    return Outcome(owner, operation, unit);
+    return Outcome(owner, operation, unit, run);
 }
 
 }  // namespace tessaly

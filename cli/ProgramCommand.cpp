@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/DeviceRequest.h"
 #include "cli/NumberIncrement.h"
+#include "cli/ProductionLog.h"
 #include "cli/ProgramMask.h"
 #include "cli/TemplateSession.h"
 #include "cli/WrongValue.h"
@@ -30,7 +31,14 @@ CliResult RunProgram(const CommandLine& line) {
         if (CliResult values = CheckEnabledValues(unit, items); !values) {
             return values;
         }
-        if (CliResult programmed = RunDeviceRequest(line, unit, operation::kProgramCommand); !programmed) {
+        std::string counterBefore;
+        if (counts) {
+            unit.GetValueText(counter.index, counterBefore);
+        }
+        DeviceRun run;
+        CliResult programmed = RunDeviceRequest(line, unit, operation::kProgramCommand, run);
+        programmed = LogDeviceRun(line, unit, run, counterBefore, programmed);
+        if (!programmed) {
             return programmed;
         }
         return counts ? IncrementNumber(unit, counter) : CliResult::Ok();

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/DeviceRequest.h"
 #include "cli/ItemListing.h"
+#include "cli/ProductionLog.h"
 #include "cli/ProgramMask.h"
 #include "cli/TemplateSession.h"
 
@@ -18,7 +19,9 @@ CliResult RunRead(const CommandLine& line) {
         if (CliResult set = SetUpProgramMask(unit, items, line.disabled); !set) {
             return set;
         }
-        if (CliResult read = RunDeviceRequest(line, unit, operation::kReadCommand); !read) {
+        DeviceRun run;
+        CliResult read = RunDeviceRequest(line, unit, operation::kReadCommand, run);
+        if (read = LogDeviceRun(line, unit, run, {}, read); !read) {
             return read;
         }
         std::string out;

@@ -45,6 +45,14 @@ CliResult TemplateSession::Save() const {
     return CliResult::Ok();
 }
 
+CliResult RunOnTemplateUnsaved(const CommandLine& line, ConsolePrompt& prompt, const TemplateWork& work) {
+    TemplateSession session(prompt);
+    if (CliResult opened = session.Open(line.templatePath, line.unit); !opened) {
+        return opened;
+    }
+    return work(session);
+}
+
 CliResult RunOnTemplate(const CommandLine& line, ConsolePrompt& prompt, const TemplateWork& work) {
     TemplateSession session(prompt);
     if (CliResult opened = session.Open(line.templatePath, line.unit); !opened) {

@@ -43,5 +43,7 @@ using TemplateWork = std::function<CliResult(TemplateSession&)>;
 // Opens the command line's template, runs work on it and, unless --no-save was given, saves the values
 // whatever work came to, as the desktop saves them when it closes. The first failure is the result.
 CliResult RunOnTemplate(const CommandLine& line, ConsolePrompt& prompt, const TemplateWork& work);
+// The same for commands that leave the values alone: the companion file is never written.
+CliResult RunOnTemplateUnsaved(const CommandLine& line, ConsolePrompt& prompt, const TemplateWork& work);
 
 }  // namespace tessaly

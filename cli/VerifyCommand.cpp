@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/DeviceRequest.h"
+#include "cli/ProductionLog.h"
 #include "cli/ProgramMask.h"
 #include "cli/TemplateSession.h"
 #include "cli/WrongValue.h"
@@ -17,7 +18,9 @@ CliResult RunVerify(const CommandLine& line) {
         if (CliResult values = CheckEnabledValues(unit, items); !values) {
             return values;
         }
-        return RunDeviceRequest(line, unit, operation::kVerifyCommand);
+        DeviceRun run;
+        const CliResult verified = RunDeviceRequest(line, unit, operation::kVerifyCommand, run);
+        return LogDeviceRun(line, unit, run, {}, verified);
     });
 }
 

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
+
 #include "CliTest.h"
+#include "TestFiles.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
 
@@ -80,6 +83,35 @@ TEST_F(DeviceCommandsTest, ProgramReadAndVerifyGoThroughTheChip) {
     EXPECT_EQ(differs.err, std::string(GetMessageText(msg::kWrongValue)) + " (0xE8 <> 0xE9) " +
                                GetMessageText(msg::kAtLocation) + " 0x4\n" + Message(msg::kOperationSkipped) +
                                "tessaly-cli: verify found a difference in unit Board\n");
+}
+
+// Program keeps the chip's bytes as a backup (unless --no-backup), diff names what the chip holds
+// otherwise, restore puts a backup back and refuses a file of another size; --log records each command.
+TEST_F(DeviceCommandsTest, BackupsDiffRestoreAndTheirLog) {
+    const std::string log = Path("log.csv");
+    ASSERT_EQ(Device({"program", board, "--log", log}).status, 0);
+    ASSERT_EQ(Run({"set", board, "Serial number=1001"}).status, 0);
+    ASSERT_EQ(Device({"program", board, "--no-backup"}).status, 0);
+    const CliOutput listed = Run({"backups", board});
+    ASSERT_EQ(listed.status, 0);
+    const std::string backup = listed.out.substr(0, listed.out.find('\n'));
+    EXPECT_EQ(listed.out, backup + "\n");
+    EXPECT_EQ(ReadBytes(backup).find_first_not_of('\xFF'), std::string::npos);
+
+    ASSERT_EQ(Run({"set", board, "Serial number=5"}).status, 0);
+    const CliOutput differs = Device({"diff", board, "--log", log});
+    EXPECT_EQ(differs.status, 1);
+    EXPECT_EQ(differs.out, "Serial number\t1001\t5\n");
+
+    EXPECT_EQ(Device({"restore", board, log}).status, 2);
+    EXPECT_EQ(ChipSerial(), 1001u);
+    EXPECT_EQ(Device({"restore", board, backup, "--log", log}).status, 0);
+    EXPECT_EQ(ChipSerial(), 0xFFFFFFFFu);
+    EXPECT_EQ(Run({"get", board, "Serial number"}).out, "5\n");
+    EXPECT_THAT(ReadBytes(log),
+                ::testing::MatchesRegex("time,template,unit,plugin,port,command,result,counter,backup\n"
+                                        "[-0-9T:+]+,/.*/board.dev,Board,tessaly-sim.so,24C02,program,ok,," +
+                                        backup + "\n.*,diff,difference,,\n.*,restore,ok,,\n"));
 }
 
 // Every enabled item with a wrong value is named, so that one run shows all there is to fix.
