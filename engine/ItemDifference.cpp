@@ -14,7 +14,10 @@ std::string HexByte(std::uint8_t byte) {
 std::string HexBytes(const std::uint8_t* image, std::uint32_t offset, std::uint32_t count) {
     std::string text;
     for (std::uint32_t i = 0; i < count; ++i) {
-        text += (i == 0 ? "" : " ") + HexByte(image[offset + i]);
+        if (i != 0) {
+            text += ' ';
+        }
+        text += HexByte(image[offset + i]);
     }
     return text;
 }
