@@ -106,7 +106,8 @@ std::vector<Listed> ListAll(const std::filesystem::path& directory) {
 }  // namespace
 
 BackupFolder BackupFolder::ForTemplate(const std::filesystem::path& templatePath) {
-    return BackupFolder(StateHome() / "tessaly" / "backups" / templatePath.stem());
+    const std::string name = templatePath.filename().string();
+    return BackupFolder(StateHome() / "tessaly" / "backups" / name.substr(0, name.find('.')));
 }
 
 BackupSave BackupFolder::Save(std::string_view unitName, std::span<const std::uint8_t> bytes,

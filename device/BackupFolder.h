@@ -20,9 +20,11 @@ struct BackupSave {
     std::string reason;
 };
 
-// The folder of one template's chip backups, $XDG_STATE_HOME/tessaly/backups/<template file stem> (with
-// ~/.local/state when the variable is unset). A backup holds a unit's raw bytes from its first address on,
-// in "<unit>-<YYYYMMDD-HHMMSS>.bin", with "-2", "-3", ... added when the name is taken.
+// The folder of one template's chip backups, $XDG_STATE_HOME/tessaly/backups/<template name> (with
+// ~/.local/state when the variable is unset), the name being the template file's name up to its first dot,
+// as the companion file is named, so that the template's path and its companion file's give one folder. A
+// backup holds a unit's raw bytes from its first address on, in "<unit>-<YYYYMMDD-HHMMSS>.bin", with "-2",
+// "-3", ... added when the name is taken.
 class BackupFolder {
   public:
     explicit BackupFolder(std::filesystem::path directory) : directory_(std::move(directory)) {}

@@ -16,9 +16,11 @@ inline constexpr std::uint32_t kOptionEnableItemTips = 1u << 3;
 inline constexpr std::uint32_t kOptionEditOnError = 1u << 4;
 inline constexpr std::uint32_t kOptionConfirmProgram = 1u << 5;
 inline constexpr std::uint32_t kOptionConfirmVerify = 1u << 6;
-inline constexpr std::uint32_t kOptionsMask = kOptionAlignNameMask | kOptionListResize |
-                                              kOptionEnableItemTips | kOptionEditOnError |
-                                              kOptionConfirmProgram | kOptionConfirmVerify;
+// Program saves the chip's bytes as a backup before it writes.
+inline constexpr std::uint32_t kOptionBackupBeforeProgram = 1u << 7;
+inline constexpr std::uint32_t kOptionsMask =
+    kOptionAlignNameMask | kOptionListResize | kOptionEnableItemTips | kOptionEditOnError |
+    kOptionConfirmProgram | kOptionConfirmVerify | kOptionBackupBeforeProgram;
 
 // Bits of AppSettings::fontFlags.
 inline constexpr std::uint8_t kFontBold = 0x01;
@@ -37,6 +39,7 @@ inline constexpr std::int32_t kDefaultEnableItemTips = 1;
 inline constexpr std::int32_t kDefaultEditOnError = 1;
 inline constexpr std::int32_t kDefaultConfirmProgram = 1;
 inline constexpr std::int32_t kDefaultConfirmVerify = 1;
+inline constexpr std::int32_t kDefaultBackupBeforeProgram = 1;
 
 // Defaults of the settings file's values. They are texts and go through the same parsing as stored
 // values; pluginName and portName default to the text of message msg::kNone. The font default has four

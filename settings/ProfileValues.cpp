@@ -18,13 +18,14 @@ struct OptionValue {
     int Shift() const { return std::countr_zero(mask); }
 };
 
-constexpr std::array<OptionValue, 6> kOptionValues = {{
+constexpr std::array<OptionValue, 7> kOptionValues = {{
     {"ListResize", kOptionListResize, kDefaultListResize},
     {"AlignName", kOptionAlignNameMask, kDefaultAlignName},
     {"EnableItemTips", kOptionEnableItemTips, kDefaultEnableItemTips},
     {"EditOnError", kOptionEditOnError, kDefaultEditOnError},
     {"ConfirmProgram", kOptionConfirmProgram, kDefaultConfirmProgram},
     {"ConfirmVerify", kOptionConfirmVerify, kDefaultConfirmVerify},
+    {"BackupBeforeProgram", kOptionBackupBeforeProgram, kDefaultBackupBeforeProgram},
 }};
 
 constexpr std::string_view kMruKey = "MRU";

@@ -21,6 +21,7 @@
 #include "ui/AboutBox.h"
 #include "ui/CVardelView.h"
 #include "ui/CommandId.h"
+#include "ui/DifferenceDialog.h"
 #include "ui/FrameStatusBar.h"
 #include "ui/ItemViewSplitter.h"
 #include "ui/LanguageMenu.h"
@@ -74,6 +75,10 @@ CMainFrame::CMainFrame(AppSettings& settings, CVardelDoc& document, RecentFileLi
       actions_(*this),
       languages_(new LanguageMenu(settings, this)),
       bridge_(*this, *this),
+      chooseBackup_([this](const QString& folder) {
+          return QFileDialog::getOpenFileName(this, QStringLiteral("Restore backup"), folder,
+                                              QStringLiteral("Chip backups (*.bin)"));
+      }),
       busMode_(FrameStatusBar::kNoBus) {
     if (settings_.windowWidth != 0 && settings_.windowHeight != 0) {
         // Until the window system tells the frame's size, the stored size stands for the inner one.
@@ -133,6 +138,8 @@ void CMainFrame::ConnectCommands() {
             [this] { DeviceCommand(operation::kProgramCommand); });
     connect(Action(kRead), &QAction::triggered, this, [this] { DeviceCommand(operation::kReadCommand); });
     connect(Action(kVerify), &QAction::triggered, this, [this] { DeviceCommand(operation::kVerifyCommand); });
+    connect(Action(kCompareWithChip), &QAction::triggered, this, &CMainFrame::CompareWithChip);
+    connect(Action(kRestoreBackup), &QAction::triggered, this, &CMainFrame::RestoreBackup);
     connect(Action(kOptions), &QAction::triggered, this, &CMainFrame::RunOptions);
     connect(Action(kManageDriver), &QAction::triggered, this, &CMainFrame::ManageDriver);
     connect(Action(kNew), &QAction::triggered, this, &CMainFrame::NewDocument);
@@ -238,11 +245,68 @@ void CMainFrame::DeviceCommand(OperationMask operation) {
     }
     // Taken while the image is still this thread's alone.
     std::vector<ListRow> rows = UnitRows(*unit);
-    if (worker_->Request(operation, unit)) {
+    comparingView_ = nullptr;
+    if (worker_->Request(operation, unit, ProgramBackup(operation))) {
         unitInOperation_ = unit;
         rowsInOperation_ = std::move(rows);
         ShowOperationRunning(true);
     }
+}
+
+std::optional<BackupFolder> CMainFrame::ProgramBackup(OperationMask operation) const {
+    if (operation != operation::kProgramCommand || (settings_.options & kOptionBackupBeforeProgram) == 0) {
+        return std::nullopt;
+    }
+    // Named as the companion file is, after the template's name.
+    return BackupFolder::ForTemplate(document_.CompanionPath());
+}
+
+void CMainFrame::CompareWithChip() {
+    CVardelView* view = ActiveView();
+    if (worker_->IsBusy() || view == nullptr || view->CurrentUnit() == nullptr) {
+        return;
+    }
+    EndEdits();
+    if (RequestForImage(operation::kReadCommand, std::make_unique<FullUnitImage>(*view->CurrentUnit()))) {
+        comparingView_ = view;
+    }
+}
+
+void CMainFrame::RestoreBackup() {
+    const Unit* unit = ActiveView() != nullptr ? ActiveView()->CurrentUnit() : nullptr;
+    if (worker_->IsBusy() || unit == nullptr) {
+        return;
+    }
+    const QString folder =
+        QString::fromStdString(BackupFolder::ForTemplate(document_.CompanionPath()).Directory());
+    const QString path = chooseBackup_(folder);
+    if (path.isEmpty()) {
+        return;
+    }
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    auto image = std::make_unique<FullUnitImage>(*unit);
+    if (!image->Load({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                      static_cast<std::size_t>(bytes.size())})) {
+        prompt_.ShowError("The backup holds " + std::to_string(bytes.size()) + " bytes; unit " + unit->name +
+                          " has " + std::to_string(unit->ImageSize()) + ". Nothing was written.");
+        return;
+    }
+    RequestForImage(FullUnitImage::kRestore, std::move(image));
+}
+
+bool CMainFrame::RequestForImage(OperationMask operation, std::unique_ptr<FullUnitImage> image) {
+    if (!ShowProgressDisplay()) {
+        return false;
+    }
+    // The worker is idle, so the image it last had is free.
+    chipImage_ = std::move(image);
+    comparingView_ = nullptr;
+    if (!worker_->Request(operation, &chipImage_->Target())) {
+        return false;
+    }
+    ShowOperationRunning(true);
+    return true;
 }
 
 void CMainFrame::EndEdits() {
@@ -284,7 +348,8 @@ void CMainFrame::EnableCommands(bool on) {
 }
 
 void CMainFrame::ShowCommandsEnabled() {
-    for (int command : {command::kProgram, command::kRead, command::kVerify}) {
+    for (int command : {command::kProgram, command::kRead, command::kVerify, command::kCompareWithChip,
+                        command::kRestoreBackup}) {
         Action(command)->setEnabled(commandsEnabled_);
     }
 }
@@ -342,6 +407,10 @@ void CMainFrame::ReadDone() {
     // The image holds what was read and the worker writes no more into it.
     ReleaseUnit();
     RefillViews();
+    if (comparingView_ != nullptr) {
+        comparingView_->ShowChip(chipImage_->Bytes());
+        comparingView_ = nullptr;
+    }
 }
 
 void CMainFrame::OperationEnded() {
@@ -381,8 +450,8 @@ bool CMainFrame::AskRetryAccess(const std::string& text) {
     return AskAccessErrorQuestion(prompt_, text);
 }
 
-void CMainFrame::ReportDifference(const std::string& text, const std::vector<ItemDifference>&) {
-    prompt_.ShowMessage({}, text, PromptIcon::Error);
+void CMainFrame::ReportDifference(const std::string& text, const std::vector<ItemDifference>& differences) {
+    DifferenceDialog(text, differences, this).exec();
 }
 
 bool CMainFrame::AskProgramWithoutBackup(const std::string& text) {

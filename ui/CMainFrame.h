@@ -3,15 +3,18 @@
 #include <QList>
 #include <QMainWindow>
 #include <QMargins>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QUrl>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "device/DeviceWorker.h"
+#include "device/FullUnitImage.h"
 #include "device/OperationMask.h"
 #include "document/CVardelDoc.h"
 #include "settings/AppSettings.h"
@@ -68,6 +71,16 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
     // progress display shown and the request handed to the worker. Nothing happens, and nothing is shown,
     // without a unit to work on.
     void DeviceCommand(OperationMask operation);
+    // Reads the chip into an image of its own, leaving the unit alone, and shows it in the active view's
+    // Chip column. Nothing happens, as for DeviceCommand, while the worker is busy or without a unit.
+    void CompareWithChip();
+    // Writes a backup file that the user picks (the file dialog opens in the template's backup folder) back
+    // to the unit's addresses and verifies it; a file of another size than the unit's is refused.
+    void RestoreBackup();
+    // Replaces the file dialog of RestoreBackup: given the folder, gives the chosen file or an empty text.
+    void SetBackupChooser(std::function<QString(const QString&)> chooser) {
+        chooseBackup_ = std::move(chooser);
+    }
     // Takes over the Options dialog's result in the defined order; see the implementation.
     void ApplyOptions(const AppSettings& chosen);
     // Enables or greys Program, Read and Verify in menu and toolbar.
@@ -126,6 +139,9 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
     bool StartWorker();
     void UpdateDriverCommand();
     bool ShowProgressDisplay();
+    // Hands a request for the image to the worker behind the progress display.
+    bool RequestForImage(OperationMask operation, std::unique_ptr<FullUnitImage> image);
+    std::optional<BackupFolder> ProgramBackup(OperationMask operation) const;
     void RemoveProgressDisplay();
     void StoreWindowSize();
     QMargins FrameMargins() const;
@@ -167,6 +183,11 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
     // empty when the worker no longer writes into any unit's image.
     const Unit* unitInOperation_ = nullptr;
     std::vector<ListRow> rowsInOperation_;
+    // The image of the last comparison or restore, which the worker may still use until it is replaced, and
+    // the view to show a comparison in once its read is done.
+    std::unique_ptr<FullUnitImage> chipImage_;
+    QPointer<CVardelView> comparingView_;
+    std::function<QString(const QString&)> chooseBackup_;
     // The BusKind value of the unit on show, FrameStatusBar::kNoBus for none.
     std::uint32_t busMode_;
     bool commandsEnabled_ = false;

@@ -76,6 +76,7 @@ CVardelView::~CVardelView() {
 
 void CVardelView::ShowTemplate() {
     document_.templateChanged = false;
+    chip_.clear();
     const UnitList* units = document_.Units();
     if (units == nullptr || units->count == 0) {
         ResetTabs();
@@ -104,6 +105,7 @@ bool CVardelView::SelectUnit(std::uint32_t index) {
         return false;
     }
     currentUnit_ = index;
+    chip_.clear();
     {
         const QSignalBlocker blocker(tabs_);
         tabs_->setCurrentIndex(static_cast<int>(index));
@@ -121,11 +123,24 @@ void CVardelView::RefillList() {
         // The worker may be writing this unit's image; the frame refills the view when it is done.
         list_->SetRows(*copy, ItemList::RowAccess::ReadOnly);
     } else {
-        list_->SetRows(UnitRows(*unit));
+        std::vector<ListRow> rows = UnitRows(*unit);
+        AddChipValues(*unit, chip_, rows);
+        list_->SetRows(rows);
     }
+    list_->SetChipColumn(!chip_.empty());
     if ((settings_.options & kOptionListResize) != 0) {
         list_->AutoSizeColumns();
     }
+}
+
+void CVardelView::ShowChip(std::vector<std::uint8_t> chip) {
+    chip_ = std::move(chip);
+    RefillList();
+}
+
+void CVardelView::DropChip() {
+    chip_.clear();
+    list_->SetChipColumn(false);
 }
 
 bool CVardelView::CheckValues() {
@@ -164,6 +179,7 @@ void CVardelView::Import() {
         return;
     }
     if (ImportUnitFromFile(*unit, LocalPath(path), prompt_)) {
+        chip_.clear();
         RefillList();
     }
 }
@@ -234,6 +250,7 @@ std::optional<QString> CVardelView::CommitValue(std::uint32_t item, const Edited
     if (unit == nullptr || frame_.IsDeviceBusy() || !unit->SetValueText(item, BytesOf(value))) {
         return std::nullopt;
     }
+    DropChip();
     return ValueTextOf(*unit, item);
 }
 

@@ -48,6 +48,11 @@ class CVardelView : public QWidget, private ItemListOwner {
     // the frame took when the operation started; the frame calls this again once the worker is done.
     void RefillList();
 
+    // Shows chip, the bytes the chip holds over the unit on show, in the list's Chip column beside the
+    // values, the enabled rows that differ marked. The column goes at the next edit, unit change or
+    // template load.
+    void ShowChip(std::vector<std::uint8_t> chip);
+
     // True when every enabled item of the unit on show holds a valid value. Otherwise the first offending
     // row is selected, its editor opened when EditOnError is on, and the answer is false. True without a
     // template.
@@ -81,6 +86,7 @@ class CVardelView : public QWidget, private ItemListOwner {
     void ImportRequested() override { Import(); }
     void ExportRequested() override { Export(); }
 
+    void DropChip();
     void TabChosen(int index);
     void ResetTabs();
     // The unit on show when it has the item, else null.
@@ -96,6 +102,8 @@ class CVardelView : public QWidget, private ItemListOwner {
     ItemList* list_;
     DataFileChooser chooseDataFile_;
     std::uint32_t currentUnit_ = 0;
+    // The chip's bytes of the unit on show since the last comparison; empty when the Chip column is gone.
+    std::vector<std::uint8_t> chip_;
     // The choices of the last drop-down list offered, in their stored bytes.
     std::vector<std::string> offeredChoices_;
 };

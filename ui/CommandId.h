@@ -9,6 +9,8 @@ inline constexpr int kProgram = 1014;
 inline constexpr int kRead = 1015;
 inline constexpr int kVerify = 1016;
 inline constexpr int kOptions = 1017;
+inline constexpr int kCompareWithChip = 1018;
+inline constexpr int kRestoreBackup = 1019;
 inline constexpr int kManageDriver = 32788;
 
 inline constexpr int kNew = 57600;

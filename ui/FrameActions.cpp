@@ -19,6 +19,11 @@ FrameActions::FrameActions(QWidget& frame) : frame_(frame) {
         Qt::Key_F6, QStringLiteral(":/icons/read.png"));
     Add(kVerify, QStringLiteral("&Verify\tF8"), QStringLiteral("Verify current config with device content"),
         QStringLiteral("Verify device"), Qt::Key_F7, QStringLiteral(":/icons/verify.png"));
+    Add(kCompareWithChip, QStringLiteral("&Compare with chip\tCtrl+F7"),
+        QStringLiteral("Show the chip's values beside the current config"),
+        QStringLiteral("Compare with chip"), QKeySequence(Qt::CTRL | Qt::Key_F7));
+    Add(kRestoreBackup, QStringLiteral("Restore &backup..."),
+        QStringLiteral("Write a backup of the chip back to it"));
     Add(kOptions, QStringLiteral("&Options...\tF9"), QStringLiteral("Settings of connection etc."),
         QStringLiteral("Hardware settings"), Qt::Key_F9, QStringLiteral(":/icons/options.png"));
     Add(kManageDriver, QStringLiteral("Install/Uninstall driver"), {});
@@ -90,6 +95,9 @@ void FrameActions::BuildMenus(QMenuBar& menuBar, QMenu& languageMenu) {
     commands->addAction(Get(kProgram));
     commands->addAction(Get(kRead));
     commands->addAction(Get(kVerify));
+    commands->addSeparator();
+    commands->addAction(Get(kCompareWithChip));
+    commands->addAction(Get(kRestoreBackup));
 
     QMenu* settings = menuBar.addMenu(QStringLiteral("&Settings"));
     settings->addAction(Get(kOptions));

@@ -56,8 +56,11 @@ QWidget* GeneralPage::CreateCommonGroup() {
     auto* group = new QGroupBox(Message(msg::kGroupCommon), this);
     mruSize_ = CreateEdit("mruSize", group);
     mruSize_->setMaxLength(kMruSizeDigits);
+    backupBeforeProgram_ = new QCheckBox(QStringLiteral("Back up the chip before Program"), group);
+    backupBeforeProgram_->setObjectName(QStringLiteral("backupBeforeProgram"));
     auto* layout = new QFormLayout(group);
     layout->addRow(Message(msg::kLabelMruSize), mruSize_);
+    layout->addRow(backupBeforeProgram_);
     return group;
 }
 
@@ -111,6 +114,7 @@ void GeneralPage::ShowSettings() {
     editOnError_->setChecked((settings.options & kOptionEditOnError) != 0);
     confirmProgram_->setChecked((settings.options & kOptionConfirmProgram) != 0);
     confirmVerify_->setChecked((settings.options & kOptionConfirmVerify) != 0);
+    backupBeforeProgram_->setChecked((settings.options & kOptionBackupBeforeProgram) != 0);
 
     for (const std::uint16_t message : {msg::kAlignLeft, msg::kAlignCenter, msg::kAlignRight}) {
         nameAlignment_->addItem(Message(message));
@@ -134,6 +138,7 @@ bool GeneralPage::ApplyChanges() {
     CopyBit(*editOnError_, kOptionEditOnError, settings.options);
     CopyBit(*confirmProgram_, kOptionConfirmProgram, settings.options);
     CopyBit(*confirmVerify_, kOptionConfirmVerify, settings.options);
+    CopyBit(*backupBeforeProgram_, kOptionBackupBeforeProgram, settings.options);
     // Without a selection the index is -1, whose low bits keep an alignment of 3 as it was.
     const auto alignment = static_cast<std::uint32_t>(nameAlignment_->currentIndex()) & kOptionAlignNameMask;
     settings.options = (settings.options & ~kOptionAlignNameMask) | alignment;

@@ -36,6 +36,7 @@ class GeneralPage : public OptionsPage {
     QCheckBox* editOnError_ = nullptr;
     QCheckBox* confirmProgram_ = nullptr;
     QCheckBox* confirmVerify_ = nullptr;
+    QCheckBox* backupBeforeProgram_ = nullptr;
 };
 
 }  // namespace tessaly

@@ -97,7 +97,15 @@ ItemList::ItemList(ItemListOwner& owner, const AppSettings& settings, QWidget* p
         MoveTooltip();
     });
     RefreshColumnTitles();
+    setColumnHidden(kChipColumn, true);
     setFocus();
+}
+
+void ItemList::SetChipColumn(bool shown) {
+    setColumnHidden(kChipColumn, !shown);
+    if (shown) {
+        resizeColumnToContents(kValueColumn);
+    }
 }
 
 ItemList::~ItemList() {
@@ -200,11 +208,14 @@ void ItemList::AutoSizeColumns() {
         }
         setColumnWidth(column, widest + kColumnPadding);
     }
+    if (ShowsChipColumn()) {
+        resizeColumnToContents(kValueColumn);
+    }
 }
 
 void ItemList::RefreshColumnTitles() {
-    setHeaderLabels(
-        {QString(), Message(msg::kColumnNumber), Message(msg::kColumnName), Message(msg::kColumnValue)});
+    setHeaderLabels({QString(), Message(msg::kColumnNumber), Message(msg::kColumnName),
+                     Message(msg::kColumnValue), QStringLiteral("Chip")});
     if ((settings_.options & kOptionListResize) != 0) {
         AutoSizeColumns();
     }

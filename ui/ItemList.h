@@ -35,7 +35,9 @@ class ItemList : public QTreeWidget, private ValueEditorOwner {
     static constexpr int kNumberColumn = 1;
     static constexpr int kNameColumn = 2;
     static constexpr int kValueColumn = 3;
-    static constexpr int kColumnCount = 4;
+    // Hidden until a comparison with the chip shows it.
+    static constexpr int kChipColumn = 4;
+    static constexpr int kColumnCount = 5;
 
     ItemList(ItemListOwner& owner, const AppSettings& settings, QWidget* parent = nullptr);
     ~ItemList() override;
@@ -67,7 +69,12 @@ class ItemList : public QTreeWidget, private ValueEditorOwner {
     int EditingRow() const { return editingRow_; }
     QWidget* Editor() const { return editor_; }
 
-    // Sizes the check box, number and name columns to their contents; the value column takes the rest.
+    // Shows or hides the Chip column, which the rows' chip values fill.
+    void SetChipColumn(bool shown);
+    bool ShowsChipColumn() const { return !isColumnHidden(kChipColumn); }
+
+    // Sizes the check box, number and name columns to their contents; the value column takes the rest, or
+    // with the Chip column shown fits its contents and leaves the rest to the chip's values.
     void AutoSizeColumns();
     // Takes the column titles from the message table again, then sizes the columns when ListResize is on.
     void RefreshColumnTitles();

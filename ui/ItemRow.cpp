@@ -1,14 +1,28 @@
 #include "ui/ItemRow.h"
 
+#include <QColor>
+
 #include "ui/ItemList.h"
 
 namespace tessaly {
+namespace {
+
+// The background of a row whose chip value differs from its value.
+const QColor kDifferingRow(255, 214, 214);
+
+}  // namespace
 
 ItemRow::ItemRow(const ListRow& row, Qt::Alignment nameAlignment)
     : QTreeWidgetItem(QTreeWidgetItem::UserType), item_(row.item) {
     setText(ItemList::kNumberColumn, row.number);
     setText(ItemList::kNameColumn, row.name);
     setText(ItemList::kValueColumn, row.value);
+    setText(ItemList::kChipColumn, row.chip);
+    if (row.differs) {
+        for (int column = 0; column < ItemList::kColumnCount; ++column) {
+            setBackground(column, kDifferingRow);
+        }
+    }
     setTextAlignment(ItemList::kNameColumn, nameAlignment);
     if (IsTitle()) {
         setFlags(Qt::ItemIsEnabled | Qt::ItemNeverHasChildren);

@@ -16,6 +16,9 @@ struct ListRow {
     QString name;
     QString value;
     bool enabled = false;
+    // After a comparison with the chip: the value the chip holds, and whether it differs from value.
+    QString chip;
+    bool differs = false;
 };
 
 }  // namespace tessaly

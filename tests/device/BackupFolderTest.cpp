@@ -18,7 +18,7 @@ TEST(BackupFolderTest, FolderFollowsTheStateHomeOfTheTemplatesStem) {
     test::ScopedEnvironment environment;
     environment.Set("HOME", "/home/u");
     environment.Set("XDG_STATE_HOME", "/state");
-    EXPECT_EQ(BackupFolder::ForTemplate("/x/board.dev").Directory(), "/state/tessaly/backups/board");
+    EXPECT_EQ(BackupFolder::ForTemplate("/x/board.v2.dev").Directory(), "/state/tessaly/backups/board");
     environment.Unset("XDG_STATE_HOME");
     EXPECT_EQ(BackupFolder::ForTemplate("board.dev").Directory(),
               "/home/u/.local/state/tessaly/backups/board");

@@ -18,7 +18,8 @@ namespace tessaly {
 namespace {
 
 constexpr std::uint32_t kDefaultOptions = kOptionListResize | kOptionEnableItemTips | kOptionEditOnError |
-                                          kOptionConfirmProgram | kOptionConfirmVerify;
+                                          kOptionConfirmProgram | kOptionConfirmVerify |
+                                          kOptionBackupBeforeProgram;
 
 constexpr std::string_view kDefaultFile =
     "[Config]\nLanguage=English\nPlugin=None\nPort=None\nDelayIO=1\nDelayPowerUp=200\nPulsePGM=20\n"
@@ -89,6 +90,7 @@ TEST(ProfileValues, EachStoreValueGivesItsField) {
         {"EditOnError", -2, 8, 255, kDefaultOptions & ~kOptionEditOnError},
         {"ConfirmProgram", 4, 8, 255, kDefaultOptions & ~kOptionConfirmProgram},
         {"ConfirmVerify", 0, 8, 255, kDefaultOptions & ~kOptionConfirmVerify},
+        {"BackupBeforeProgram", 0, 8, 255, kDefaultOptions & ~kOptionBackupBeforeProgram},
     };
     for (const auto& c : cases) {
         test::MemoryProfileStore store;

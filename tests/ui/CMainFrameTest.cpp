@@ -19,6 +19,7 @@
 #include "SimulatorSandbox.h"
 #include "TestFiles.h"
 #include "TestTemplates.h"
+#include "device/BackupFolder.h"
 #include "document/CVardelDoc.h"
 #include "text/LanguageList.h"
 #include "ui/CMainFrame.h"
@@ -240,6 +241,36 @@ class CMainFrameTest : public QObject {
         QCOMPARE(Values(), programmed);
         QCOMPARE(Shown(List(), RowNamed("Board name")), QStringLiteral("Tessaly e2e"));
         QCOMPARE(prompt->boxes.size(), 2u);
+    }
+
+    // Program saves the chip first; Ctrl+F7 shows the chip's values beside the edited ones, the changed row
+    // marked, until the next edit; the backup restored puts the chip back as it was before the Program.
+    void programBacksUpCompareShowsTheChipAndRestorePutsItBack() {
+        ShowReadyFrame();
+        OpenSample();
+        settings.options |= kOptionBackupBeforeProgram;
+        const std::vector<std::uint8_t> erased = sandbox->ReadChip("24C02");
+        Enter("Speed", "150");
+        Press(Qt::Key_F5);
+        WaitUntilIdle();
+        const auto backups = BackupFolder::ForTemplate(document->CompanionPath()).List("Board");
+        QCOMPARE(backups.size(), 1u);
+
+        Enter("Speed", "120");
+        Press(Qt::Key_F7, Qt::ControlModifier);
+        WaitUntilIdle();
+        QVERIFY(List().ShowsChipColumn());
+        const QTreeWidgetItem* speed = List().topLevelItem(RowNamed("Speed"));
+        QCOMPARE(speed->text(ItemList::kChipColumn), QStringLiteral("150"));
+        QVERIFY(speed->background(ItemList::kNameColumn).style() != Qt::NoBrush);
+        QCOMPARE(List().topLevelItem(kModeRow)->background(ItemList::kNameColumn).style(), Qt::NoBrush);
+        Enter("Speed", "130");
+        QVERIFY(!List().ShowsChipColumn());
+
+        frame->SetBackupChooser([&backups](const QString&) { return QString::fromStdString(backups[0]); });
+        Action(command::kRestoreBackup)->trigger();
+        WaitUntilIdle();
+        QCOMPARE(sandbox->ReadChip("24C02"), erased.empty() ? std::vector<std::uint8_t>(256, 0xFF) : erased);
     }
 
     // Program checks the values first, but neither a second F5 while busy nor F8 (shown beside Verify,

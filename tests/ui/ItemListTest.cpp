@@ -53,11 +53,11 @@ class RecordingOwner : public ItemListOwner {
 };
 
 ListRow Item(std::uint32_t item, const QString& name, const QString& value) {
-    return {item, QString::number(item + 1), name, value, true};
+    return {item, QString::number(item + 1), name, value, true, {}, false};
 }
 
 ListRow Title(const QString& name = {}) {
-    return {kNoItem, {}, name, {}, false};
+    return {kNoItem, {}, name, {}, false, {}, false};
 }
 
 // Rows: 0 item 0, 1 item 1, 2 blank title, 3 "Network" title, 4 item 2, 5 item 3, 6 trailing title.

@@ -138,13 +138,15 @@ class OptionsDialogTest : public QObject {
         Edit(dialog, "memoryInit")->setText(QStringLiteral("0x3c"));
         Find<QCheckBox>(dialog, "listResize")->setChecked(false);
         Find<QCheckBox>(dialog, "confirmProgram")->setChecked(false);
+        Find<QCheckBox>(dialog, "backupBeforeProgram")->setChecked(true);
         Find<QComboBox>(dialog, "nameAlignment")->setCurrentIndex(1);
         PressOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         AppSettings expected = StartSettings();
         expected.mruSize = 0;
         expected.memoryInit = 0x3C;
-        expected.options = kOptionEnableItemTips | kOptionEditOnError | kOptionConfirmVerify | 1;
+        expected.options = kOptionEnableItemTips | kOptionEditOnError | kOptionConfirmVerify |
+                           kOptionBackupBeforeProgram | 1;
         QVERIFY(dialog.Settings() == expected);
 
         settings.options |= 3;
