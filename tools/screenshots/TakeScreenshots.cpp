@@ -1,7 +1,8 @@
 // Takes the README's pictures of the desktop. Run under a virtual X display (scripts/screenshots.sh), it
 // starts Tessaly as scripts/run.sh does, on the sample template with the chip simulator Ready, fills in
-// some values and grabs the screen around the main window, an open editor with its tip, and the two pages
-// of the Options dialog.
+// some values and grabs the screen around the main window, an open editor with its tip, the two pages of
+// the Options dialog, and, once the chip is programmed and two values are changed, the list compared with
+// the chip and the difference dialog that Verify would show.
 //
 //   tessaly-screenshots OUTPUT_DIRECTORY
 
@@ -26,7 +27,9 @@
 
 #include "app/CVardelApp.h"
 #include "device/ExecutableDirectory.h"
+#include "engine/ItemDifference.h"
 #include "ui/CVardelView.h"
+#include "ui/DifferenceDialog.h"
 #include "ui/OptionsDialog.h"
 #include "ui/QtPrompt.h"
 
@@ -73,6 +76,62 @@ QRect WindowsOnShow() {
     return all;
 }
 
+void SetValue(tessaly::Unit& unit, const char* name, const char* value) {
+    for (std::uint32_t item = 0; item < unit.itemCount; ++item) {
+        if (std::string(unit.GetItem(item)->name) == name) {
+            unit.SetValueText(item, value);
+        }
+    }
+}
+
+void WaitUntilIdle(tessaly::CMainFrame& frame) {
+    for (int tries = 0; tries < 100 && (frame.Worker().IsBusy() || frame.Progress() != nullptr); ++tries) {
+        Wait(100ms);
+    }
+}
+
+// The chip's bytes of the unit, as the simulator keeps them.
+std::vector<std::uint8_t> ChipBytes(const tessaly::Unit& unit) {
+    std::ifstream file("chips/24C02.bin", std::ios::binary);
+    std::vector<std::uint8_t> chip((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    chip.resize(std::max<std::size_t>(chip.size(), unit.end + 1), 0xFF);
+    return {chip.begin() + unit.start, chip.begin() + unit.end + 1};
+}
+
+// Programs the values, changes two of them, and shows the list compared with the chip and the difference
+// dialog of a Verify.
+bool TakeDifferencePictures(tessaly::CMainFrame& frame, tessaly::Unit& unit, const QDir& output) {
+    frame.DeviceCommand(tessaly::operation::kProgramCommand);
+    WaitUntilIdle(frame);
+    SetValue(unit, "Serial number", "20240612");
+    SetValue(unit, "Fan mode", "Full");
+    frame.ActiveView()->RefillList();
+    frame.CompareWithChip();
+    WaitUntilIdle(frame);
+    Wait(500ms);
+    bool saved = Save(frame.frameGeometry(), output.filePath("compare-with-chip.png"));
+
+    unit.UpdateProgramMask();
+    unit.PrepareDerivedFields();
+    const std::vector<std::uint8_t> chip = ChipBytes(unit);
+    std::size_t at = 0;
+    while (at + 1 < chip.size() && ((chip[at] ^ unit.dataImage[at]) & unit.programMask[at]) == 0) {
+        ++at;
+    }
+    char text[96];
+    std::snprintf(text, sizeof text,
+                  "Wrong value (0x%X <> 0x%X) at location 0x%zX\nOperation will be skipped.", chip[at],
+                  unit.dataImage[at], unit.start + at);
+    tessaly::DifferenceDialog dialog(text, tessaly::ListMaskedDifferences(unit, chip.data(), unit.dataImage),
+                                     &frame);
+    dialog.show();
+    dialog.move(frame.frameGeometry().center() - dialog.rect().center());
+    Wait(500ms);
+    saved = Save(dialog.frameGeometry(), output.filePath("difference-dialog.png")) && saved;
+    dialog.close();
+    return saved;
+}
+
 int RowNamed(const tessaly::ItemList& list, const char* name) {
     for (int row = 0; row < list.RowCount(); ++row) {
         if (list.topLevelItem(row)->text(tessaly::ItemList::kNameColumn) == QLatin1String(name)) {
@@ -91,11 +150,7 @@ bool TakePictures(tessaly::CVardelApp& application, const QDir& output) {
     }
     tessaly::Unit& unit = *application.Document()->Units()->GetAt(0);
     for (const auto& [name, value] : kValues) {
-        for (std::uint32_t item = 0; item < unit.itemCount; ++item) {
-            if (std::string(unit.GetItem(item)->name) == name) {
-                unit.SetValueText(item, value);
-            }
-        }
+        SetValue(unit, name, value);
     }
     tessaly::CVardelView& view = *frame.ActiveView();
     view.RefillList();
@@ -118,7 +173,12 @@ bool TakePictures(tessaly::CVardelApp& application, const QDir& output) {
     options.findChild<QTabWidget*>()->setCurrentIndex(1);
     Wait(500ms);
     saved = Save(options.frameGeometry(), output.filePath("options-hardware.png")) && saved;
-    return saved;
+    options.close();
+    // No notice box may stop the run.
+    tessaly::AppSettings quiet = application.Settings();
+    quiet.options &= ~tessaly::kOptionConfirmProgram;
+    frame.ApplyOptions(quiet);
+    return TakeDifferencePictures(frame, unit, output) && saved;
 }
 
 }  // namespace
@@ -138,6 +198,7 @@ int main(int argc, char** argv) {
     QDir::setCurrent(work.path());
     setenv("TESSALY_SIM_DIR", (directory + "/chips").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (directory + "/config").c_str(), 1);
+    setenv("XDG_STATE_HOME", (directory + "/state").c_str(), 1);
 
     int appArgc = 2;
     std::string program = "tessaly";
