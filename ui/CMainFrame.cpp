@@ -296,7 +296,8 @@ void CMainFrame::RestoreBackup() {
 }
 
 bool CMainFrame::RequestForImage(OperationMask operation, std::unique_ptr<FullUnitImage> image) {
-    if (!ShowProgressDisplay()) {
+    // A file dialog may have been open since the caller looked.
+    if (worker_->IsBusy() || !ShowProgressDisplay()) {
         return false;
     }
     // The worker is idle, so the image it last had is free.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -22,10 +23,10 @@ class WorkerSession {
         return worker.Start(plugin, port, directory) && owner.WaitFor("PostDeviceState", reports + 1);
     }
     // Hands over a request and waits for its end; false when the worker refused it or took too long.
-    bool Run(OperationMask operation, Unit& unit) {
+    bool Run(OperationMask operation, Unit& unit, std::optional<BackupFolder> backup = std::nullopt) {
         const std::size_t ended = owner.Count("OperationEnded");
-        return worker.Request(operation, &unit) && owner.WaitFor("OperationEnded", ended + 1) &&
-               WaitUntilIdle();
+        return worker.Request(operation, &unit, std::move(backup)) &&
+               owner.WaitFor("OperationEnded", ended + 1) && WaitUntilIdle();
     }
     // The worker clears its request after OperationEnded and the notices that follow it.
     bool WaitUntilIdle() {
