@@ -30,6 +30,7 @@ enum OptionId : int {
     kIdIncrement,
     kIdForce,
     kIdRaw,
+    kIdFormat,
     kIdVersion,
 };
 
@@ -55,6 +56,7 @@ const option kOptions[] = {
     {"increment", required_argument, nullptr, kIdIncrement},
     {"force", no_argument, nullptr, kIdForce},
     {"raw", no_argument, nullptr, kIdRaw},
+    {"format", required_argument, nullptr, kIdFormat},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -111,6 +113,10 @@ void ApplyOwnOption(int id, const char* value, CommandLine& line) {
         case kIdOutput:
             line.ownOptions |= kOptionOutput;
             line.output = value;
+            break;
+        case kIdFormat:
+            line.ownOptions |= kOptionFormat;
+            line.format = value;
             break;
         default:
             break;
