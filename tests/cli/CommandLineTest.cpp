@@ -128,6 +128,18 @@ TEST_F(CommandLineTest, CheckPrintsNothingOrTheDesktopsReport) {
     EXPECT_EQ(fails.err, report + "\n");
 }
 
+// A CRC item with an unknown algorithm still loads, as a placeholder; check names it on standard error.
+TEST_F(CommandLineTest, CheckWarnsAboutACrcItemWithAnUnknownAlgorithm) {
+    const std::string typo = WriteTemplate("typo.dev",
+                                           "[Board, I2C8]\nA = NUM, 0, 0-FF, HEX\n"
+                                           "Sum = CRC, 1, 0-0, SUM8\nCheck = CRC, 2, 0-0, CRC-16\n");
+    const CliOutput checked = Run({"check", typo});
+    EXPECT_EQ(checked.status, 0);
+    EXPECT_EQ(
+        checked.err,
+        "tessaly-cli: warning: unit Board, CRC item Check: unknown algorithm CRC-16; it computes nothing\n");
+}
+
 TEST_F(CommandLineTest, DecodeThenEncodeReproducesTheFileByteForByte) {
     const std::string board = WriteBoard();
     const CliOutput decoded = Run({"decode", board});

@@ -1,4 +1,6 @@
-// export and import: template data files as the desktop's commands write and read them, and raw bytes.
+// export and import: template data files as the desktop's commands write and read them, raw bytes, and
+// Intel HEX and S-record files.
+#include <cstdlib>
 #include <string>
 
 #include "CliTest.h"
@@ -64,9 +66,34 @@ TEST_F(DataFileCommandsTest, RawExportAndImportAreThePlainImage) {
     WriteBytes(Path("long.bin"), std::string(13, 'x'));
     const CliOutput output = Run({"import", "--raw", path, Path("long.bin")});
     EXPECT_EQ(output.status, 2);
-    EXPECT_EQ(output.err,
-              "tessaly-cli: " + Path("long.bin") + " holds 13 bytes, more than the 12 of unit Config\n");
+    EXPECT_EQ(output.err, "tessaly-cli: " + Path("long.bin") +
+                              ": address 0xC lies outside unit Config (0x0-0xB); nothing was imported\n");
     EXPECT_EQ(Run({"get", path, "Serial"}).out, "4030201\n");
+}
+
+bool Shell(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
+
+// HEX and S-record files carry device addresses: srec_cat turns them back into the unit's bytes, and a HEX
+// file that srec_cat makes from those bytes imports to the same image. dump --format prints the same file.
+TEST_F(DataFileCommandsTest, HexAndSRecordFilesRoundTripThroughSrecCat) {
+    const std::string high = WriteTemplate("high.dev", "[High, I2C8]\nLabel = STRING, 80-8F, ASCIIZ\n");
+    ASSERT_EQ(Run({"set", high, "Label=at 0x80"}).status, 0);
+    ASSERT_EQ(Run({"export", high, Path("high.bin")}).status, 0);
+    for (const std::string file : {"high.hex", "high.srec", "high.s28"}) {
+        ASSERT_EQ(Run({"export", high, Path(file)}).status, 0);
+        const std::string format = file.ends_with(".hex") ? " -intel" : " -motorola";
+        ASSERT_TRUE(
+            Shell("srec_cat " + Path(file) + format + " -offset -0x80 -o " + Path("back.bin") + " -binary"));
+        EXPECT_EQ(ReadBytes(Path("back.bin")), ReadBytes(Path("high.bin"))) << file;
+    }
+    EXPECT_EQ(Run({"dump", "--format", "srec", high}).out, ReadBytes(Path("high.srec")));
+    ASSERT_TRUE(
+        Shell("srec_cat " + Path("high.bin") + " -binary -offset 0x80 -o " + Path("made.hex") + " -intel"));
+    ASSERT_EQ(Run({"set", high, "Label=changed"}).status, 0);
+    ASSERT_EQ(Run({"import", high, Path("made.hex")}).status, 0);
+    EXPECT_EQ(Run({"get", high, "Label"}).out, "at 0x80\n");
 }
 
 }  // namespace
