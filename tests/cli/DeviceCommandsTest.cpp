@@ -1,5 +1,4 @@
 // read, program and verify through the chip simulator, found beside the executable as plug-ins are.
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -188,17 +187,13 @@ TEST_F(DeviceCommandsTest, ProgrammedEdidExampleDecodesWithItsChecksum) {
     }
     ASSERT_EQ(Run({"set", Path("edid-1.3.dev"), "Serial number=7654321"}).status, 0);
     ASSERT_EQ(Device({"program", Path("edid-1.3.dev")}).status, 0);
-    const std::vector<std::uint8_t> chip = sandbox.ReadChip("24C02");
-    ASSERT_EQ(chip.size(), 256u);
-    WriteBytes(Path("edid.bin"), std::string(chip.begin(), chip.begin() + 128));
-    const std::string decode = "edid-decode " + Path("edid.bin") + " > " + Path("decoded.txt");
+    const std::string decode =
+        "head -c 128 " + sandbox.ChipFile("24C02").string() + " | edid-decode > " + Path("decoded.txt");
     ASSERT_EQ(std::system(decode.c_str()), 0);
     const std::string decoded = ReadBytes(Path("decoded.txt"));
-    char checksum[32];
-    std::snprintf(checksum, sizeof checksum, "Checksum: 0x%02x\n", chip[127]);
     EXPECT_NE(decoded.find("EDID Structure Version & Revision: 1.3"), std::string::npos) << decoded;
-    EXPECT_NE(decoded.find(checksum), std::string::npos) << decoded;
-    EXPECT_EQ(decoded.find("should be"), std::string::npos) << decoded;
+    EXPECT_NE(decoded.find("\nChecksum: 0x"), std::string::npos) << decoded;
+    EXPECT_EQ(decoded.find("should be"), std::string::npos) << decoded;  // how it reports a wrong checksum
 }
 
 }  // namespace
