@@ -92,11 +92,11 @@ RecordFileResult Outside(std::uint64_t address) {
 // the unit's first address).
 RecordFileResult StoreRecord(const srecord::record& record, const Unit& unit, std::uint32_t base,
                              std::vector<std::uint8_t>& image) {
-    const std::uint64_t first = std::uint64_t{base} + record.get_address();
-    const std::uint64_t pastLast = first + record.get_length();
     if (record.get_length() == 0) {
         return {};
     }
+    const std::uint64_t first = std::uint64_t{base} + record.get_address();
+    const std::uint64_t pastLast = first + record.get_length();
     if (first < unit.start) {
         return Outside(first);
     }
@@ -153,7 +153,8 @@ bool WriteRecordFile(const Unit& unit, DataFormat format, std::string& contents)
         return false;
     }
     {
-        // The library writes the end record and closes the file when the writer goes.
+        // The library writes the end record and closes the file when the writer goes. Its writers take no
+        // quit object; writing to memory fails only when memory does.
         const srecord::output::pointer writer = OpenWriter(file.Path(), format);
         writer->write_data(format == DataFormat::RawBinary ? 0 : unit.start, unit.dataImage,
                            unit.ImageSize());
