@@ -5,6 +5,7 @@
 #include "cli/HexDump.h"
 #include "cli/ProgramMask.h"
 #include "cli/TemplateSession.h"
+#include "engine/ByteOwners.h"
 
 namespace tessaly {
 namespace {
@@ -33,10 +34,11 @@ CliResult RunDump(const CommandLine& line) {
             std::cout << PreparedImageDump(unit);
             return CliResult::Ok();
         }
-        if (CliResult set = SetUpProgramMask(unit, ListedItems(unit), line.disabled); !set) {
-            return set;
+        if (CliResult disabled = DisableItems(unit, ListedItems(unit), line.disabled); !disabled) {
+            return disabled;
         }
-        std::cout << FormatHexDump(unit.start, unit.programMask, unit.ImageSize());
+        const std::vector<std::uint8_t> mask = ByteOwners(unit).ProgramMask();
+        std::cout << FormatHexDump(unit.start, mask.data(), unit.ImageSize());
         return CliResult::Ok();
     });
 }
