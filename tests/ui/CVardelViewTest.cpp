@@ -16,6 +16,7 @@
 #include "document/CVardelDoc.h"
 #include "ui/BalloonTip.h"
 #include "ui/CVardelView.h"
+#include "ui/HexView.h"
 
 namespace tessaly {
 namespace {
@@ -23,11 +24,15 @@ namespace {
 class FakeFrame : public ItemViewFrame {
   public:
     bool IsDeviceBusy() const override { return busy; }
-    const std::vector<ListRow>* RowsInOperation(const Unit&) const override { return nullptr; }
+    const std::vector<ListRow>* RowsInOperation(const Unit& unit) const override {
+        return &unit == inOperation ? &rowsInOperation : nullptr;
+    }
     void SetBusMode(BusKind bus) override { buses.push_back(bus); }
     void EnableImportExport(bool on) override { importExport.push_back(on); }
 
     bool busy = false;
+    const Unit* inOperation = nullptr;
+    std::vector<ListRow> rowsInOperation;
     std::vector<BusKind> buses;
     std::vector<bool> importExport;
 };
@@ -86,6 +91,10 @@ class CVardelViewTest : public QObject {
     QLineEdit* EditBox() const { return qobject_cast<QLineEdit*>(List().Editor()); }
     QString RowValue(int row) const { return List().topLevelItem(row)->text(ItemList::kValueColumn); }
     QTabBar* Tabs() const { return view->findChild<QTabBar*>(); }
+    HexView& Hex() const { return *view->findChild<HexView*>(); }
+    void ClickByte(std::uint32_t offset) {
+        QTest::mouseClick(Hex().viewport(), Qt::LeftButton, {}, Hex().HexRect(offset).center());
+    }
 
     std::string Value(std::uint32_t item, std::uint32_t unit = 0) const {
         std::string text;
@@ -253,6 +262,53 @@ class CVardelViewTest : public QObject {
         view->Export();
         QCOMPARE(prompt->questions.size(), 1u);
         QCOMPARE(QDir(directory->path()).entryList({"*.tdf"}).size(), 1);
+    }
+
+    // Magic (STATIC) at 0, Speed at 1, nothing at 2, Mode's two bits at 3, Label at 4 to B.
+    void theHexViewShowsTheUnitWithItsValuesSelectionAndEnabledItems() {
+        ShowSample();
+        QVERIFY(UnitAt(0).SetValueText(kLabel, "Hi"));
+        view->ShowHexView(true);
+        QVERIFY(Hex().isVisible());
+        QCOMPARE(Hex().LineCount(), 1);
+        QCOMPARE(Hex().LineText(0),
+                 QStringLiteral("0000  00 96 00 00 48 69 00 00 00 00 00 00              ....Hi......    "));
+        QCOMPARE(Hex().OwnersText(3), QStringLiteral("Mode (mask 0x03)"));
+        QCOMPARE(Hex().OwnersText(2), QString());
+        QCOMPARE(Hex().LookOf(2), HexView::Look::Greyed);
+        QVERIFY(Edit(kSpeedRow));
+        QTest::keyClicks(EditBox(), "120");
+        QTest::keyClick(EditBox(), Qt::Key_Return);
+        QVERIFY(Hex().LineText(0).startsWith(QStringLiteral("0000  00 78")));
+        QCOMPARE(Hex().LookOf(1), HexView::Look::Selected);
+        ClickByte(7);
+        QCOMPARE(List().SelectedRow(), kLabelRow);
+        QCOMPARE(Hex().LookOf(4), HexView::Look::Selected);
+        QCOMPARE(Hex().LookOf(1), HexView::Look::Programmed);
+        ClickCheckBox(kSpeedRow);
+        QCOMPARE(Hex().LookOf(1), HexView::Look::Greyed);
+        // Magic has no row: the list selects nothing and the hex view alone shows it.
+        ClickByte(0);
+        QCOMPARE(List().SelectedRow(), -1);
+        QCOMPARE(Hex().LookOf(0), HexView::Look::Selected);
+    }
+
+    // While the worker may write the unit, the hex view keeps the copy it took, greyed, and shows no copy
+    // of another unit; after the operation it shows the unit again.
+    void theHexViewShowsNoUnitTheWorkerMayBeWriting() {
+        ShowSample();
+        view->ShowHexView(true);
+        frame->inOperation = &UnitAt(0);
+        UnitAt(0).dataImage[1] = 0x11;
+        view->RefillList();
+        QVERIFY(!Hex().isEnabled());
+        QVERIFY(Hex().LineText(0).startsWith(QStringLiteral("0000  00 96")));
+        QVERIFY(view->SelectUnit(2) && Hex().isEnabled());
+        QVERIFY(view->SelectUnit(0));
+        QCOMPARE(Hex().LineCount(), 0);
+        frame->inOperation = nullptr;
+        view->RefillList();
+        QVERIFY(Hex().isEnabled() && Hex().LineText(0).startsWith(QStringLiteral("0000  00 11")));
     }
 
     void switchingTabsEndsTheEditAndShowsTheOtherUnit() {
