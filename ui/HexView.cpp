@@ -39,7 +39,6 @@ HexView::HexView(QWidget* parent) : QAbstractScrollArea(parent) {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Read-only and worked with the mouse: the keyboard stays with the item list.
     setFocusPolicy(Qt::NoFocus);
-    viewport()->setMouseTracking(true);
 }
 
 void HexView::ShowUnit(const Unit& unit) {
@@ -50,6 +49,10 @@ void HexView::ShowUnit(const Unit& unit) {
     unit_ = &unit;
     start_ = unit.start;
     bytes_.assign(unit.dataImage, unit.dataImage + unit.ImageSize());
+    // The unit's own items over the copy: the constants and derived fields go into the copy alone.
+    Unit prepared = unit;
+    prepared.dataImage = bytes_.data();
+    prepared.PrepareDerivedFields();
     owners_.emplace(unit);
     programMask_ = owners_->ProgramMask();
     names_.clear();
@@ -192,7 +195,7 @@ void HexView::PaintLine(QPainter& painter, int line) const {
     const QString text = LineText(line);
     const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
     const QColor normal = palette().color(group, QPalette::Text);
-    const QColor greyed = palette().color(QPalette::Disabled, QPalette::Text);
+    const QColor greyed = palette().color(group, QPalette::PlaceholderText);
     painter.setPen(normal);
     painter.drawText(TextRect(line, 0, AddressDigits()), Qt::AlignLeft, text.left(AddressDigits()));
     const int halfCharacter = fontMetrics().horizontalAdvance(QLatin1Char('0')) / 2;

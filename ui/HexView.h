@@ -12,11 +12,13 @@
 
 namespace tessaly {
 
-// The bytes of a unit beside the item list, read-only: 16 a line, each line led by the device address of
-// its first column (lines start at multiples of 16, so a unit that starts elsewhere leaves the first
-// columns blank), then the bytes in hex and as ASCII. Bytes with bits under the program mask are drawn in
-// the text colour, the others greyed; the bytes of the selected item are highlighted. A byte's tooltip
-// names its owners, each with its bits of the byte; a click on a byte reports its owner.
+// The bytes of a unit beside the item list, read-only, as Program would write them (the data image with
+// its constants and derived fields prepared, as the command line's dump prints it): 16 a line, each line
+// led by the device address of its first column (lines start at multiples of 16, so a unit that starts
+// elsewhere leaves the first columns blank), then the bytes in hex and as ASCII. Bytes with bits under the
+// program mask are drawn in the text colour, the others greyed; the bytes of the selected item are
+// highlighted. A byte's tooltip names its owners, each with its bits of the byte; a click on a byte reports
+// its owner.
 //
 // The view paints a copy of the unit taken by ShowUnit, never the unit itself, so the device worker may
 // write into the unit's image meanwhile.
@@ -31,7 +33,8 @@ class HexView : public QAbstractScrollArea {
 
     explicit HexView(QWidget* parent = nullptr);
 
-    // Takes a copy of the unit's data image, of the owners of its bytes and of their names, and shows it.
+    // Takes a copy of the unit's data image with the derived fields prepared, of the owners of its bytes
+    // and of their names, and shows it.
     void ShowUnit(const Unit& unit);
     // The device worker may be writing the unit's image: a copy of this unit is shown on, greyed; a copy
     // of another unit goes.
