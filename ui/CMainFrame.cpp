@@ -135,7 +135,6 @@ void CMainFrame::ConnectCommands() {
     connect(Action(kRead), &QAction::triggered, this, [this] { DeviceCommand(operation::kReadCommand); });
     connect(Action(kVerify), &QAction::triggered, this, [this] { DeviceCommand(operation::kVerifyCommand); });
     connect(Action(kOptions), &QAction::triggered, this, &CMainFrame::RunOptions);
-    connect(Action(kHexView), &QAction::toggled, this, &CMainFrame::ShowHexView);
     connect(Action(kManageDriver), &QAction::triggered, this, &CMainFrame::ManageDriver);
     connect(Action(kNew), &QAction::triggered, this, &CMainFrame::NewDocument);
     connect(Action(kSave), &QAction::triggered, this, &CMainFrame::SaveDocument);
@@ -144,6 +143,7 @@ void CMainFrame::ConnectCommands() {
     connect(Action(kExport), &QAction::triggered, this, &CMainFrame::ExportData);
     connect(Action(kExit), &QAction::triggered, this, &QWidget::close);
     connect(Action(kAbout), &QAction::triggered, this, &CMainFrame::ShowAbout);
+    connect(Action(kHexView), &QAction::toggled, this, &CMainFrame::ShowHexView);
     connect(Action(kPreviousPane), &QAction::triggered, splitter_, &ItemViewSplitter::ActivatePreviousPane);
     connect(languages_, &LanguageMenu::LanguageSwitched, this, &CMainFrame::LanguageSwitched);
     connect(actions_.FileMenu(), &QMenu::aboutToShow, this, &CMainFrame::FillRecentFiles);

@@ -204,7 +204,7 @@ void HexView::PaintLine(QPainter& painter, int line) const {
         if (!offset.has_value()) {
             continue;
         }
-        const QRect hex = TextRect(line, HexColumn(column), 2);
+        const QRect hex = HexRect(*offset);
         const QRect ascii = TextRect(line, AsciiColumn(column), 1);
         const Look look = LookOf(*offset);
         if (look == Look::Selected) {

@@ -44,7 +44,6 @@ class HexView : public QAbstractScrollArea {
 
     // Highlights the bytes an item owns; kNoItem for none.
     void SetSelectedItem(std::uint32_t item);
-    std::uint32_t SelectedItem() const { return selected_; }
 
     int LineCount() const;
     // A line as it reads: the address, the 16 columns in hex and the 16 as ASCII ('.' for a byte that is
@@ -55,6 +54,8 @@ class HexView : public QAbstractScrollArea {
     std::optional<std::uint32_t> ByteAt(QPoint point) const;
     // Where a byte's hex digits are drawn in the viewport.
     QRect HexRect(std::uint32_t offset) const;
+    // Selected for a byte of the selected item, else Programmed when any of its bits is under the program
+    // mask, else Greyed.
     Look LookOf(std::uint32_t offset) const;
     // The owners of a byte, one a line with their bits of it: "Name (mask 0x0F)"; empty when no item owns it.
     QString OwnersText(std::uint32_t offset) const;
