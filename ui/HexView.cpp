@@ -255,7 +255,8 @@ bool HexView::viewportEvent(QEvent* event) {
 int HexView::AddressDigits() const {
     const std::uint32_t last =
         bytes_.empty() ? start_ : start_ + static_cast<std::uint32_t>(bytes_.size() - 1);
-    return std::max(kMinimumAddressDigits, HexDigits(last));
+    // A unit whose addresses run past the last one goes on from 0; its widest address is then its first.
+    return std::max(kMinimumAddressDigits, HexDigits(std::max(start_, last)));
 }
 
 std::optional<std::uint32_t> HexView::OffsetOf(int line, int column) const {
