@@ -6,6 +6,7 @@
 #include "cli/ProgramMask.h"
 #include "cli/TemplateSession.h"
 #include "document/RecordFile.h"
+#include "engine/ByteOwners.h"
 
 namespace tessaly {
 namespace {
@@ -27,15 +28,20 @@ std::string PreparedImageDump(Unit& unit, DataFormat format) {
     return text;
 }
 
+// The format --format names; DataFile stands for the plain hex dump.
 CliResult DumpFormat(const CommandLine& line, DataFormat& format) {
-    if (line.format.empty() || line.format == "hex" || line.format == "srec") {
-        format = line.format.empty()    ? DataFormat::DataFile
-                 : line.format == "hex" ? DataFormat::IntelHex
-                                        : DataFormat::SRecord;
-        return line.mask && !line.format.empty() ? CliResult::Error("--format prints the image, not --mask")
-                                                 : CliResult::Ok();
+    format = DataFormat::DataFile;
+    if (line.format.empty()) {
+        return CliResult::Ok();
     }
-    return CliResult::Error("--format takes hex or srec, not " + line.format);
+    if (line.mask) {
+        return CliResult::Error("--format prints the image, not --mask");
+    }
+    if (line.format != "hex" && line.format != "srec") {
+        return CliResult::Error("--format takes hex or srec, not " + line.format);
+    }
+    format = line.format == "hex" ? DataFormat::IntelHex : DataFormat::SRecord;
+    return CliResult::Ok();
 }
 
 }  // namespace
@@ -44,7 +50,7 @@ CliResult RunDump(const CommandLine& line) {
     if (!line.disabled.empty() && !line.mask) {
         return CliResult::Error("--disable changes only the program mask: use it with dump --mask");
     }
-    DataFormat format = DataFormat::DataFile;
+    DataFormat format;
     if (CliResult chosen = DumpFormat(line, format); !chosen) {
         return chosen;
     }
@@ -55,10 +61,11 @@ CliResult RunDump(const CommandLine& line) {
             std::cout << PreparedImageDump(unit, format);
             return CliResult::Ok();
         }
-        if (CliResult set = SetUpProgramMask(unit, ListedItems(unit), line.disabled); !set) {
-            return set;
+        if (CliResult disabled = DisableItems(unit, ListedItems(unit), line.disabled); !disabled) {
+            return disabled;
         }
-        std::cout << FormatHexDump(unit.start, unit.programMask, unit.ImageSize());
+        const std::vector<std::uint8_t> mask = ByteOwners(unit).ProgramMask();
+        std::cout << FormatHexDump(unit.start, mask.data(), unit.ImageSize());
         return CliResult::Ok();
     });
 }

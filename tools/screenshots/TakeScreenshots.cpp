@@ -1,7 +1,7 @@
 // Takes the README's pictures of the desktop. Run under a virtual X display (scripts/screenshots.sh), it
 // starts Tessaly as scripts/run.sh does, on the sample template with the chip simulator Ready, fills in
-// some values and grabs the screen around the main window, an open editor with its tip, and the two pages
-// of the Options dialog.
+// some values and grabs the screen around the main window, an open editor with its tip, the hex view, and
+// the two pages of the Options dialog.
 //
 //   tessaly-screenshots OUTPUT_DIRECTORY
 
@@ -27,6 +27,7 @@
 #include "app/CVardelApp.h"
 #include "device/ExecutableDirectory.h"
 #include "ui/CVardelView.h"
+#include "ui/CommandId.h"
 #include "ui/OptionsDialog.h"
 #include "ui/QtPrompt.h"
 
@@ -108,6 +109,14 @@ bool TakePictures(tessaly::CVardelApp& application, const QDir& output) {
     Wait(500ms);
     saved = Save(WindowsOnShow(), output.filePath("item-editor.png")) && saved;
     list.CloseEditor();
+
+    frame.resize(1220, 620);
+    frame.Action(tessaly::command::kHexView)->trigger();
+    list.SelectRow(RowNamed(list, "Board name"));
+    Wait(500ms);
+    saved = Save(frame.frameGeometry(), output.filePath("hex-view.png")) && saved;
+    frame.Action(tessaly::command::kHexView)->trigger();
+    frame.resize(900, 620);
 
     tessaly::QtPrompt prompt(&frame);
     tessaly::OptionsDialog options(application.Settings(), prompt, tessaly::ExecutableDirectory(), &frame);
