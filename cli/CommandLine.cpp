@@ -30,6 +30,7 @@ enum OptionId : int {
     kIdIncrement,
     kIdForce,
     kIdRaw,
+    kIdFormat,
     kIdVersion,
     kIdLog,
     kIdNoBackup,
@@ -57,6 +58,7 @@ const option kOptions[] = {
     {"increment", required_argument, nullptr, kIdIncrement},
     {"force", no_argument, nullptr, kIdForce},
     {"raw", no_argument, nullptr, kIdRaw},
+    {"format", required_argument, nullptr, kIdFormat},
     {"log", required_argument, nullptr, kIdLog},
     {"no-backup", no_argument, nullptr, kIdNoBackup},
     {nullptr, 0, nullptr, 0},
@@ -119,6 +121,10 @@ void ApplyOwnOption(int id, const char* value, CommandLine& line) {
         case kIdNoBackup:
             line.ownOptions |= kOptionNoBackup;
             line.noBackup = true;
+            break;
+        case kIdFormat:
+            line.ownOptions |= kOptionFormat;
+            line.format = value;
             break;
         default:
             break;

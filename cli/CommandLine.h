@@ -18,7 +18,8 @@ enum OwnOption : std::uint32_t {
     kOptionForce = 1u << 4,
     kOptionRaw = 1u << 5,
     kOptionOutput = 1u << 6,
-    kOptionNoBackup = 1u << 7,
+    kOptionFormat = 1u << 7,
+    kOptionNoBackup = 1u << 8,
 };
 
 // One invocation, "tessaly-cli [OPTIONS] COMMAND TEMPLATE [ARGS...]", with the options wherever they
@@ -49,6 +50,7 @@ struct CommandLine {
     std::vector<std::string> disabled;  // item names or #N, from every --disable, split at commas
     std::string increment;
     std::string output;
+    std::string format;  // dump --format: hex or srec
 };
 
 // Reads argv with getopt_long, which permutes, so options may stand before or after the positional

@@ -44,21 +44,30 @@ constexpr std::array<CommandInfo, 17> kCommands = {{
      "Checks every value against its item first and stores them all, or none when one is wrong. NAME is\n"
      "an item's name or #N, as for get. The values are saved in the companion file.\n",
      kNoOwnOptions, kTemplate, 1, kAnyNumber, RunSet},
-    {"dump", "TEMPLATE [--mask]", "print the unit's image as it would be programmed, in hex",
+    {"dump", "TEMPLATE [--mask | --format hex|srec]",
+     "print the unit's image as it would be programmed, in hex",
      "Prints the unit's data image as it would be programmed (constants and derived fields prepared),\n"
      "16 bytes per line: the device address of the line's first byte, a colon, the bytes in hex.\n"
      "\n"
      "  --mask                 print the program mask instead\n"
-     "  --disable NAME,...     with --mask: leave these items out of the mask\n",
-     kOptionMask | kOptionDisable, kTemplate, 0, 0, RunDump},
-    {"export", "TEMPLATE FILE [--raw]", "write the unit's data to a template data file",
-     "Writes the unit's data image to FILE as a template data file (.tdf) of one record.\n"
+     "  --disable NAME,...     with --mask: leave these items out of the mask\n"
+     "  --format hex|srec      print the image as an Intel HEX or S-record file instead\n",
+     kOptionMask | kOptionDisable | kOptionFormat, kTemplate, 0, 0, RunDump},
+    {"export", "TEMPLATE FILE [--raw]", "write the unit's data to a .tdf, .hex, .srec or .bin file",
+     "Writes the unit's data image to FILE in the format its extension names: a template data file\n"
+     "(.tdf, and any other name) of one record, Intel HEX (.hex, .ihex), S-record (.srec, .mot, .s19;\n"
+     ".s28 and .s37 with 24- and 32-bit addresses) or the plain bytes (.bin). HEX and S-record\n"
+     "addresses are device addresses.\n"
      "\n"
      "  --raw                  write the image's plain bytes, from the unit's first address on\n",
      kOptionRaw, kTemplate, 1, 1, RunExport},
-    {"import", "TEMPLATE FILE [--raw] [--force]", "read the unit's data from a template data file",
-     "Reads the unit's record of the template data file FILE into its data image. A file written from a\n"
-     "unit of another name is refused unless --force is given; then its first record is read.\n"
+    {"import", "TEMPLATE FILE [--raw] [--force]",
+     "read the unit's data from a .tdf, .hex, .srec or .bin file",
+     "Reads FILE into the unit's data image, in the format its extension names (as for export).\n"
+     "A template data file gives the unit's record; one written from a unit of another name is refused\n"
+     "unless --force is given, and then its first record is read. A HEX, S-record or binary file gives\n"
+     "bytes by address, and bytes it does not give keep their values; a file with a bad line or a byte\n"
+     "outside the unit is refused whole.\n"
      "\n"
      "  --force                answer Yes to the question about the unit's name\n"
      "  --raw                  FILE holds the image's plain bytes from the unit's first address on; a\n"
@@ -153,6 +162,8 @@ std::string_view OwnOptionName(std::uint32_t bit) {
             return "--force";
         case kOptionRaw:
             return "--raw";
+        case kOptionFormat:
+            return "--format";
         case kOptionNoBackup:
             return "--no-backup";
         default:

@@ -1,46 +1,34 @@
-#include <algorithm>
-
 #include "cli/Commands.h"
-#include "cli/FileText.h"
 #include "cli/TemplateSession.h"
 #include "document/DataTransfer.h"
 
 namespace tessaly {
 namespace {
 
-// The plain bytes go to the image from the unit's first address on. A shorter file leaves the rest of
-// the image as it was, like a short record of a data file; a longer one is refused, since its surplus
-// would have to be thrown away unseen.
-CliResult ImportRaw(Unit& unit, const std::string& path) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        return CliResult::Error("cannot read " + path);
+CliResult ImportDataFile(Unit& unit, const std::string& path, ConsolePrompt& prompt) {
+    if (ImportUnitFromFile(unit, path, DataFormat::DataFile, prompt)) {
+        return CliResult::Ok();
     }
-    if (bytes.size() > unit.ImageSize()) {
-        return CliResult::Error(path + " holds " + std::to_string(bytes.size()) + " bytes, more than the " +
-                                std::to_string(unit.ImageSize()) + " of unit " + unit.name);
+    if (prompt.Declined()) {
+        return CliResult::Error(path + " holds another unit's data; --force imports it all the same");
     }
-    std::copy(bytes.begin(), bytes.end(), unit.dataImage);
-    return CliResult::Ok();
+    return CliResult::Error("cannot import " + path + ": not a readable data file");
 }
 
 }  // namespace
 
+// The format follows the file's name, or is the plain bytes with --raw.
 CliResult RunImport(const CommandLine& line) {
     ConsolePrompt prompt(line.force);
     return RunOnTemplate(line, prompt, [&line, &prompt](TemplateSession& session) {
         Unit& unit = session.WorkUnit();
         const std::string& path = line.args[0];
-        if (line.raw) {
-            return ImportRaw(unit, path);
+        const DataFormat format = line.raw ? DataFormat::RawBinary : DataFormatOfPath(path);
+        if (format == DataFormat::DataFile) {
+            return ImportDataFile(unit, path, prompt);
         }
-        if (ImportUnitFromFile(unit, path, prompt)) {
-            return CliResult::Ok();
-        }
-        if (prompt.Declined()) {
-            return CliResult::Error(path + " holds another unit's data; --force imports it all the same");
-        }
-        return CliResult::Error("cannot import " + path + ": not a readable data file");
+        const RecordFileResult result = ImportRecordFile(unit, path, format);
+        return result ? CliResult::Ok() : CliResult::Error(DescribeRecordFileError(result, unit, path));
     });
 }
 

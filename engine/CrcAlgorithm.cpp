@@ -35,12 +35,12 @@ std::uint32_t ShiftRightCrc(std::uint32_t reflectedPoly, std::uint32_t init, con
     return crc;
 }
 
-std::uint32_t NegatedSum8(const std::uint8_t* data, std::size_t size) {
+std::uint32_t Sum8(const std::uint8_t* data, std::size_t size) {
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < size; ++i) {
         sum += data[i];
     }
-    return (0u - sum) & 0xFFu;
+    return sum & 0xFFu;
 }
 
 }  // namespace
@@ -68,7 +68,9 @@ std::uint32_t ComputeCrc(CrcAlgorithm algorithm, const std::uint8_t* data, std::
         case CrcAlgorithm::Crc32:
             return ShiftRightCrc(0xEDB88320, 0xFFFFFFFF, data, size) ^ 0xFFFFFFFFu;
         case CrcAlgorithm::Sum8Neg:
-            return NegatedSum8(data, size);
+            return (0u - Sum8(data, size)) & 0xFFu;
+        case CrcAlgorithm::Sum8:
+            return Sum8(data, size);
     }
     return 0;
 }

@@ -311,11 +311,15 @@ bool ReadCrcDefinition(const EntryBody& body, CrcRecord& record) {
     return true;
 }
 
-void ParseCrc(const EntryBody& body, CrcRecord& record, ItemSpan& span) {
+void ParseCrc(const EntryBody& body, TemplateHeap& heap, CrcRecord& record, ItemSpan& span) {
     if (ReadCrcDefinition(body, record)) {
         span = SpanOf(record.location, record.range);
-    } else {
-        record = CrcRecord{};
+        return;
+    }
+    record = CrcRecord{};
+    CrcAlgorithm known;
+    if (body.argc >= 3 && !FindCrcAlgorithm(body.Arg(3), known)) {
+        record.unknownAlgorithm = heap.CopyText(body.Arg(3));
     }
 }
 
@@ -394,7 +398,7 @@ ParseError ParseItemArguments(TemplateItem& item, const EntryBody& body, Templat
         case ItemKind::Checksum:
             return ParseChecksum(body, item.RecordAs<ChecksumRecord>(), span);
         case ItemKind::Crc:
-            ParseCrc(body, item.RecordAs<CrcRecord>(), span);
+            ParseCrc(body, heap, item.RecordAs<CrcRecord>(), span);
             return ParseError::None;
     }
     return ParseError::UnsupportedKeyword;

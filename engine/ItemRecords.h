@@ -75,8 +75,8 @@ struct ChecksumRecord {
     std::uint8_t flags = kChecksumZeros;
 };
 
-enum class CrcAlgorithm : std::uint8_t { Crc8 = 0, Crc16Ccitt, Crc16Xmodem, Crc16Arc, Crc32, Sum8Neg };
-inline constexpr std::uint8_t kCrcAlgorithmCount = 6;
+enum class CrcAlgorithm : std::uint8_t { Crc8 = 0, Crc16Ccitt, Crc16Xmodem, Crc16Arc, Crc32, Sum8Neg, Sum8 };
+inline constexpr std::uint8_t kCrcAlgorithmCount = 7;
 
 inline constexpr std::uint8_t kCrcDefined = 0x01;
 inline constexpr std::uint8_t kCrcBigEndian = 0x80;
@@ -88,6 +88,9 @@ struct CrcRecord {
     Location range;
     CrcAlgorithm algorithm = CrcAlgorithm::Crc8;
     std::uint8_t flags = 0;
+    // A placeholder whose entry named an algorithm that is not known: that name, so that a template check
+    // can point out the typo; null otherwise.
+    const char* unknownAlgorithm = nullptr;
 };
 
 }  // namespace tessaly

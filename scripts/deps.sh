@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format
     qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
     pkg-config libfuse3-dev fuse3
+    libsrecord-dev libboost-dev srecord edid-decode
     xvfb xauth gcovr
     dpkg-dev file
 )

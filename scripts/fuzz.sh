@@ -15,6 +15,7 @@ shift || true
 declare -A corpora=(
     [parse_template_fuzzer]=template
     [data_file_fuzzer]=datafile
+    [record_file_fuzzer]=records
     [settings_file_fuzzer]=settings
     [language_file_fuzzer]=language
     [plugin_host_fuzzer]=pluginhost

@@ -26,8 +26,10 @@ fi
 
 template=$(realpath "${1:-$examples/board-24c02.dev}")
 if [ "$(dirname "$template")" = "$examples" ]; then
-    # Copied again only when the source tree's files are newer, so the values of the last run stay.
-    cp -u "$template" "${template%.dev}.cfg" "$run/"
+    # Copied again only when the source tree's files are newer, so the values of the last run stay. The
+    # companion file is named after the template's name up to its first dot (edid-1.3.dev: edid-1.cfg).
+    name=$(basename "$template")
+    cp -u "$template" "$examples/${name%%.*}.cfg" "$run/"
     template=$run/$(basename "$template")
 fi
 

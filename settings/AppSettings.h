@@ -16,8 +16,11 @@ inline constexpr std::uint32_t kOptionEnableItemTips = 1u << 3;
 inline constexpr std::uint32_t kOptionEditOnError = 1u << 4;
 inline constexpr std::uint32_t kOptionConfirmProgram = 1u << 5;
 inline constexpr std::uint32_t kOptionConfirmVerify = 1u << 6;
+// The hex view beside the item list is shown. A state of the window rather than an option: View > Hex view
+// switches it, and it is kept with the window's size and the list font in the settings file.
+inline constexpr std::uint32_t kOptionHexView = 1u << 7;
 // Program saves the chip's bytes as a backup before it writes.
-inline constexpr std::uint32_t kOptionBackupBeforeProgram = 1u << 7;
+inline constexpr std::uint32_t kOptionBackupBeforeProgram = 1u << 8;
 inline constexpr std::uint32_t kOptionsMask =
     kOptionAlignNameMask | kOptionListResize | kOptionEnableItemTips | kOptionEditOnError |
     kOptionConfirmProgram | kOptionConfirmVerify | kOptionBackupBeforeProgram;
@@ -51,6 +54,7 @@ inline constexpr std::string_view kDefaultPulsePGM = "20";
 inline constexpr std::string_view kDefaultPulseFix = "200";
 inline constexpr std::string_view kDefaultSize = "0,0";
 inline constexpr std::string_view kDefaultFont = "Courier New,10,0,0";
+inline constexpr std::string_view kDefaultHexView = "0";
 
 // The user's preferences while the program runs. Every field is zero before LoadSettings. Texts are
 // zero-terminated byte texts; a longer text is cut to its capacity less the terminator.

@@ -62,6 +62,14 @@ void ReadFont(std::string_view value, AppSettings& settings) {
     ReadByteField(value, 4, settings.fontCharSet);
 }
 
+void ReadHexView(std::string_view value, AppSettings& settings) {
+    std::int32_t shown = 0;
+    if (ParseInt(value, shown)) {
+        settings.options =
+            shown != 0 ? settings.options | kOptionHexView : settings.options & ~kOptionHexView;
+    }
+}
+
 std::string_view FirstLine(std::string_view text) {
     return text.substr(0, text.find_first_of("\r\n"));
 }
@@ -95,6 +103,7 @@ void ReadSettingsFile(const ProfileFile& file, AppSettings& settings) {
     ReadNumber(file, "PulseFix", kDefaultPulseFix, settings.pulseFix);
     ReadWindowSize(GetValue(file, kMainWindow, "Size", kDefaultSize), settings);
     ReadFont(GetValue(file, kMainWindow, "Font", kDefaultFont), settings);
+    ReadHexView(GetValue(file, kMainWindow, "HexView", kDefaultHexView), settings);
 }
 
 std::string FormatSettingsFile(const AppSettings& settings) {
@@ -111,6 +120,7 @@ std::string FormatSettingsFile(const AppSettings& settings) {
     AppendKey(file, "Size",
               std::to_string(settings.windowWidth) + "," + std::to_string(settings.windowHeight));
     AppendKey(file, "Font", FormatFont(settings));
+    AppendKey(file, "HexView", (settings.options & kOptionHexView) != 0 ? "1" : "0");
     return file;
 }
 

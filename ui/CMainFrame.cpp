@@ -101,6 +101,7 @@ CMainFrame::CMainFrame(AppSettings& settings, CVardelDoc& document, RecentFileLi
     splitter_ = new ItemViewSplitter([this] { return NewView(); }, this);
     setCentralWidget(splitter_);
     ConnectCommands();
+    Action(command::kHexView)->setChecked((settings_.options & kOptionHexView) != 0);
     UpdateTitle();
 
     worker_ = std::make_unique<DeviceWorker>(bridge_, WorkerSettingsOf(settings_));
@@ -149,6 +150,7 @@ void CMainFrame::ConnectCommands() {
     connect(Action(kExport), &QAction::triggered, this, &CMainFrame::ExportData);
     connect(Action(kExit), &QAction::triggered, this, &QWidget::close);
     connect(Action(kAbout), &QAction::triggered, this, &CMainFrame::ShowAbout);
+    connect(Action(kHexView), &QAction::toggled, this, &CMainFrame::ShowHexView);
     connect(Action(kPreviousPane), &QAction::triggered, splitter_, &ItemViewSplitter::ActivatePreviousPane);
     connect(languages_, &LanguageMenu::LanguageSwitched, this, &CMainFrame::LanguageSwitched);
     connect(actions_.FileMenu(), &QMenu::aboutToShow, this, &CMainFrame::FillRecentFiles);
@@ -156,6 +158,7 @@ void CMainFrame::ConnectCommands() {
 
 CVardelView* CMainFrame::NewView() {
     auto* view = new CVardelView(document_, settings_, *this, prompt_);
+    view->ShowHexView((settings_.options & kOptionHexView) != 0);
     if (document_.GetUnitCount() > 0) {
         view->ShowTemplate();
     }
@@ -493,6 +496,13 @@ void CMainFrame::RunOptions() {
     OptionsDialog dialog(settings_, prompt_, ExecutableDirectory(), this);
     if (dialog.exec() == QDialog::Accepted) {
         ApplyOptions(dialog.Settings());
+    }
+}
+
+void CMainFrame::ShowHexView(bool on) {
+    settings_.options = on ? settings_.options | kOptionHexView : settings_.options & ~kOptionHexView;
+    for (CVardelView* view : Views()) {
+        view->ShowHexView(on);
     }
 }
 

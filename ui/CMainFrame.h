@@ -151,6 +151,8 @@ class CMainFrame : public QMainWindow, public ItemViewFrame, private WorkerEvent
     void NewDocument();
     void SaveDocument();
     void RunOptions();
+    // Shows or hides the hex view in every pane, and keeps the choice in the settings.
+    void ShowHexView(bool on);
     void ManageDriver();
     void ShowAbout();
     void ImportData();

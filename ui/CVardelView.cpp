@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -46,12 +47,19 @@ CVardelView::CVardelView(CVardelDoc& document, AppSettings& settings, ItemViewFr
       frame_(frame),
       prompt_(prompt),
       tabs_(new QTabBar(this)),
-      list_(new ItemList(*this, settings, this)),
+      content_(new QSplitter(Qt::Horizontal, this)),
+      list_(new ItemList(*this, settings, content_)),
+      hex_(new HexView(content_)),
       chooseDataFile_([this](DataFileAccess access) { return AskDataFile(this, access); }) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(list_, 1);
+    content_->addWidget(list_);
+    content_->addWidget(hex_);
+    content_->setStretchFactor(0, 1);
+    content_->setChildrenCollapsible(false);
+    hex_->hide();
+    layout->addWidget(content_, 1);
     layout->addWidget(tabs_);
     tabs_->setShape(QTabBar::RoundedSouth);
     tabs_->setExpanding(false);
@@ -59,6 +67,8 @@ CVardelView::CVardelView(CVardelDoc& document, AppSettings& settings, ItemViewFr
     tabs_->setFocusPolicy(Qt::NoFocus);
     ResetTabs();
     connect(tabs_, &QTabBar::currentChanged, this, &CVardelView::TabChosen);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &CVardelView::FollowSelection);
+    connect(hex_, &HexView::ItemClicked, this, &CVardelView::SelectItem);
 
     list_->SetNameAlignment(static_cast<int>(settings_.options & kOptionAlignNameMask));
     list_->SetListFont(ListFontFromSettings(settings_));
@@ -131,6 +141,39 @@ void CVardelView::RefillList() {
     if ((settings_.options & kOptionListResize) != 0) {
         list_->AutoSizeColumns();
     }
+    ShowBytes();
+}
+
+void CVardelView::ShowHexView(bool on) {
+    hex_->setVisible(on);
+    ShowBytes();
+}
+
+void CVardelView::ShowBytes() {
+    const Unit* unit = CurrentUnit();
+    if (unit == nullptr || hex_->isHidden()) {
+        hex_->Clear();
+    } else if (frame_.RowsInOperation(*unit) != nullptr) {
+        hex_->ShowUnitInOperation(*unit);
+    } else {
+        hex_->ShowUnit(*unit);
+    }
+    FollowSelection();
+}
+
+void CVardelView::FollowSelection() {
+    hex_->SetSelectedItem(list_->RowItem(list_->SelectedRow()));
+}
+
+void CVardelView::SelectItem(std::uint32_t item) {
+    for (int row = 0; row < list_->RowCount(); ++row) {
+        if (list_->RowItem(row) == item) {
+            list_->SelectRow(row);
+            return;
+        }
+    }
+    list_->clearSelection();
+    hex_->SetSelectedItem(item);
 }
 
 void CVardelView::ShowChip(std::vector<std::uint8_t> chip) {
@@ -206,7 +249,11 @@ bool CVardelView::EnableChanging(std::uint32_t item, bool enabled) {
     if (unit == nullptr || frame_.IsDeviceBusy() || !unit->IsListedItem(item)) {
         return false;
     }
-    return unit->SetItemEnabled(item, enabled);
+    if (!unit->SetItemEnabled(item, enabled)) {
+        return false;
+    }
+    ShowBytes();
+    return true;
 }
 
 std::optional<EditOffer> CVardelView::EditRequested(std::uint32_t item) {
@@ -251,6 +298,7 @@ std::optional<QString> CVardelView::CommitValue(std::uint32_t item, const Edited
         return std::nullopt;
     }
     DropChip();
+    ShowBytes();
     return ValueTextOf(*unit, item);
 }
 

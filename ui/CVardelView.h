@@ -9,16 +9,20 @@
 #include "settings/AppSettings.h"
 #include "text/Prompt.h"
 #include "ui/DataFileDialog.h"
+#include "ui/HexView.h"
 #include "ui/ItemList.h"
 #include "ui/ItemListOwner.h"
 #include "ui/ItemViewFrame.h"
 
 class QTabBar;
+class QSplitter;
 
 namespace tessaly {
 
 // The document's view: one tab per unit of the open template, each with the unit icon and a tip naming
-// the unit's bus, and, above the tabs, the ItemList with the items of the unit on show. It answers the
+// the unit's bus, and, above the tabs, the ItemList with the items of the unit on show and, when it is
+// switched on, the HexView of the unit's bytes beside it, which follows the list's selection, its values
+// and its refills, and selects the item of a byte clicked in it. It answers the
 // list's questions through the unit's value codec, runs Import and Export for the unit on show and checks
 // its values before the frame programs or verifies.
 //
@@ -68,6 +72,9 @@ class CVardelView : public QWidget, private ItemListOwner {
     // while that unit is still the one on show and is saved with it.
     void CloseEditor() { list_->CloseEditor(); }
 
+    // Shows or hides the hex view beside the list.
+    void ShowHexView(bool on);
+
     // The unit on show; null without a template.
     Unit* CurrentUnit() const;
     std::uint32_t CurrentUnitIndex() const { return currentUnit_; }
@@ -88,6 +95,11 @@ class CVardelView : public QWidget, private ItemListOwner {
 
     void DropChip();
     void TabChosen(int index);
+    // The hex view shows the unit on show as the list does; nothing while it is hidden.
+    void ShowBytes();
+    void FollowSelection();
+    // Selects the item's row; for an item without one, the hex view alone highlights it.
+    void SelectItem(std::uint32_t item);
     void ResetTabs();
     // The unit on show when it has the item, else null.
     Unit* UnitWithItem(std::uint32_t item) const;
@@ -99,7 +111,9 @@ class CVardelView : public QWidget, private ItemListOwner {
     ItemViewFrame& frame_;
     Prompt& prompt_;
     QTabBar* tabs_;
+    QSplitter* content_;
     ItemList* list_;
+    HexView* hex_;
     DataFileChooser chooseDataFile_;
     std::uint32_t currentUnit_ = 0;
     // The chip's bytes of the unit on show since the last comparison; empty when the Chip column is gone.

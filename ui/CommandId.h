@@ -22,6 +22,7 @@ inline constexpr int kRecentFile = 57616;
 inline constexpr int kExit = 57665;
 inline constexpr int kAbout = 57664;
 inline constexpr int kPreviousPane = 57681;
+inline constexpr int kHexView = 32810;
 // A toolbar button that no part of the program handles; it stays disabled.
 inline constexpr int kUnhandledButton = 57607;
 

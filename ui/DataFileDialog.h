@@ -14,8 +14,8 @@ enum class DataFileAccess { Import, Export };
 using DataFileChooser = std::function<QString(DataFileAccess access)>;
 
 // The platform's file dialog: an open dialog for Import and a save dialog, which asks before overwriting an
-// existing file, for Export. It starts in the current directory, shows template data files (*.tdf) and
-// adds the extension tdf to a name typed without one.
+// existing file, for Export. It starts in the current directory with one filter per format, template data
+// files (*.tdf) first, and adds the chosen filter's first extension to a name typed without one.
 QString AskDataFile(QWidget* parent, DataFileAccess access);
 
 }  // namespace tessaly

@@ -46,6 +46,9 @@ FrameActions::FrameActions(QWidget& frame) : frame_(frame) {
     Add(kPreviousPane, QStringLiteral("Previous Pane"),
         QStringLiteral("Switch back to the previous window pane"), QStringLiteral("Previous Pane"),
         QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    Add(kHexView, QStringLiteral("&Hex view\tF4"),
+        QStringLiteral("Show the bytes of the unit beside its items"), QStringLiteral("Hex view"), Qt::Key_F4)
+        ->setCheckable(true);
     Add(kUnhandledButton, QStringLiteral("&Print..."), QStringLiteral("Print the active document"),
         QStringLiteral("Print"), {}, QStringLiteral(":/icons/print.png"));
 
@@ -90,6 +93,8 @@ void FrameActions::BuildMenus(QMenuBar& menuBar, QMenu& languageMenu) {
     fileMenu_->addAction(Get(kRecentFile));
     fileMenu_->addSeparator();
     fileMenu_->addAction(Get(kExit));
+
+    menuBar.addMenu(QStringLiteral("&View"))->addAction(Get(kHexView));
 
     QMenu* commands = menuBar.addMenu(QStringLiteral("&Command"));
     commands->addAction(Get(kProgram));

@@ -26,7 +26,7 @@ class FrameActions {
     // The action of a command number (CommandId.h); null for a number without one.
     QAction* Get(int command) const;
 
-    // File, Command, Settings (with languageMenu after Options) and Help. The File menu's "Recent File"
+    // File, View, Command, Settings (with languageMenu after Options) and Help. The File menu's "Recent File"
     // item is the place holder that the recent files replace while there are any.
     void BuildMenus(QMenuBar& menuBar, QMenu& languageMenu);
     QMenu* FileMenu() const { return fileMenu_; }

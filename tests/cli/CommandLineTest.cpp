@@ -110,7 +110,8 @@ TEST_F(CommandLineTest, ErrorsExitWithTwoAndOneLine) {
     }
 }
 
-// check prints the desktop's report, byte for byte, when the load fails, and never writes the companion.
+// check prints the desktop's report, byte for byte, when the load fails, and never writes the companion;
+// a template that loads may draw warnings.
 TEST_F(CommandLineTest, CheckPrintsNothingOrTheDesktopsReport) {
     const std::string board = WriteBoard();
     const CliOutput loads = Run({"check", board});
@@ -126,6 +127,15 @@ TEST_F(CommandLineTest, CheckPrintsNothingOrTheDesktopsReport) {
     EXPECT_EQ(fails.status, 2);
     EXPECT_EQ(fails.out, "");
     EXPECT_EQ(fails.err, report + "\n");
+
+    // A CRC item with an unknown algorithm loads as a placeholder, which check points out.
+    const std::string typo =
+        WriteTemplate("typo.dev", "[Board, I2C8]\nSum = CRC, 1, 0-0, SUM8\nC = CRC, 2, 0-0, CRC-16\n");
+    const CliOutput warns = Run({"check", typo});
+    EXPECT_EQ(warns.status, 0);
+    EXPECT_EQ(
+        warns.err,
+        "tessaly-cli: warning: unit Board, CRC item C: unknown algorithm CRC-16; it computes nothing\n");
 }
 
 TEST_F(CommandLineTest, DecodeThenEncodeReproducesTheFileByteForByte) {

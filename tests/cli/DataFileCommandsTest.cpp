@@ -1,4 +1,6 @@
-// export and import: template data files as the desktop's commands write and read them, and raw bytes.
+// export and import: template data files as the desktop's commands write and read them, raw bytes, and
+// Intel HEX and S-record files.
+#include <cstdlib>
 #include <string>
 
 #include "CliTest.h"
@@ -52,21 +54,33 @@ TEST_F(DataFileCommandsTest, ImportReadsTheUnitsDataAndAnotherUnitsOnlyWithForce
     EXPECT_EQ(Run({"get", path, "Serial", "Label"}).out, "BEEF\nspare\n");
 }
 
-// The plain image from the unit's first address; a shorter file fills only the first bytes, a longer one
-// is refused.
-TEST_F(DataFileCommandsTest, RawExportAndImportAreThePlainImage) {
-    ASSERT_EQ(Run({"export", "--raw", path, Path("config.bin")}).status, 0);
-    EXPECT_EQ(ReadBytes(Path("config.bin")), std::string("\xFE\xCA\0\0config\0\xFF", 12));
-    WriteBytes(Path("short.bin"), "\x01\x02\x03\x04");
-    ASSERT_EQ(Run({"import", "--raw", path, Path("short.bin")}).status, 0);
-    EXPECT_EQ(Run({"get", path, "Serial", "Label"}).out, "4030201\nconfig\n");
-
+// Files for other tools: the plain image (--raw), and HEX and S-record files with device addresses, which
+// srec_cat turns back into the same bytes; a HEX file srec_cat makes from them imports to the same image, and
+// dump --format prints what export writes. A file with a byte outside the unit is refused.
+TEST_F(DataFileCommandsTest, OtherToolsReadTheExportsAndWriteWhatImportTakes) {
+    const std::string high = WriteTemplate("high.dev", "[High, I2C8]\nLabel = STRING, 80-8B, ASCIIZ\n");
+    ASSERT_EQ(Run({"set", high, "Label=at 0x80"}).status, 0);
+    ASSERT_EQ(Run({"export", "--raw", high, Path("high.img")}).status, 0);
+    EXPECT_EQ(ReadBytes(Path("high.img")), std::string("at 0x80\0\xFF\xFF\xFF\xFF", 12));
+    for (const std::string file : {"high.hex", "high.srec", "high.s28"}) {
+        ASSERT_EQ(Run({"export", high, Path(file)}).status, 0);
+        const std::string format = file.ends_with(".hex") ? " -intel" : " -motorola";
+        const std::string back =
+            "srec_cat " + Path(file) + format + " -offset -0x80 -o " + Path("b.bin") + " -binary";
+        ASSERT_EQ(std::system(back.c_str()), 0);
+        EXPECT_EQ(ReadBytes(Path("b.bin")), ReadBytes(Path("high.img"))) << file;
+    }
+    EXPECT_EQ(Run({"dump", "--format", "srec", high}).out, ReadBytes(Path("high.srec")));
+    const std::string made =
+        "srec_cat " + Path("high.img") + " -binary -offset 0x80 -o " + Path("m.hex") + " -intel";
+    ASSERT_EQ(std::system(made.c_str()), 0);
     WriteBytes(Path("long.bin"), std::string(13, 'x'));
-    const CliOutput output = Run({"import", "--raw", path, Path("long.bin")});
-    EXPECT_EQ(output.status, 2);
-    EXPECT_EQ(output.err,
-              "tessaly-cli: " + Path("long.bin") + " holds 13 bytes, more than the 12 of unit Config\n");
-    EXPECT_EQ(Run({"get", path, "Serial"}).out, "4030201\n");
+    EXPECT_EQ(Run({"import", high, Path("long.bin")}).err,
+              "tessaly-cli: " + Path("long.bin") +
+                  ": address 0x8C lies outside unit High (0x80-0x8B); nothing was imported\n");
+    ASSERT_EQ(Run({"set", high, "Label=changed"}).status, 0);
+    ASSERT_EQ(Run({"import", high, Path("m.hex")}).status, 0);
+    EXPECT_EQ(Run({"get", high, "Label"}).out, "at 0x80\n");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // read, program and verify through the chip simulator, found beside the executable as plug-ins are.
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 
 #include "CliTest.h"
 #include "TestFiles.h"
+#include "TestTemplates.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
 
@@ -205,6 +207,26 @@ TEST_F(DeviceCommandsTest, ADeviceThatIsNotReadyFailsWithOneAndSaysWhy) {
         EXPECT_EQ(output.status, 1) << test.err;
         EXPECT_EQ(output.err, test.err + "\n");
     }
+}
+
+// The EDID example, programmed with its values, is a base block that edid-decode reads without a checksum
+// error.
+TEST_F(DeviceCommandsTest, ProgrammedEdidExampleDecodesWithItsChecksum) {
+    if (std::system("command -v edid-decode > /dev/null") != 0) {
+        GTEST_SKIP() << "edid-decode is not installed";
+    }
+    for (const char* file : {"edid-1.3.dev", "edid-1.cfg"}) {
+        fs::copy_file(ExamplePath(file), Path(file));
+    }
+    ASSERT_EQ(Run({"set", Path("edid-1.3.dev"), "Serial number=7654321"}).status, 0);
+    ASSERT_EQ(Device({"program", Path("edid-1.3.dev")}).status, 0);
+    const std::string decode =
+        "head -c 128 " + sandbox.ChipFile("24C02").string() + " | edid-decode > " + Path("decoded.txt");
+    ASSERT_EQ(std::system(decode.c_str()), 0);
+    const std::string decoded = ReadBytes(Path("decoded.txt"));
+    EXPECT_NE(decoded.find("EDID Structure Version & Revision: 1.3"), std::string::npos) << decoded;
+    EXPECT_NE(decoded.find("\nChecksum: 0x"), std::string::npos) << decoded;
+    EXPECT_EQ(decoded.find("should be"), std::string::npos) << decoded;  // how it reports a wrong checksum
 }
 
 }  // namespace

@@ -181,5 +181,45 @@ TEST(DataFileTest, ExportAndImportThroughFiles) {
     EXPECT_FALSE(ExportUnitToFile(unit.unit, path + "/nowhere.tdf"));
 }
 
+// Intel HEX, S-record and raw binary files: the bytes a good file gives land at their device addresses (here
+// AB CD at 0x82), and a damaged file stores nothing and names its line or address.
+struct RecordFileCase {
+    DataFormat format;
+    std::string contents;
+    RecordFileError error;
+    std::uint32_t where;
+};
+
+const RecordFileCase kRecordFiles[] = {
+    {DataFormat::IntelHex, ":02008200ABCD04\n:00000001FF\n", RecordFileError::None, 0},
+    {DataFormat::SRecord, "S1050082ABCD00\nS9030000FC\n", RecordFileError::None, 0},
+    {DataFormat::RawBinary, "\x5A\x5A\xAB\xCD", RecordFileError::None, 0},  // from the unit's first address
+    {DataFormat::IntelHex, ":01008000116E\n:02008200ABCD05\n:00000001FF\n", RecordFileError::BadLine, 2},
+    {DataFormat::SRecord32, "S1050082ABCD01\n", RecordFileError::BadLine, 1},
+    {DataFormat::IntelHex, ":02008200AB\n", RecordFileError::BadLine, 1},
+    {DataFormat::IntelHex, ":" + std::string(100 * 1024, '0') + "\n", RecordFileError::BadLine, 1},
+    {DataFormat::IntelHex, ":01008000116E\n:02008F00ABCDF7\n:00000001FF\n", RecordFileError::OutsideUnit,
+     0x90},
+    {DataFormat::IntelHex, ":01007F00116F\n:00000001FF\n", RecordFileError::OutsideUnit, 0x7F},
+    {DataFormat::RawBinary, std::string(17, 'x'), RecordFileError::OutsideUnit, 0x90},
+};
+
+class RecordFileTest : public ::testing::TestWithParam<RecordFileCase> {};
+
+TEST_P(RecordFileTest, StoresAGoodFileAtItsAddressesAndNothingOfADamagedOne) {
+    TestUnit high("High", 0x80, 0x8F, 0x5A);
+    const RecordFileResult result = ReadRecordFile(high.unit, GetParam().contents, GetParam().format);
+    EXPECT_EQ(result.error, GetParam().error) << result.detail;
+    EXPECT_EQ(result.where, GetParam().where);
+    Bytes expected(16, 0x5A);
+    if (GetParam().error == RecordFileError::None) {
+        expected[2] = 0xAB;
+        expected[3] = 0xCD;
+    }
+    EXPECT_EQ(high.image, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RecordFileTest, ::testing::ValuesIn(kRecordFiles));
+
 }  // namespace
 }  // namespace tessaly

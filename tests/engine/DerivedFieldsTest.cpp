@@ -65,6 +65,7 @@ TEST(PrepareDerivedFieldsTest, EachFieldGetsItsValue) {
         {{"k = CRC, 19, 10-18, CRC16-ARC"}, kCheckText, 0xFF, 0x19, {0x3D}},
         {{"k = CRC, 19-1C, 10-18, CRC8, BENDIAN"}, kCheckText, 0xFF, 0x19, {0x00, 0x00, 0x00, 0xF4}},
         {{"k = CRC, 13, 10-12, SUM8-NEG"}, {{0x10, 0x12}, {0x11, 0x34}, {0x12, 0x56}}, 0, 0x13, {0x64}},
+        {{"k = CRC, 13, 10-12, SUM8"}, {{0x10, 0x12}, {0x11, 0x34}, {0x12, 0x56}}, 0, 0x13, {0x9C}},
         {{"p = CRC, 10-11, 10-11, CRC99"}, {{0x10, 0x12}}, 0, 0x10, {0x12, 0x00}},  // a placeholder
         // Constants and relative fields come first, whatever the index order: the sum sees both.
         {{"c = CHECKSUM, 13, 10-12, ONES", "s = STATIC, 10, 20", "r = RELATIVE, 12, 11, ADD, 5"},

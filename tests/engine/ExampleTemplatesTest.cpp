@@ -33,7 +33,8 @@ TEST_P(ExampleTemplatesTest, LoadsShowsEveryValueAndPreparesInsideItsImages) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ExampleTemplatesTest,
-                         ::testing::Values("board-24c02.dev", "ddr3-spd.dev"));
+                         ::testing::Values("board-24c02.dev", "ddr3-spd.dev", "edid-1.3.dev", "sfp-a0.dev",
+                                           "at24-board-id.dev"));
 
 // The SPD CRC as the JEDEC DDR3 SPD document writes it out, with an unsigned accumulator so that the bits
 // shifted past 16 wrap instead of overflowing.

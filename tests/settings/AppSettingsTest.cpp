@@ -23,7 +23,7 @@ constexpr std::uint32_t kDefaultOptions = kOptionListResize | kOptionEnableItemT
 
 constexpr std::string_view kDefaultFile =
     "[Config]\nLanguage=English\nPlugin=None\nPort=None\nDelayIO=1\nDelayPowerUp=200\nPulsePGM=20\n"
-    "PulseFix=200\n[MainWindow]\nSize=0,0\nFont=Courier New,10,0,0,0\n";
+    "PulseFix=200\n[MainWindow]\nSize=0,0\nFont=Courier New,10,0,0,0\nHexView=0\n";
 
 // The default file with the lines of the given keys ("Key=value", one a line) replaced.
 std::string DefaultFileWith(const std::string& lines) {
@@ -55,6 +55,9 @@ TEST(SettingsFile, EachFileGivesItsRecord) {
         {window("Font=Arial,10,0,00"), "Font=Arial,10,0,0,0", window("Font=X,10,1,1")},
         {window("Font=Arial,266,0,0,460"), "Font=Arial,10,0,0,204", ""},
         {window("Font=Arial,big,yes,1,greek"), "Font=Arial,9,0,1,161", window("Font=X,9,0,0,161")},
+        {window("HexView=2"), "HexView=1", ""},
+        {window("HexView=on"), "HexView=1", window("HexView=1")},
+        {"", "", window("HexView=1")},
         {config("DelayIO=fast\nPulseFix=slow"), "DelayIO=7\nPulseFix=150", config("DelayIO=7\nPulseFix=150")},
         {config("Language=" + x100 + "\nPlugin=" + x100 + "\nPort=" + x100) + window("Font=" + x100 + ",12"),
          "Language=" + x31 + "\nPlugin=" + std::string(63, 'x') + "\nPort=" + x100.substr(0, 15) +
@@ -121,12 +124,13 @@ class AppSettingsTest : public ::testing::Test {
 TEST_F(AppSettingsTest, WhatIsSavedLoadsBackUnchanged) {
     const std::string file =
         "[Config]\nLanguage=Deutsch\nPlugin=sim.so\nPort=/dev/ttyUSB0\nDelayIO=-3\nDelayPowerUp=50\n"
-        "PulsePGM=10\nPulseFix=100\n[MainWindow]\nSize=1024,768\nFont=DejaVu Sans Mono,9,0,1,238\n";
+        "PulsePGM=10\nPulseFix=100\n[MainWindow]\nSize=1024,768\nFont=DejaVu Sans "
+        "Mono,9,0,1,238\nHexView=1\n";
     test::WriteBytes("tessaly.ini", "; written by hand\n[Extra]\nKey=1\n" + file + "Position=10,10\n");
     ASSERT_TRUE(Load());
     settings_.mruSize = 12;
     settings_.memoryInit = 0xA5;
-    settings_.options = 2u | kOptionEnableItemTips | kOptionConfirmVerify;
+    settings_.options = 2u | kOptionEnableItemTips | kOptionConfirmVerify | kOptionHexView;
     ASSERT_TRUE(Save());
     EXPECT_EQ(test::ReadBytes("tessaly.ini"), file);
     AppSettings reloaded;
@@ -137,7 +141,7 @@ TEST_F(AppSettingsTest, WhatIsSavedLoadsBackUnchanged) {
     ASSERT_TRUE(Save());
     const std::string written = test::ReadBytes("tessaly.ini");
     EXPECT_NE(written.find("\nPort=COM1\nDelayIO="), std::string::npos) << written;
-    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 11);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 12);
 }
 
 // The file is replaced in one step: a write that fails part of the way keeps the earlier file.

@@ -26,6 +26,7 @@
 #include "ui/CVardelView.h"
 #include "ui/CommandId.h"
 #include "ui/FrameStatusBar.h"
+#include "ui/HexView.h"
 #include "ui/ItemViewSplitter.h"
 #include "ui/LanguageMenu.h"
 #include "ui/ProgressDisplay.h"
@@ -369,11 +370,14 @@ class CMainFrameTest : public QObject {
 
     // A slow bus keeps the worker merging into the unit's image for a while, and the other pane is
     // refilled all the time: it shows the unit's rows of before the Read, greyed, until the Read is done.
-    // Speed is wrong, which does not keep a Read from running.
+    // Speed is wrong, which does not keep a Read from running. F4 has shown the hex view in every pane, the
+    // one opened later too, and it takes in the Read as the list does.
     void everyPaneShowsTheUnitBeingReadGreyedUntilItTakesInTheRead() {
         sandbox->Environment().Set("TESSALY_SIM_BUS_KHZ", "1");
         ShowReadyFrame(0x00);
         OpenSample();
+        Press(Qt::Key_F4);
+        QVERIFY(settings.options & kOptionHexView);
         frame->Splitter().Split(1, 2);
         CVardelView* other = frame->Views().back();
         QCOMPARE(Shown(other->List(), kModeRow), QStringLiteral("Idle"));
@@ -398,7 +402,13 @@ class CMainFrameTest : public QObject {
         for (CVardelView* view : frame->Views()) {
             QCOMPARE(Shown(view->List(), kModeRow), QStringLiteral("Test"));
             QVERIFY(view->List().topLevelItem(kModeRow)->flags() & Qt::ItemIsEnabled);
+            // The unit starts at 1, so the line's first column stays blank.
+            QVERIFY(
+                view->findChild<HexView*>()->LineText(0).startsWith(QStringLiteral("0000     FF 00 03 FF")));
         }
+        Press(Qt::Key_F4);
+        QVERIFY(!(settings.options & kOptionHexView) &&
+                frame->Views().back()->findChild<HexView*>()->isHidden());
     }
 
     // Two dropped files open nothing, one opens; the template that is open already stays as it is, while

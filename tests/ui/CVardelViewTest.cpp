@@ -16,6 +16,7 @@
 #include "document/CVardelDoc.h"
 #include "ui/BalloonTip.h"
 #include "ui/CVardelView.h"
+#include "ui/HexView.h"
 
 namespace tessaly {
 namespace {
@@ -23,11 +24,15 @@ namespace {
 class FakeFrame : public ItemViewFrame {
   public:
     bool IsDeviceBusy() const override { return busy; }
-    const std::vector<ListRow>* RowsInOperation(const Unit&) const override { return nullptr; }
+    const std::vector<ListRow>* RowsInOperation(const Unit& unit) const override {
+        return &unit == inOperation ? &rowsInOperation : nullptr;
+    }
     void SetBusMode(BusKind bus) override { buses.push_back(bus); }
     void EnableImportExport(bool on) override { importExport.push_back(on); }
 
     bool busy = false;
+    const Unit* inOperation = nullptr;
+    std::vector<ListRow> rowsInOperation;
     std::vector<BusKind> buses;
     std::vector<bool> importExport;
 };
@@ -45,7 +50,8 @@ const std::vector<std::string_view> kTemplate = {"[Config, I2C16]",
                                                  "[Choices, I2C8]",
                                                  "Blank = ENUM, 0.0-0.1, , , , ",
                                                  "Single = ENUM, 1.0-1.1, , Only, , ",
-                                                 "Drink = BIT, 2.0, Tea, Caf\xE9"};
+                                                 "Drink = BIT, 2.0, Tea, Caf\xE9",
+                                                 "Sugar = BIT, 2.1, No, Yes"};
 constexpr int kSpeedRow = 1;
 constexpr int kLabelRow = 6;
 constexpr std::uint32_t kSpeed = 2;
@@ -86,6 +92,10 @@ class CVardelViewTest : public QObject {
     QLineEdit* EditBox() const { return qobject_cast<QLineEdit*>(List().Editor()); }
     QString RowValue(int row) const { return List().topLevelItem(row)->text(ItemList::kValueColumn); }
     QTabBar* Tabs() const { return view->findChild<QTabBar*>(); }
+    HexView& Hex() const { return *view->findChild<HexView*>(); }
+    void ClickByte(std::uint32_t offset) {
+        QTest::mouseClick(Hex().viewport(), Qt::LeftButton, {}, Hex().HexRect(offset).center());
+    }
 
     std::string Value(std::uint32_t item, std::uint32_t unit = 0) const {
         std::string text;
@@ -255,6 +265,60 @@ class CVardelViewTest : public QObject {
         QCOMPARE(QDir(directory->path()).entryList({"*.tdf"}).size(), 1);
     }
 
+    // Magic (STATIC, 0x54, shown as Program would write it) at 0, Speed at 1, nothing at 2, Mode's two bits
+    // at 3, Label at 4 to B.
+    void theHexViewShowsTheUnitWithItsValuesSelectionAndEnabledItems() {
+        ShowSample();
+        QVERIFY(UnitAt(0).SetValueText(kLabel, "Hi"));
+        view->ShowHexView(true);
+        QVERIFY(Hex().isVisible());
+        QCOMPARE(Hex().LineCount(), 1);
+        QCOMPARE(Hex().LineText(0),
+                 QStringLiteral("0000  54 96 00 00 48 69 00 00 00 00 00 00              T...Hi......    "));
+        QCOMPARE(Hex().OwnersText(2), QString());
+        QCOMPARE(Hex().LookOf(2), HexView::Look::Greyed);
+        QVERIFY(Edit(kSpeedRow));
+        QTest::keyClicks(EditBox(), "120");
+        QTest::keyClick(EditBox(), Qt::Key_Return);
+        QVERIFY(Hex().LineText(0).startsWith(QStringLiteral("0000  54 78")));
+        QCOMPARE(Hex().LookOf(1), HexView::Look::Selected);
+        ClickByte(7);
+        QCOMPARE(List().SelectedRow(), kLabelRow);
+        QCOMPARE(Hex().LookOf(4), HexView::Look::Selected);
+        QCOMPARE(Hex().LookOf(1), HexView::Look::Programmed);
+        ClickCheckBox(kSpeedRow);
+        QCOMPARE(Hex().LookOf(1), HexView::Look::Greyed);
+        // Magic has no row: the list selects nothing and the hex view alone shows it.
+        ClickByte(0);
+        QCOMPARE(List().SelectedRow(), -1);
+        QCOMPARE(Hex().LookOf(0), HexView::Look::Selected);
+        // Clicks on a byte of two items go round them.
+        QVERIFY(view->SelectUnit(2));
+        QCOMPARE(Hex().OwnersText(2), QStringLiteral("Drink (mask 0x01)\nSugar (mask 0x02)"));
+        for (const int row : {2, 3, 2}) {
+            ClickByte(2);
+            QCOMPARE(List().SelectedRow(), row);
+        }
+    }
+
+    // While the worker may write the unit, the hex view keeps the copy it took, greyed, and shows no copy
+    // of another unit; after the operation it shows the unit again.
+    void theHexViewShowsNoUnitTheWorkerMayBeWriting() {
+        ShowSample();
+        view->ShowHexView(true);
+        frame->inOperation = &UnitAt(0);
+        UnitAt(0).dataImage[1] = 0x11;
+        view->RefillList();
+        QVERIFY(!Hex().isEnabled());
+        QVERIFY(Hex().LineText(0).startsWith(QStringLiteral("0000  54 96")));
+        QVERIFY(view->SelectUnit(2) && Hex().isEnabled());
+        QVERIFY(view->SelectUnit(0));
+        QCOMPARE(Hex().LineCount(), 0);
+        frame->inOperation = nullptr;
+        view->RefillList();
+        QVERIFY(Hex().isEnabled() && Hex().LineText(0).startsWith(QStringLiteral("0000  54 11")));
+    }
+
     void switchingTabsEndsTheEditAndShowsTheOtherUnit() {
         ShowSample();
         QVERIFY(Edit(kLabelRow));
@@ -262,7 +326,7 @@ class CVardelViewTest : public QObject {
         QTest::mouseClick(Tabs(), Qt::LeftButton, {}, Tabs()->tabRect(2).center());
         QCOMPARE(view->CurrentUnitIndex(), 2u);
         QVERIFY(List().Editor() == nullptr);
-        QCOMPARE(List().RowCount(), 3);
+        QCOMPARE(List().RowCount(), 4);
         QCOMPARE(Value(kLabel), std::string("xyz"));
         QCOMPARE(frame->buses.back(), BusKind::I2C8);
         // A unit of constants shows no rows, and no unit lies past the last.

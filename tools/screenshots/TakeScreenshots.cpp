@@ -1,8 +1,8 @@
 // Takes the README's pictures of the desktop. Run under a virtual X display (scripts/screenshots.sh), it
 // starts Tessaly as scripts/run.sh does, on the sample template with the chip simulator Ready, fills in
-// some values and grabs the screen around the main window, an open editor with its tip, the two pages of
-// the Options dialog, and, once the chip is programmed and two values are changed, the list compared with
-// the chip and the difference dialog that Verify would show.
+// some values and grabs the screen around the main window, an open editor with its tip, the hex view, the
+// two pages of the Options dialog, and, once the chip is programmed and two values are changed, the list
+// compared with the chip and the difference dialog that Verify would show.
 //
 //   tessaly-screenshots OUTPUT_DIRECTORY
 
@@ -29,6 +29,7 @@
 #include "device/ExecutableDirectory.h"
 #include "engine/ItemDifference.h"
 #include "ui/CVardelView.h"
+#include "ui/CommandId.h"
 #include "ui/DifferenceDialog.h"
 #include "ui/OptionsDialog.h"
 #include "ui/QtPrompt.h"
@@ -163,6 +164,14 @@ bool TakePictures(tessaly::CVardelApp& application, const QDir& output) {
     Wait(500ms);
     saved = Save(WindowsOnShow(), output.filePath("item-editor.png")) && saved;
     list.CloseEditor();
+
+    frame.resize(1220, 620);
+    frame.Action(tessaly::command::kHexView)->trigger();
+    list.SelectRow(RowNamed(list, "Board name"));
+    Wait(500ms);
+    saved = Save(frame.frameGeometry(), output.filePath("hex-view.png")) && saved;
+    frame.Action(tessaly::command::kHexView)->trigger();
+    frame.resize(900, 620);
 
     tessaly::QtPrompt prompt(&frame);
     tessaly::OptionsDialog options(application.Settings(), prompt, tessaly::ExecutableDirectory(), &frame);
