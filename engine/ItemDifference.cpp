@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "engine/ByteOwners.h"
+
 namespace tessaly {
 namespace {
 
@@ -35,18 +37,13 @@ ItemDifference Describe(const Unit& unit, std::uint32_t index, const std::uint8_
             ValueTextIn(unit, index, expected)};
 }
 
-// The bits some item of the unit claims, enabled or not.
-std::vector<std::uint8_t> OwnedBits(const Unit& unit) {
-    std::vector<std::uint8_t> owned(unit.ImageSize(), 0);
-    ItemMask mask;
-    for (std::uint32_t index = 0; index < unit.itemCount; ++index) {
-        if (unit.BuildItemMask(mask, index)) {
-            for (std::uint32_t i = 0; i < mask.count; ++i) {
-                owned[mask.offset + i] |= mask.bytes[i];
-            }
-        }
+// The bits the unit's items claim in the byte at offset, enabled or not; the fixed byte is no item's.
+std::uint8_t ItemBits(const ByteOwners& owners, std::uint32_t offset) {
+    std::uint8_t bits = 0;
+    for (const ByteOwner& owner : owners.At(offset)) {
+        bits |= owner.item != kNoItem ? owner.bits : 0;
     }
-    return owned;
+    return bits;
 }
 
 }  // namespace
@@ -86,9 +83,9 @@ std::vector<ItemDifference> ListMaskedDifferences(const Unit& unit, const std::u
             differences.push_back(Describe(unit, index, chip, expected));
         }
     }
-    const std::vector<std::uint8_t> owned = OwnedBits(unit);
+    const ByteOwners owners(unit);
     for (std::uint32_t at = 0; at < unit.ImageSize(); ++at) {
-        if (((chip[at] ^ expected[at]) & unit.programMask[at] & ~owned[at]) != 0) {
+        if (((chip[at] ^ expected[at]) & unit.programMask[at] & ~ItemBits(owners, at)) != 0) {
             differences.push_back(
                 {kNoItem, AddressName(unit.start + at), HexByte(chip[at]), HexByte(expected[at])});
         }
