@@ -6,7 +6,7 @@
 # bin/tessaly and bin/tessaly-cli are links to them (a program finds its directory through /proc/self/exe,
 # which names the file the link leads to).
 install(TARGETS tessaly tessaly-cli RUNTIME DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
-install(TARGETS tessaly-sim tessaly-i2cdev LIBRARY DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
+install(TARGETS tessaly-sim tessaly-i2cdev tessaly-nvmem LIBRARY DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
 
 # Relative, so that the links hold wherever the prefix is; the prefix itself is the one given to
 # cmake --install, hence read when installing.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "FakeSysfs.h"
 #include "LoadedTemplate.h"
 #include "QuickSettings.h"
 #include "SimulatorSandbox.h"
@@ -49,6 +50,30 @@ TEST(SimulatorEndToEndTest, ProgramThenReadBackInANewSessionThenVerify) {
     ASSERT_TRUE(session.Run(operation::kVerifyCommand, written.UnitAt()));
     EXPECT_EQ(session.owner.Log({"AskRetryAccess", "ReportDifference", "NotifyCompletion"}),
               "NotifyCompletion Verify sucessfully complete");
+}
+
+// The kernel-driven memory file takes the same image as the simulated chip, byte for byte.
+TEST(SimulatorEndToEndTest, TheNvmemFileHoldsWhatTheSimulatedChipHolds) {
+    test::SimulatorSandbox sandbox(std::chrono::microseconds(200));
+    const test::FakeSysfs sysfs;
+    const auto nvmem = sysfs.AddNvmem("0-00500", std::string(256, '\xFF'));
+    const WorkerSettings settings = test::QuickSettings(50, 1);
+    const char* source = std::getenv("TESSALY_SOURCE_DIR");
+    test::LoadedTemplate board(0xFF,
+                               std::string(source == nullptr ? "." : source) + "/examples/board-24c02.dev");
+    ASSERT_TRUE(board.Loaded());
+    for (const auto& [plugin, port] :
+         {std::pair{"tessaly-sim.so", "24C02"}, {"tessaly-nvmem.so", "0-00500"}}) {
+        test::WorkerSession session(settings);
+        ASSERT_TRUE(session.Start(port, plugin));
+        ASSERT_TRUE(session.Run(operation::kProgramCommand, board.UnitAt()));
+        EXPECT_EQ(session.owner.Log({"AskRetryAccess", "ReportDifference", "NotifyCompletion"}),
+                  "NotifyCompletion Program successfully complete")
+            << plugin;
+    }
+    const std::vector<std::uint8_t> chip = sandbox.ReadChip("24C02");
+    ASSERT_EQ(chip.size(), 256u);
+    EXPECT_EQ(test::ReadBytes(nvmem), std::string(chip.begin(), chip.end()));
 }
 
 }  // namespace

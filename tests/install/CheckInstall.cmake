@@ -10,7 +10,7 @@ if(NOT result EQUAL 0)
 endif()
 
 set(root ${STAGING}/usr)
-foreach(file lib/tessaly/tessaly lib/tessaly/tessaly-cli lib/tessaly/tessaly-sim.so lib/tessaly/tessaly-i2cdev.so
+foreach(file lib/tessaly/tessaly lib/tessaly/tessaly-cli lib/tessaly/tessaly-sim.so lib/tessaly/tessaly-i2cdev.so lib/tessaly/tessaly-nvmem.so
              share/tessaly/languages/Deutsch.lng share/tessaly/languages/Francais.lng
              share/applications/tessaly.desktop share/mime/packages/tessaly-template.xml
              share/icons/hicolor/48x48/apps/tessaly.png share/icons/hicolor/256x256/apps/tessaly.png)

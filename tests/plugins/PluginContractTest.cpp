@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeSysfs.h"
 #include "LoadedPlugin.h"
 #include "ScopedEnvironment.h"
 #include "SimulatorSandbox.h"
@@ -48,6 +49,12 @@ const PluginRow kPlugins[] = {
      [] { return std::shared_ptr<void>(std::make_shared<test::SimulatorSandbox>()); }},
     {"i2cdev", TESSALY_I2CDEV_PLUGIN, 2,
      [] { return std::shared_ptr<void>(std::make_shared<FakeI2cDev>()); }},
+    {"nvmem", TESSALY_NVMEM_PLUGIN, 2,
+     [] {
+         auto sysfs = std::make_shared<test::FakeSysfs>();
+         sysfs->AddNvmem("0-00500", std::string(256, '\xFF'));
+         return std::shared_ptr<void>(sysfs);
+     }},
 };
 
 class PluginContractTest : public ::testing::TestWithParam<PluginRow> {
@@ -206,6 +213,7 @@ TEST_P(PluginContractTest, HostileArgumentsAreRefusedWithoutACrash) {
         transfer(0, nullptr, &length);
         EXPECT_EQ(length, 0u) << "nothing asked, nothing moved";
         for (const std::uint32_t asked : {0u, 0xFFFFFFFFu}) {
+            std::fill(bytes.begin(), bytes.end(), kUntouched);
             length = asked;
             transfer(0, bytes.data(), &length);
             EXPECT_LE(length, std::min(asked, 0x10000u)) << asked;
