@@ -76,5 +76,13 @@ TEST(SimulatorEndToEndTest, TheNvmemFileHoldsWhatTheSimulatedChipHolds) {
     EXPECT_EQ(test::ReadBytes(nvmem), std::string(chip.begin(), chip.end()));
 }
 
+// With no programmer at the configured location the worker reports it unplugged and stops at once.
+TEST(SimulatorEndToEndTest, TheCh341aPluginWithoutItsProgrammerReportsItUnplugged) {
+    test::WorkerSession session(test::QuickSettings(50, 1));
+    ASSERT_TRUE(session.Start("9-9 I2C 100k", "tessaly-ch341a.so"));
+    EXPECT_THAT(session.owner.Log({"StoreState"}), ::testing::EndsWith("StoreState 5"));
+    EXPECT_TRUE(session.worker.Stop());
+}
+
 }  // namespace
 }  // namespace tessaly
