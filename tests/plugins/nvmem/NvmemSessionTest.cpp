@@ -1,11 +1,11 @@
-// A session on plain files standing in for the kernel's: what the host learns of the file, and reads and
-// writes confined to the file and to a block.
-#include "plugins/nvmem/NvmemSession.h"
-
+// Ports and sessions on plain files standing in for the kernel's: which files are ports, what the host
+// learns of a file, and reads and writes confined to the file and to a block.
 #include <gtest/gtest.h>
 
 #include "FakeSysfs.h"
 #include "device/PluginInterface.h"
+#include "plugins/nvmem/NvmemSession.h"
+#include "plugins/nvmem/SysfsPorts.h"
 
 namespace tessaly {
 namespace {
@@ -58,8 +58,27 @@ TEST_F(NvmemSessionTest, AReadOnlyFileIsReadButRefusesProgrammingAtOnceAndSaysWh
 
     const NvmemSession gone("0-00510", sysfs_.Root() / "gone");
     EXPECT_EQ(Facility(gone, PGM_SESSION_HARDWARE_PLUGGED), 0u);
-    EXPECT_EQ(Facility(gone, PGM_SESSION_CHIP_PRESENT), 0u);
     EXPECT_EQ(gone.Read(0, buffer, done), PluginStatus::InvalidRequest);
+}
+
+TEST(SysfsPortsTest, ListsBothKindsOfMemoryFileInByteOrderAndFindsOnlyThem) {
+    const test::FakeSysfs sysfs;
+    const SysfsPorts ports(sysfs.Root());
+    EXPECT_FALSE(ports.HasDriver());
+    const auto nvmem = sysfs.AddNvmem("0-00500", "");
+    const auto eeprom = sysfs.Root() / "sys/bus/i2c/devices/0-0050/eeprom";
+    test::WriteBytes(eeprom, "");
+    sysfs.AddNvmem("cmos_nvram0_too_long", "");
+    test::WriteBytes(sysfs.Root() / "sys/bus/i2c/devices/1-0051/eeprom", "");
+    std::filesystem::create_directories(sysfs.Root() / "sys/bus/i2c/devices/1-0052");
+
+    EXPECT_TRUE(ports.HasDriver());
+    EXPECT_EQ(ports.Names(), (std::vector<std::string>{"0-0050", "0-00500", "1-0051"}));
+    EXPECT_EQ(ports.File("0-00500"), nvmem);
+    EXPECT_EQ(ports.File("0-0050"), eeprom);
+    for (const char* other : {"1-0052", "", ".", "..", "../nvmem/devices/0-00500", "0-005"}) {
+        EXPECT_EQ(ports.File(other), std::nullopt) << other;
+    }
 }
 
 }  // namespace
