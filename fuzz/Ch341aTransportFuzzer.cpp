@@ -75,10 +75,8 @@ class FuzzedBus : public tessaly::UsbBus {
     std::vector<tessaly::UsbLocation> Programmers() override {
         return input_.Byte() % 4 == 0 ? std::vector<tessaly::UsbLocation>{} : std::vector{kAt};
     }
-    std::unique_ptr<tessaly::UsbTransport> Open(const tessaly::UsbLocation&,
-                                                tessaly::OpenFailure& failure) override {
-        failure = static_cast<tessaly::OpenFailure>(input_.Byte() % 4);
-        return failure == tessaly::OpenFailure::None ? std::make_unique<FuzzedTransport>(input_) : nullptr;
+    std::unique_ptr<tessaly::UsbTransport> Open(const tessaly::UsbLocation&) override {
+        return input_.Byte() % 4 == 0 ? nullptr : std::make_unique<FuzzedTransport>(input_);
     }
 
     static inline const tessaly::UsbLocation kAt{1, {1}};

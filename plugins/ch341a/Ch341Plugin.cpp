@@ -32,17 +32,7 @@ std::vector<UsbLocation> AttachedProgrammers() {
 // The driver counts as missing while a programmer is attached that the user may not open.
 bool IsDriverInstalled() {
     const std::shared_ptr<LibusbBus> bus = LibusbBus::Create();
-    if (bus == nullptr) {
-        return true;
-    }
-    for (const UsbLocation& location : bus->Programmers()) {
-        OpenFailure failure = OpenFailure::None;
-        bus->Open(location, failure);
-        if (failure == OpenFailure::NoPermission) {
-            return false;
-        }
-    }
-    return true;
+    return bus == nullptr || !bus->HasForbiddenProgrammer();
 }
 
 std::int32_t GlobalFacility(std::uint32_t code, std::uint32_t* value) {

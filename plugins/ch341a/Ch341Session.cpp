@@ -99,8 +99,7 @@ PluginStatus Ch341Session::Open() {
     if (transport_ != nullptr) {
         return PluginStatus::Ok;
     }
-    OpenFailure failure = OpenFailure::None;
-    transport_ = bus_->Open(port_.location, failure);
+    transport_ = bus_->Open(port_.location);
     if (transport_ == nullptr) {
         return PluginStatus::HardwareError;
     }

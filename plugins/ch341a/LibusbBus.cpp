@@ -111,26 +111,38 @@ std::vector<UsbLocation> LibusbBus::Programmers() {
     return locations;
 }
 
-std::unique_ptr<UsbTransport> LibusbBus::Open(const UsbLocation& location, OpenFailure& failure) {
-    failure = OpenFailure::Absent;
+bool LibusbBus::HasForbiddenProgrammer() {
+    const DeviceList list(context_);
+    for (libusb_device* device : list.Devices()) {
+        if (!LocationOf(device)) {
+            continue;
+        }
+        libusb_device_handle* handle = nullptr;
+        const int opened = libusb_open(device, &handle);
+        if (opened == LIBUSB_SUCCESS) {
+            libusb_close(handle);
+        } else if (opened == LIBUSB_ERROR_ACCESS) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::unique_ptr<UsbTransport> LibusbBus::Open(const UsbLocation& location) {
     const DeviceList list(context_);
     for (libusb_device* device : list.Devices()) {
         if (LocationOf(device) != location) {
             continue;
         }
         libusb_device_handle* handle = nullptr;
-        const int opened = libusb_open(device, &handle);
-        if (opened != LIBUSB_SUCCESS) {
-            failure = opened == LIBUSB_ERROR_ACCESS ? OpenFailure::NoPermission : OpenFailure::Refused;
+        if (libusb_open(device, &handle) != LIBUSB_SUCCESS) {
             return nullptr;
         }
         libusb_set_auto_detach_kernel_driver(handle, 1);
         if (libusb_claim_interface(handle, kInterface) != LIBUSB_SUCCESS) {
             libusb_close(handle);
-            failure = OpenFailure::Refused;
             return nullptr;
         }
-        failure = OpenFailure::None;
         return std::make_unique<LibusbTransport>(handle);
     }
     return nullptr;

@@ -23,7 +23,11 @@ class LibusbBus : public UsbBus {
     LibusbBus& operator=(const LibusbBus&) = delete;
 
     std::vector<UsbLocation> Programmers() override;
-    std::unique_ptr<UsbTransport> Open(const UsbLocation& location, OpenFailure& failure) override;
+    std::unique_ptr<UsbTransport> Open(const UsbLocation& location) override;
+
+    // Whether a programmer is attached that the user may not open. Asks the system only, without taking
+    // the programmer from a session that has it.
+    bool HasForbiddenProgrammer();
 
   private:
     explicit LibusbBus(libusb_context* context) : context_(context) {}

@@ -8,25 +8,15 @@
 
 namespace tessaly {
 
-// Why a programmer could not be opened.
-enum class OpenFailure {
-    None,
-    // Nothing at that location.
-    Absent,
-    // The device is there, but the user may not open it (no udev rule).
-    NoPermission,
-    // Claimed by another program, or any other refusal.
-    Refused,
-};
-
 // The CH341A programmers attached to the computer, and access to one of them.
 class UsbBus {
   public:
     virtual ~UsbBus() = default;
 
     virtual std::vector<UsbLocation> Programmers() = 0;
-    // The opened programmer at location, or null with failure saying why.
-    virtual std::unique_ptr<UsbTransport> Open(const UsbLocation& location, OpenFailure& failure) = 0;
+    // The opened programmer at location; null when it is not there, the user may not open it, or another
+    // program has it.
+    virtual std::unique_ptr<UsbTransport> Open(const UsbLocation& location) = 0;
 };
 
 }  // namespace tessaly

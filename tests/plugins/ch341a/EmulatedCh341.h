@@ -26,7 +26,7 @@ class EmulatedCh341 : public UsbBus, public UsbTransport {
     std::vector<UsbLocation> Programmers() override {
         return unplugged ? std::vector<UsbLocation>{} : std::vector{kAt};
     }
-    std::unique_ptr<UsbTransport> Open(const UsbLocation& location, OpenFailure& failure) override {
+    std::unique_ptr<UsbTransport> Open(const UsbLocation& location) override {
         struct Forwarder : UsbTransport {
             explicit Forwarder(UsbTransport& to) : to(to) {}
             UsbResult Send(std::span<const std::uint8_t> bytes) override { return to.Send(bytes); }
@@ -35,8 +35,7 @@ class EmulatedCh341 : public UsbBus, public UsbTransport {
             }
             UsbTransport& to;
         };
-        failure = unplugged || location != kAt ? OpenFailure::Absent : OpenFailure::None;
-        return failure == OpenFailure::None ? std::make_unique<Forwarder>(*this) : nullptr;
+        return unplugged || location != kAt ? nullptr : std::make_unique<Forwarder>(*this);
     }
 
     UsbResult Send(std::span<const std::uint8_t> bytes) override {
