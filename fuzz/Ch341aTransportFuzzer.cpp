@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <numeric>
 #include <span>
 #include <vector>
 
@@ -50,12 +51,9 @@ class FuzzedTransport : public tessaly::UsbTransport {
   public:
     explicit FuzzedTransport(Input& input) : input_(input) {}
     UsbResult Send(std::span<const std::uint8_t> bytes) override {
-        // The packet is looked at whole, as a device reads it.
-        volatile std::uint8_t sum = 0;
-        for (const std::uint8_t byte : bytes) {
-            sum = static_cast<std::uint8_t>(sum + byte);
-        }
-        return ResultFrom(input_.Byte());
+        // The packet is read whole, as a device reads it, and its bytes take part in the outcome.
+        const unsigned sum = std::accumulate(bytes.begin(), bytes.end(), 0u);
+        return ResultFrom(static_cast<std::uint8_t>(input_.Byte() + sum));
     }
     UsbResult Receive(std::span<std::uint8_t> buffer, std::size_t& received) override {
         received = std::min<std::size_t>(input_.Byte() % 40, buffer.size());
