@@ -6,12 +6,18 @@
 
 #include <cerrno>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "UdevRuleText.h"
 
 extern char** environ;
 
 namespace tessaly {
 namespace {
+
+// The rule goes to the shell between single quotes.
+static_assert(std::string_view(kUdevRuleText).find('\'') == std::string_view::npos);
 
 constexpr const char* kPkexec = "/usr/bin/pkexec";
 // Reloads the rules and applies them to the programmers plugged in now.
@@ -44,8 +50,8 @@ bool UdevRule::CanInstall() {
 }
 
 bool UdevRule::Install() {
-    return Run(
-        {kPkexec, "/bin/sh", "-c", std::string("printf '%s' '") + kText + "' > " + kPath + " && " + kReload});
+    return Run({kPkexec, "/bin/sh", "-c",
+                std::string("printf '%s' '") + kUdevRuleText + "' > " + kPath + " && " + kReload});
 }
 
 bool UdevRule::Uninstall() {

@@ -7,9 +7,7 @@
 #include <numeric>
 
 #include "EmulatedCh341.h"
-#include "TestFiles.h"
 #include "device/PluginInterface.h"
-#include "plugins/ch341a/UdevRule.h"
 
 namespace tessaly {
 namespace {
@@ -128,8 +126,8 @@ TEST_F(Ch341SessionTest, AResetEndsTheTransferAndTheNextOnesUntilTheSessionIsAsk
 }
 
 TEST(Ch341PortTest, NamesFitTheSettingAndOnlyThoseParse) {
-    const std::vector<UsbLocation> locations{{1, {4}}, {3, {1, 2, 3}}};
-    const std::vector<std::string> names = Ch341Port::List(locations);
+    const std::vector<std::string> names =
+        Ch341Port::List(std::vector<UsbLocation>{{1, {4}}, {3, {1, 2, 3}}});
     EXPECT_EQ(names.size(), 10u + 6u) << "the deeper location's longer names do not fit";
     EXPECT_EQ(names.back(), "3-1.2.3 25LC512");
     for (const std::string& name : names) {
@@ -139,12 +137,6 @@ TEST(Ch341PortTest, NamesFitTheSettingAndOnlyThoseParse) {
                             "1-1.1.1.1.1.1.1.1 25LC128", "1-256 25LC128", "1- I2C 20k"}) {
         EXPECT_EQ(Ch341Port::Parse(bad), std::nullopt) << bad;
     }
-}
-
-TEST(Ch341PortTest, TheInstalledUdevRuleIsTheOneThePluginInstalls) {
-    const std::string rules =
-        test::ReadBytes(std::filesystem::path(TESSALY_SOURCE_DIR) / "resources/60-tessaly-ch341a.rules");
-    EXPECT_NE(rules.find(UdevRule::kText), std::string::npos);
 }
 
 }  // namespace
