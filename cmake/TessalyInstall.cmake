@@ -1,12 +1,15 @@
 # What `cmake --install` puts in place: the desktop program and the command line with their plug-ins, the
-# language files, and the desktop integration (a menu entry, the "Template Document" type of *.dev files and
+# language files, the CH341A programmer's udev rule, and the desktop integration (a menu entry, the "Template Document" type of *.dev files and
 # the icon). The directories are TessalyLayout's.
 #
 # The programs look for plug-ins in their own directory, so they and the plug-ins go to lib/tessaly/, and
 # bin/tessaly and bin/tessaly-cli are links to them (a program finds its directory through /proc/self/exe,
 # which names the file the link leads to).
 install(TARGETS tessaly tessaly-cli RUNTIME DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
-install(TARGETS tessaly-sim tessaly-i2cdev LIBRARY DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
+install(TARGETS tessaly-sim tessaly-i2cdev tessaly-nvmem tessaly-ch341a LIBRARY DESTINATION ${TESSALY_INSTALL_PROGRAM_DIR})
+# The udev rule that opens the CH341A programmers to the user at the seat. udev reads lib/udev/rules.d/ of
+# the /usr prefix (the Debian package's); under another prefix the plug-in's driver facility installs it.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/60-tessaly-ch341a.rules DESTINATION lib/udev/rules.d)
 
 # Relative, so that the links hold wherever the prefix is; the prefix itself is the one given to
 # cmake --install, hence read when installing.

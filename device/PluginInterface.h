@@ -7,7 +7,13 @@
  *
  * Conventions the host relies on:
  *  - A status is 0 for success. The host passes 1 to 4 on unchanged and reads any other value as 2; every
- *    non-zero status is a failure. What 1 to 4 mean is the plug-in's own business.
+ *    non-zero status is a failure. Every Tessaly plug-in gives 1 to 4 these meanings:
+ *      1  the chip did not answer: busy with its write cycle, not powered, absent; trying again may work;
+ *      2  the request itself was wrong: unknown session or code, a null pointer, an address or value out
+ *         of range, a port name that does not parse;
+ *      3  PGM_Reset ended the transfer;
+ *      4  the programmer or its path failed: unplugged, no permission, a file that cannot be written, a
+ *         bus error, a transfer the hardware cannot do as asked.
  *  - Texts are zero-terminated 8-bit strings (UTF-8 preferred).
  *  - Before every call with an out value or an out text pointer the host sets it to 0, so a plug-in that
  *    leaves it untouched is read as "no text", "no" or 0.

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format
     qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-    pkg-config libfuse3-dev fuse3
+    pkg-config libfuse3-dev fuse3 libusb-1.0-0-dev
     libsrecord-dev libboost-dev srecord edid-decode
     xvfb xauth gcovr
     dpkg-dev file

@@ -19,6 +19,7 @@ declare -A corpora=(
     [settings_file_fuzzer]=settings
     [language_file_fuzzer]=language
     [plugin_host_fuzzer]=pluginhost
+    [ch341a_transport_fuzzer]=ch341a
 )
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${!corpora[@]}")

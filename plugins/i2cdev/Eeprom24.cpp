@@ -49,14 +49,14 @@ std::uint16_t Eeprom24::PutWordAddress(std::uint32_t address, std::uint8_t* byte
     return 1;
 }
 
-Status Eeprom24::Read(std::uint32_t address, std::span<std::uint8_t> buffer, std::uint32_t& done) {
+PluginStatus Eeprom24::Read(std::uint32_t address, std::span<std::uint8_t> buffer, std::uint32_t& done) {
     done = 0;
     if (buffer.empty()) {
-        return Status::Ok;
+        return PluginStatus::Ok;
     }
     const std::uint32_t length = BlockPart(address, buffer.size());
     if (length == 0) {
-        return Status::InvalidRequest;
+        return PluginStatus::InvalidRequest;
     }
     std::array<std::uint8_t, 2> wordAddress{};
     const std::uint8_t device = DeviceAddressFor(address);
@@ -64,21 +64,21 @@ Status Eeprom24::Read(std::uint32_t address, std::span<std::uint8_t> buffer, std
         {device, false, wordAddress.data(), PutWordAddress(address, wordAddress.data())},
         {device, true, buffer.data(), static_cast<std::uint16_t>(length)},
     }};
-    const Status status = transport_.Transfer(messages);
-    if (status == Status::Ok) {
+    const PluginStatus status = transport_.Transfer(messages);
+    if (status == PluginStatus::Ok) {
         done = length;
     }
     return status;
 }
 
-Status Eeprom24::Write(std::uint32_t address, std::span<const std::uint8_t> data, std::uint32_t& done) {
+PluginStatus Eeprom24::Write(std::uint32_t address, std::span<const std::uint8_t> data, std::uint32_t& done) {
     done = 0;
     if (data.empty()) {
-        return Status::Ok;
+        return PluginStatus::Ok;
     }
     const std::uint32_t length = BlockPart(address, data.size());
     if (length == 0) {
-        return Status::InvalidRequest;
+        return PluginStatus::InvalidRequest;
     }
     std::array<std::uint8_t, 2 + PortName::kMaxPageSize> bytes{};
     const std::uint16_t header = PutWordAddress(address, bytes.data());
@@ -86,14 +86,14 @@ Status Eeprom24::Write(std::uint32_t address, std::span<const std::uint8_t> data
     const std::array<I2cMessage, 1> message{{
         {DeviceAddressFor(address), false, bytes.data(), static_cast<std::uint16_t>(header + length)},
     }};
-    const Status status = transport_.Transfer(message);
-    if (status == Status::Ok) {
+    const PluginStatus status = transport_.Transfer(message);
+    if (status == PluginStatus::Ok) {
         done = length;
     }
     return status;
 }
 
-Status Eeprom24::Probe() {
+PluginStatus Eeprom24::Probe() {
     std::uint8_t byte = 0;
     const std::array<I2cMessage, 1> message{{{addressing_.deviceAddress, true, &byte, 1}}};
     return transport_.Transfer(message);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
+#include "plugins/common/PluginStatus.h"
 #include "plugins/i2cdev/I2cTransport.h"
-#include "plugins/i2cdev/Status.h"
 
 namespace tessaly {
 
@@ -39,13 +39,13 @@ class Eeprom24 {
     // Bytes from address 0 that this port can reach.
     std::uint32_t Reach() const;
 
-    Status Read(std::uint32_t address, std::span<std::uint8_t> buffer, std::uint32_t& done);
-    Status Write(std::uint32_t address, std::span<const std::uint8_t> data, std::uint32_t& done);
+    PluginStatus Read(std::uint32_t address, std::span<std::uint8_t> buffer, std::uint32_t& done);
+    PluginStatus Write(std::uint32_t address, std::span<const std::uint8_t> data, std::uint32_t& done);
 
     // Reads one byte from the chip's current address: acknowledged when a chip is there and idle. A
     // zero-length write would be shorter, but some EEPROMs take it for the start of a write and corrupt
     // a byte.
-    Status Probe();
+    PluginStatus Probe();
 
   private:
     // The part of a request of length bytes at address that lies in one block; 0 when it cannot be done.

@@ -42,9 +42,9 @@ I2cDevFile::~I2cDevFile() {
     ::close(descriptor_);
 }
 
-Status I2cDevFile::Transfer(std::span<const I2cMessage> messages) {
+PluginStatus I2cDevFile::Transfer(std::span<const I2cMessage> messages) {
     if (messages.empty() || messages.size() > kMaxMessages) {
-        return Status::InvalidRequest;
+        return PluginStatus::InvalidRequest;
     }
     std::array<i2c_msg, kMaxMessages> kernelMessages{};
     for (std::size_t i = 0; i < messages.size(); ++i) {
@@ -58,7 +58,8 @@ Status I2cDevFile::Transfer(std::span<const I2cMessage> messages) {
     if (result < 0) {
         return StatusFromTransferError(errno);
     }
-    return static_cast<std::size_t>(result) == messages.size() ? Status::Ok : Status::AdapterError;
+    return static_cast<std::size_t>(result) == messages.size() ? PluginStatus::Ok
+                                                               : PluginStatus::HardwareError;
 }
 
 }  // namespace tessaly

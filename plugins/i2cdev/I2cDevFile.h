@@ -18,7 +18,7 @@ class I2cDevFile : public I2cTransport {
     I2cDevFile(const I2cDevFile&) = delete;
     I2cDevFile& operator=(const I2cDevFile&) = delete;
 
-    Status Transfer(std::span<const I2cMessage> messages) override;
+    PluginStatus Transfer(std::span<const I2cMessage> messages) override;
 
   private:
     explicit I2cDevFile(int descriptor) : descriptor_(descriptor) {}

@@ -15,13 +15,13 @@ AdapterState AdapterStateFromOpenError(int error) {
     }
 }
 
-Status StatusFromTransferError(int error) {
+PluginStatus StatusFromTransferError(int error) {
     switch (error) {
         case ENXIO:
         case EREMOTEIO:
-            return Status::NotAcknowledged;
+            return PluginStatus::NoAnswer;
         default:
-            return Status::AdapterError;
+            return PluginStatus::HardwareError;
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "plugins/common/PluginStatus.h"
 #include "plugins/i2cdev/AdapterState.h"
-#include "plugins/i2cdev/Status.h"
 
 namespace tessaly {
 
@@ -10,6 +10,6 @@ AdapterState AdapterStateFromOpenError(int error);
 
 // The status of an I2C_RDWR that failed with error. Adapters report a chip that does not acknowledge its
 // address with ENXIO, and many with EREMOTEIO; everything else is the adapter's failure.
-Status StatusFromTransferError(int error);
+PluginStatus StatusFromTransferError(int error);
 
 }  // namespace tessaly

@@ -2,8 +2,8 @@
 
 #include <span>
 
+#include "plugins/common/PluginStatus.h"
 #include "plugins/i2cdev/I2cMessage.h"
-#include "plugins/i2cdev/Status.h"
 
 namespace tessaly {
 
@@ -15,7 +15,7 @@ class I2cTransport {
 
     // Runs the messages as one transfer: repeated starts between them and one stop at the end. Returns
     // Ok, NotAcknowledged when a chip did not answer its address, or AdapterError.
-    virtual Status Transfer(std::span<const I2cMessage> messages) = 0;
+    virtual PluginStatus Transfer(std::span<const I2cMessage> messages) = 0;
 };
 
 }  // namespace tessaly

@@ -5,11 +5,14 @@
 #include <optional>
 
 #include "device/PluginInterface.h"
+#include "plugins/common/ExceptionGuard.h"
+#include "plugins/common/PluginTexts.h"
+#include "plugins/common/SessionTable.h"
 #include "plugins/i2cdev/AdapterDiscovery.h"
 #include "plugins/i2cdev/I2cDevAdapter.h"
 #include "plugins/i2cdev/PortList.h"
 #include "plugins/i2cdev/PortName.h"
-#include "plugins/i2cdev/SessionTable.h"
+#include "plugins/i2cdev/Session.h"
 #include "plugins/i2cdev/SystemPaths.h"
 
 #define TESSALY_EXPORT __attribute__((visibility("default")))
@@ -17,25 +20,11 @@
 namespace tessaly {
 namespace {
 
-// The interface names a session by a 32-bit handle only, so a handle has to be looked up somewhere; this
-// table is the one thing the library keeps outside its sessions, and it holds nothing but them. Every
-// setting lives in its session. A copy of the library loaded under another name has its own table.
-SessionTable& Sessions() {
-    static SessionTable table;
-    return table;
+SessionTable<Session>& OpenSessions() {
+    return Sessions<Session>();
 }
 
-// Runs body and turns any exception (an allocation that failed, say) into fallback.
-template <typename Result, typename Body>
-Result Guarded(Result fallback, Body&& body) noexcept {
-    try {
-        return body();
-    } catch (...) {
-        return fallback;
-    }
-}
-
-constexpr std::int32_t kInvalid = ToInt(Status::InvalidRequest);
+constexpr std::int32_t kInvalid = ToInt(PluginStatus::InvalidRequest);
 
 // Checks what PGM_Read or PGM_Write is handed (a session, a length, a buffer unless the length is 0),
 // then runs transfer on the session.
@@ -46,7 +35,7 @@ std::int32_t RunTransfer(std::uint32_t handle, Byte* buffer, std::uint32_t* leng
     }
     const std::uint32_t wanted = *length;
     *length = 0;
-    const std::shared_ptr<Session> session = Sessions().Find(handle);
+    const std::shared_ptr<Session> session = OpenSessions().Find(handle);
     if (session == nullptr || (buffer == nullptr && wanted != 0)) {
         return kInvalid;
     }
@@ -63,12 +52,12 @@ using tessaly::I2cDevAdapter;
 using tessaly::IsI2cDevPresent;
 using tessaly::kInvalid;
 using tessaly::ListPorts;
+using tessaly::OpenSessions;
 using tessaly::PackNames;
+using tessaly::PluginStatus;
 using tessaly::PortName;
 using tessaly::RunTransfer;
 using tessaly::Session;
-using tessaly::Sessions;
-using tessaly::Status;
 using tessaly::SystemPaths;
 using tessaly::ToInt;
 
@@ -79,7 +68,7 @@ TESSALY_EXPORT int32_t PGM_GetDescription(const char** description) {
         return kInvalid;
     }
     *description = "I2C EEPROMs (24Cxx) on Linux i2c-dev adapters: board computers and USB bridges";
-    return ToInt(Status::Ok);
+    return ToInt(PluginStatus::Ok);
 }
 
 TESSALY_EXPORT int32_t PGM_GetVersion(const char** version) {
@@ -87,7 +76,7 @@ TESSALY_EXPORT int32_t PGM_GetVersion(const char** version) {
         return kInvalid;
     }
     *version = "Tessaly i2c-dev plug-in " TESSALY_I2CDEV_VERSION;
-    return ToInt(Status::Ok);
+    return ToInt(PluginStatus::Ok);
 }
 
 TESSALY_EXPORT int32_t PGM_EnumeratePorts(char* buffer, uint32_t size) {
@@ -105,13 +94,13 @@ TESSALY_EXPORT int32_t PGM_GetGlobalFacility(uint32_t code, uint32_t* value) {
             return kInvalid;
         }
         *value = IsI2cDevPresent(SystemPaths::FromEnvironment()) ? 1 : 0;
-        return ToInt(Status::Ok);
+        return ToInt(PluginStatus::Ok);
     });
 }
 
 TESSALY_EXPORT int32_t PGM_GetSessionFacility(uint32_t session, uint32_t code, uint32_t* value) {
     return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<Session> found = Sessions().Find(session);
+        const std::shared_ptr<Session> found = OpenSessions().Find(session);
         if (found == nullptr || value == nullptr) {
             return kInvalid;
         }
@@ -121,7 +110,7 @@ TESSALY_EXPORT int32_t PGM_GetSessionFacility(uint32_t session, uint32_t code, u
 
 TESSALY_EXPORT int32_t PGM_SetSessionFacility(uint32_t session, uint32_t code, uint32_t value) {
     return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<Session> found = Sessions().Find(session);
+        const std::shared_ptr<Session> found = OpenSessions().Find(session);
         return found == nullptr ? kInvalid : ToInt(found->SetFacility(code, value));
     });
 }
@@ -138,13 +127,13 @@ TESSALY_EXPORT uint32_t PGM_Attach(const char* port) {
             return 0;
         }
         auto adapter = std::make_unique<I2cDevAdapter>(SystemPaths::FromEnvironment(), name->adapter);
-        return Sessions().Add(std::make_shared<Session>(*name, std::move(adapter)));
+        return OpenSessions().Add(std::make_shared<Session>(*name, std::move(adapter)));
     });
 }
 
 TESSALY_EXPORT int32_t PGM_Detach(uint32_t session) {
-    return Guarded<int32_t>(kInvalid,
-                            [&] { return Sessions().Remove(session) ? ToInt(Status::Ok) : kInvalid; });
+    return Guarded<int32_t>(
+        kInvalid, [&] { return OpenSessions().Remove(session) ? ToInt(PluginStatus::Ok) : kInvalid; });
 }
 
 TESSALY_EXPORT int32_t PGM_GetFirmware(uint32_t session, char* buffer, uint32_t* length) {
@@ -154,7 +143,7 @@ TESSALY_EXPORT int32_t PGM_GetFirmware(uint32_t session, char* buffer, uint32_t*
         }
         const std::uint32_t size = *length;
         *length = 0;
-        const std::shared_ptr<Session> found = Sessions().Find(session);
+        const std::shared_ptr<Session> found = OpenSessions().Find(session);
         if (found == nullptr || buffer == nullptr) {
             return kInvalid;
         }
@@ -164,12 +153,12 @@ TESSALY_EXPORT int32_t PGM_GetFirmware(uint32_t session, char* buffer, uint32_t*
 
 TESSALY_EXPORT int32_t PGM_Reset(uint32_t session) {
     return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<Session> found = Sessions().Find(session);
+        const std::shared_ptr<Session> found = OpenSessions().Find(session);
         if (found == nullptr) {
             return kInvalid;
         }
         found->Reset();
-        return ToInt(Status::Ok);
+        return ToInt(PluginStatus::Ok);
     });
 }
 

@@ -1,7 +1,6 @@
 #include "plugins/i2cdev/PortList.h"
 
 #include <array>
-#include <cstring>
 
 #include "plugins/i2cdev/PortName.h"
 #include "plugins/i2cdev/ReservedAdapter.h"
@@ -48,22 +47,6 @@ std::vector<std::string> ListPorts(std::span<const AdapterInfo> adapters) {
 
 std::span<const std::uint32_t> ListedPageSizes() {
     return kListedPageSizes;
-}
-
-std::uint32_t PackNames(std::span<const std::string> names, char* buffer, std::uint32_t size) {
-    if (buffer == nullptr) {
-        return 0;
-    }
-    std::uint32_t used = 0;
-    for (const std::string& name : names) {
-        const std::size_t needed = name.size() + 1;
-        if (needed > size - used) {
-            break;
-        }
-        std::memcpy(buffer + used, name.c_str(), needed);
-        used += static_cast<std::uint32_t>(needed);
-    }
-    return used;
 }
 
 }  // namespace tessaly

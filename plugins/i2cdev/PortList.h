@@ -21,8 +21,4 @@ std::vector<std::string> ListPorts(std::span<const AdapterInfo> adapters);
 // The page sizes listed for address 0x50 besides the default.
 std::span<const std::uint32_t> ListedPageSizes();
 
-// Copies names, each with its terminating zero, one after another into buffer while whole names fit;
-// returns the bytes used. A name is never cut.
-std::uint32_t PackNames(std::span<const std::string> names, char* buffer, std::uint32_t size);
-
 }  // namespace tessaly

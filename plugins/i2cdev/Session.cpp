@@ -1,49 +1,48 @@
 #include "plugins/i2cdev/Session.h"
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "device/PluginInterface.h"
+#include "plugins/common/PluginTexts.h"
 #include "plugins/i2cdev/Eeprom24.h"
 
 namespace tessaly {
 
-Status Session::GetFacility(std::uint32_t code, std::uint32_t& value) {
+PluginStatus Session::GetFacility(std::uint32_t code, std::uint32_t& value) {
     cancelled_.store(false);
     switch (code) {
         case PGM_SESSION_HARDWARE_IDENTIFIED:
             value = IsIdentified() ? 1 : 0;
-            return Status::Ok;
+            return PluginStatus::Ok;
         case PGM_SESSION_HARDWARE_PLUGGED:
             value = IsPlugged() ? 1 : 0;
-            return Status::Ok;
+            return PluginStatus::Ok;
         case PGM_SESSION_CHIP_PRESENT:
             return ChipPresent(value);
         case PGM_SESSION_BLOCK_SIZE:
             value = port_.pageSize;
-            return Status::Ok;
+            return PluginStatus::Ok;
         default:
-            return Status::InvalidRequest;
+            return PluginStatus::InvalidRequest;
     }
 }
 
-Status Session::SetFacility(std::uint32_t code, std::uint32_t value) {
+PluginStatus Session::SetFacility(std::uint32_t code, std::uint32_t value) {
     switch (code) {
         case PGM_SESSION_POWER:
             // The chip's supply is wired to the board; there is nothing to switch.
             cancelled_.store(false);
-            return Status::Ok;
+            return PluginStatus::Ok;
         case PGM_SESSION_WIDE_ADDRESSING:
             cancelled_.store(false);
             wideAddresses_.store(value != 0);
-            return Status::Ok;
+            return PluginStatus::Ok;
         case PGM_SESSION_IO_DELAY:
             // The adapter sets the bus clock. This code may come from the user-interface thread in the
             // middle of an operation, so it leaves a Reset standing.
-            return Status::Ok;
+            return PluginStatus::Ok;
         default:
-            return Status::InvalidRequest;
+            return PluginStatus::InvalidRequest;
     }
 }
 
@@ -60,55 +59,47 @@ bool Session::IsPlugged() {
     return adapter_->Open().state != AdapterState::Absent;
 }
 
-Status Session::ChipPresent(std::uint32_t& value) {
-    const Status status = OnChip([](Eeprom24& chip) { return chip.Probe(); });
-    if (status == Status::NotAcknowledged) {
+PluginStatus Session::ChipPresent(std::uint32_t& value) {
+    const PluginStatus status = OnChip([](Eeprom24& chip) { return chip.Probe(); });
+    if (status == PluginStatus::NoAnswer) {
         value = 0;
-        return Status::Ok;
+        return PluginStatus::Ok;
     }
-    value = status == Status::Ok ? 1 : 0;
+    value = status == PluginStatus::Ok ? 1 : 0;
     return status;
 }
 
-Status Session::Firmware(std::span<char> buffer, std::uint32_t& length) const {
-    length = 0;
-    if (buffer.empty()) {
-        return Status::InvalidRequest;
-    }
+PluginStatus Session::Firmware(std::span<char> buffer, std::uint32_t& length) const {
     std::string text = adapter_->Name();
     if (text.empty()) {
         text = "i2c-" + std::to_string(port_.adapter);
     }
-    const std::size_t count = std::min(text.size(), buffer.size() - 1);
-    std::memcpy(buffer.data(), text.data(), count);
-    buffer[count] = '\0';
-    length = static_cast<std::uint32_t>(count);
-    return Status::Ok;
+    return CopyText(text, buffer, length);
 }
 
 template <typename Operation>
-Status Session::OnChip(Operation&& operation) {
+PluginStatus Session::OnChip(Operation&& operation) {
     if (cancelled_.load()) {
-        return Status::Cancelled;
+        return PluginStatus::Cancelled;
     }
     const AdapterConnection connection = adapter_->Open();
     if (!connection.transport) {
-        return Status::AdapterError;
+        return PluginStatus::HardwareError;
     }
     if (cancelled_.load()) {
-        return Status::Cancelled;
+        return PluginStatus::Cancelled;
     }
     Eeprom24 chip(*connection.transport, {port_.address, port_.pageSize, wideAddresses_.load()});
-    const Status status = operation(chip);
-    return cancelled_.load() ? Status::Cancelled : status;
+    const PluginStatus status = operation(chip);
+    return cancelled_.load() ? PluginStatus::Cancelled : status;
 }
 
-Status Session::Read(std::uint32_t address, std::span<std::uint8_t> buffer, std::uint32_t& done) {
+PluginStatus Session::Read(std::uint32_t address, std::span<std::uint8_t> buffer, std::uint32_t& done) {
     done = 0;
     return OnChip([&](Eeprom24& chip) { return chip.Read(address, buffer, done); });
 }
 
-Status Session::Write(std::uint32_t address, std::span<const std::uint8_t> data, std::uint32_t& done) {
+PluginStatus Session::Write(std::uint32_t address, std::span<const std::uint8_t> data, std::uint32_t& done) {
     done = 0;
     return OnChip([&](Eeprom24& chip) { return chip.Write(address, data, done); });
 }

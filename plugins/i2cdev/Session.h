@@ -5,9 +5,9 @@
 #include <memory>
 #include <span>
 
+#include "plugins/common/PluginStatus.h"
 #include "plugins/i2cdev/I2cAdapter.h"
 #include "plugins/i2cdev/PortName.h"
-#include "plugins/i2cdev/Status.h"
 
 namespace tessaly {
 
@@ -26,28 +26,28 @@ class Session {
     Session(PortName port, std::unique_ptr<I2cAdapter> adapter) : port_(port), adapter_(std::move(adapter)) {}
 
     // The PGM_SESSION_ codes: hardware identified, hardware plugged, chip present, block size.
-    Status GetFacility(std::uint32_t code, std::uint32_t& value);
+    PluginStatus GetFacility(std::uint32_t code, std::uint32_t& value);
     // The PGM_SESSION_ codes: power and the I/O delay (accepted, nothing to do), wide addressing.
-    Status SetFacility(std::uint32_t code, std::uint32_t value);
+    PluginStatus SetFacility(std::uint32_t code, std::uint32_t value);
 
     // The adapter's name, cut to fit buffer with its terminator; length is the buffer's size on entry and
     // the text's length on return.
-    Status Firmware(std::span<char> buffer, std::uint32_t& length) const;
+    PluginStatus Firmware(std::span<char> buffer, std::uint32_t& length) const;
 
     void Reset() { cancelled_.store(true); }
 
-    Status Read(std::uint32_t address, std::span<std::uint8_t> buffer, std::uint32_t& done);
-    Status Write(std::uint32_t address, std::span<const std::uint8_t> data, std::uint32_t& done);
+    PluginStatus Read(std::uint32_t address, std::span<std::uint8_t> buffer, std::uint32_t& done);
+    PluginStatus Write(std::uint32_t address, std::span<const std::uint8_t> data, std::uint32_t& done);
 
   private:
     // The answers to the host's "identified" and "plugged" questions (Session.cpp says why they differ).
     bool IsIdentified();
     bool IsPlugged();
-    Status ChipPresent(std::uint32_t& value);
+    PluginStatus ChipPresent(std::uint32_t& value);
     // Opens the adapter and runs operation on the chip, unless a Reset stands; a Reset that comes while it
     // runs turns its status into Cancelled.
     template <typename Operation>
-    Status OnChip(Operation&& operation);
+    PluginStatus OnChip(Operation&& operation);
 
     const PortName port_;
     const std::unique_ptr<I2cAdapter> adapter_;

@@ -26,44 +26,46 @@ TransferResult SimChip::Read(std::uint32_t address, std::uint8_t* buffer, std::u
     const std::uint64_t resetsSeen = resets_.load();
     std::lock_guard lock(mutex_);
     if (buffer == nullptr || address >= model_.capacity) {
-        return {SimStatus::InvalidRequest, 0};
+        return {PluginStatus::InvalidRequest, 0};
     }
     const std::uint64_t call = ++reads_;
-    if (const SimStatus admitted = Admit(faults_.FailsRead(call), resetsSeen); admitted != SimStatus::Ok) {
+    if (const PluginStatus admitted = Admit(faults_.FailsRead(call), resetsSeen);
+        admitted != PluginStatus::Ok) {
         return {admitted, 0};
     }
     const std::uint32_t count = std::min({length, model_.capacity, faults_.ShortRead(call).value_or(length)});
     if (!Spend(TransferTime(model_, count, busKhz_), resetsSeen)) {
-        return {SimStatus::Cancelled, 0};
+        return {PluginStatus::Cancelled, 0};
     }
     if (!ReadWrapped(address, buffer, count)) {
-        return {SimStatus::AccessError, 0};
+        return {PluginStatus::HardwareError, 0};
     }
-    return {SimStatus::Ok, count};
+    return {PluginStatus::Ok, count};
 }
 
 TransferResult SimChip::Write(std::uint32_t address, const std::uint8_t* data, std::uint32_t length) {
     const std::uint64_t resetsSeen = resets_.load();
     std::lock_guard lock(mutex_);
     if (data == nullptr || address >= model_.capacity) {
-        return {SimStatus::InvalidRequest, 0};
+        return {PluginStatus::InvalidRequest, 0};
     }
     const std::uint64_t call = ++writes_;
-    if (const SimStatus admitted = Admit(faults_.FailsWrite(call), resetsSeen); admitted != SimStatus::Ok) {
+    if (const PluginStatus admitted = Admit(faults_.FailsWrite(call), resetsSeen);
+        admitted != PluginStatus::Ok) {
         return {admitted, 0};
     }
     const std::uint32_t count = std::min(length, model_.pageSize);
     if (!Spend(TransferTime(model_, count, busKhz_), resetsSeen)) {
-        return {SimStatus::Cancelled, 0};
+        return {PluginStatus::Cancelled, 0};
     }
     if (count == 0) {
-        return {SimStatus::Ok, 0};
+        return {PluginStatus::Ok, 0};
     }
     if (!WriteInPage(address, data, count)) {
-        return {SimStatus::AccessError, 0};
+        return {PluginStatus::HardwareError, 0};
     }
     busyUntil_ = Clock::now() + writeCycle_;
-    return {SimStatus::Ok, count};
+    return {PluginStatus::Ok, count};
 }
 
 void SimChip::SetPower(bool on) {
@@ -98,20 +100,20 @@ bool SimChip::IsPluggedLocked() const {
     return !faults_.IsUnplugged(transfers_);
 }
 
-SimStatus SimChip::Admit(bool fakedFailure, std::uint64_t resetsSeen) {
+PluginStatus SimChip::Admit(bool fakedFailure, std::uint64_t resetsSeen) {
     const bool plugged = IsPluggedLocked();
     ++transfers_;
     if (!plugged) {
-        return SimStatus::AccessError;
+        return PluginStatus::HardwareError;
     }
     const bool answers = powered_ && !faults_.NoChip() && !fakedFailure && Clock::now() >= busyUntil_;
     if (answers && model_.AnswersTo(wideAddressing_)) {
-        return SimStatus::Ok;
+        return PluginStatus::Ok;
     }
     if (!Spend(RefusedTransferTime(model_, busKhz_), resetsSeen)) {
-        return SimStatus::Cancelled;
+        return PluginStatus::Cancelled;
     }
-    return answers ? SimStatus::AccessError : SimStatus::NoAcknowledge;
+    return answers ? PluginStatus::HardwareError : PluginStatus::NoAnswer;
 }
 
 bool SimChip::Spend(std::chrono::microseconds time, std::uint64_t resetsSeen) const {

@@ -6,15 +6,15 @@
 #include <memory>
 #include <mutex>
 
+#include "plugins/common/PluginStatus.h"
 #include "plugins/sim/ChipMemory.h"
 #include "plugins/sim/ChipModel.h"
 #include "plugins/sim/SimSettings.h"
-#include "plugins/sim/SimStatus.h"
 
 namespace tessaly {
 
 struct TransferResult {
-    SimStatus status;
+    PluginStatus status;
     std::uint32_t count;  // bytes transferred; 0 whenever the status is not Ok
 };
 
@@ -60,7 +60,7 @@ class SimChip {
 
     bool IsPluggedLocked() const;
     // Counts the transfer and decides whether the chip takes part in it.
-    SimStatus Admit(bool fakedFailure, std::uint64_t resetsSeen);
+    PluginStatus Admit(bool fakedFailure, std::uint64_t resetsSeen);
     // Lets the bus time pass in short slices; false when a reset came meanwhile.
     bool Spend(std::chrono::microseconds time, std::uint64_t resetsSeen) const;
     bool ReadWrapped(std::uint32_t address, std::uint8_t* buffer, std::uint32_t count);

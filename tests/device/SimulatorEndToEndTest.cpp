@@ -1,6 +1,7 @@
 // The example board programmed into the chip simulator's 24C02 through the worker, with a backup of the chip,
-// read back in a new session, verified and programmed once more, which writes nothing; the simulator loads as
-// the desktop loads it, and keeps its chip files in the test's sandbox.
+// read back in a new session, verified and programmed once more, which writes nothing, then programmed into
+// a kernel-driven memory file through the nvmem plug-in; the simulator loads as the desktop loads it, and
+// keeps its chip files in the test's sandbox.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "FakeSysfs.h"
 #include "LoadedTemplate.h"
 #include "QuickSettings.h"
 #include "SimulatorSandbox.h"
@@ -65,6 +67,23 @@ TEST(SimulatorEndToEndTest, ProgramThenReadBackInANewSessionThenVerify) {
     EXPECT_EQ(
         session.owner.Log({"AskRetryAccess", "NotifyCompletion"}),
         "NotifyCompletion Verify sucessfully complete | NotifyCompletion Program successfully complete");
+
+    // A memory file that a kernel driver serves takes the same image, byte for byte.
+    const test::FakeSysfs sysfs;
+    const auto nvmem = sysfs.AddNvmem("0-00500", std::string(256, '\xFF'));
+    test::WorkerSession kernelChip(settings);
+    ASSERT_TRUE(kernelChip.Start("0-00500", "tessaly-nvmem.so"));
+    ASSERT_TRUE(kernelChip.Run(operation::kProgramCommand, written.UnitAt()));
+    const std::vector<std::uint8_t> chip = sandbox.ReadChip("24C02");
+    EXPECT_EQ(test::ReadBytes(nvmem), std::string(chip.begin(), chip.end()));
+}
+
+// With no programmer at the configured location the worker reports it unplugged and stops at once.
+TEST(SimulatorEndToEndTest, TheCh341aPluginWithoutItsProgrammerReportsItUnplugged) {
+    test::WorkerSession session(test::QuickSettings(50, 1));
+    ASSERT_TRUE(session.Start("9-9 I2C 100k", "tessaly-ch341a.so"));
+    EXPECT_THAT(session.owner.Log({"StoreState"}), ::testing::EndsWith("StoreState 5"));
+    EXPECT_TRUE(session.worker.Stop());
 }
 
 }  // namespace

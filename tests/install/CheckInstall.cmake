@@ -1,5 +1,5 @@
 # Installs the build tree into a staging directory and checks what the desktop needs there: the program
-# with its plug-ins in one directory, the link in bin/, the language files, the menu entry, the "Template
+# with its plug-ins in one directory, the CH341A udev rule, the link in bin/, the language files, the menu entry, the "Template
 # Document" type of *.dev files and the icons. Run as: cmake -DBUILD_DIR=... -DSTAGING=... -P CheckInstall.cmake
 file(REMOVE_RECURSE ${STAGING})
 set(ENV{DESTDIR} ${STAGING})
@@ -11,6 +11,7 @@ endif()
 
 set(root ${STAGING}/usr)
 foreach(file lib/tessaly/tessaly lib/tessaly/tessaly-cli lib/tessaly/tessaly-sim.so lib/tessaly/tessaly-i2cdev.so
+             lib/tessaly/tessaly-nvmem.so lib/tessaly/tessaly-ch341a.so lib/udev/rules.d/60-tessaly-ch341a.rules
              share/tessaly/languages/Deutsch.lng share/tessaly/languages/Francais.lng
              share/applications/tessaly.desktop share/mime/packages/tessaly-template.xml
              share/icons/hicolor/48x48/apps/tessaly.png share/icons/hicolor/256x256/apps/tessaly.png)

@@ -44,10 +44,10 @@ TEST(Eeprom24Test, TransfersHaveTheShapeTheChipExpects) {
         Eeprom24 eeprom(bus, {0x50, c.page, c.wide});
         const Bytes data = Counting(c.page, 1);
         std::uint32_t done = 99;
-        EXPECT_EQ(eeprom.Write(c.address, data, done), Status::Ok);
+        EXPECT_EQ(eeprom.Write(c.address, data, done), PluginStatus::Ok);
         EXPECT_EQ(done, c.page);
         Bytes buffer(c.page);
-        EXPECT_EQ(eeprom.Read(c.address, buffer, done), Status::Ok);
+        EXPECT_EQ(eeprom.Read(c.address, buffer, done), PluginStatus::Ok);
         EXPECT_EQ(done, c.page);
         EXPECT_EQ(buffer, Counting(c.page, 0xA0));
         EXPECT_EQ(bus.log, (std::vector<Transfer>{
@@ -66,7 +66,7 @@ TEST(Eeprom24Test, TransfersStopAtThePageEnd) {
         Bytes buffer = Counting(length, 0x10);
         std::uint32_t moved = 0;
         ASSERT_EQ(write ? eeprom.Write(address, buffer, moved) : eeprom.Read(address, buffer, moved),
-                  Status::Ok);
+                  PluginStatus::Ok);
         EXPECT_EQ(moved, done);
         EXPECT_EQ(bus.log.back().back().bytes.size(), (write ? 1 : 0) + done);
     }
@@ -86,10 +86,10 @@ TEST(Eeprom24Test, TheReachFollowsTheFreeBlockSelectBitsAndNothingBeyondItIsSent
         EXPECT_EQ(eeprom.Reach(), reach);
         Bytes buffer(16);
         std::uint32_t done = 7;
-        EXPECT_EQ(eeprom.Read(reach - 16, buffer, done), Status::Ok);
+        EXPECT_EQ(eeprom.Read(reach - 16, buffer, done), PluginStatus::Ok);
         EXPECT_EQ(bus.log.back()[0].address, top) << "the device address of the last block";
-        EXPECT_EQ(eeprom.Read(reach, buffer, done), Status::InvalidRequest);
-        EXPECT_EQ(eeprom.Write(reach, buffer, done), Status::InvalidRequest);
+        EXPECT_EQ(eeprom.Read(reach, buffer, done), PluginStatus::InvalidRequest);
+        EXPECT_EQ(eeprom.Write(reach, buffer, done), PluginStatus::InvalidRequest);
         EXPECT_EQ(done, 0u);
         EXPECT_EQ(bus.log.size(), 1u);
     }
@@ -99,19 +99,19 @@ TEST(Eeprom24Test, AnUnansweredTransferMovesNothingAnEmptyOneIsNotSentAndTheProb
     RecordingBus bus;
     Eeprom24 eeprom(bus, {0x50, 8, false});
     std::uint32_t done = 7;
-    EXPECT_EQ(eeprom.Read(0, {}, done), Status::Ok);
-    EXPECT_EQ(eeprom.Write(0, {}, done), Status::Ok);
+    EXPECT_EQ(eeprom.Read(0, {}, done), PluginStatus::Ok);
+    EXPECT_EQ(eeprom.Write(0, {}, done), PluginStatus::Ok);
     EXPECT_EQ(done, 0u);
     EXPECT_TRUE(bus.log.empty());
 
-    bus.answers = {Status::NotAcknowledged, Status::AdapterError, Status::NotAcknowledged};
+    bus.answers = {PluginStatus::NoAnswer, PluginStatus::HardwareError, PluginStatus::NoAnswer};
     Bytes buffer(8);
-    EXPECT_EQ(eeprom.Write(0, buffer, done), Status::NotAcknowledged);
+    EXPECT_EQ(eeprom.Write(0, buffer, done), PluginStatus::NoAnswer);
     EXPECT_EQ(done, 0u);
     done = 7;
-    EXPECT_EQ(eeprom.Read(0, buffer, done), Status::AdapterError);
+    EXPECT_EQ(eeprom.Read(0, buffer, done), PluginStatus::HardwareError);
     EXPECT_EQ(done, 0u);
-    EXPECT_EQ(eeprom.Probe(), Status::NotAcknowledged);
+    EXPECT_EQ(eeprom.Probe(), PluginStatus::NoAnswer);
     EXPECT_EQ(bus.log.back(), (Transfer{{0x50, true, Bytes(1)}}));
 }
 

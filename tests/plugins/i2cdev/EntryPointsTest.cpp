@@ -39,7 +39,7 @@ TEST_F(EntryPointsTest, ASessionTakesItsPageSizeFromItsNameAndAsksItsAdapter) {
     EXPECT_EQ(plugin.Facility(missing, PGM_SESSION_BLOCK_SIZE), 32u);
     EXPECT_EQ(plugin.Facility(missing, PGM_SESSION_HARDWARE_IDENTIFIED), 1u);
     EXPECT_EQ(plugin.Facility(missing, PGM_SESSION_HARDWARE_PLUGGED), 0u);
-    EXPECT_EQ(plugin.Facility(missing, PGM_SESSION_CHIP_PRESENT, 3), 0u);
+    EXPECT_EQ(plugin.Facility(missing, PGM_SESSION_CHIP_PRESENT, 4), 0u);
     EXPECT_EQ(plugin.PGM_Detach(missing), 0);
 }
 

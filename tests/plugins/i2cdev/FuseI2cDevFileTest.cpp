@@ -137,12 +137,12 @@ TEST_F(FuseI2cDevFileTest, APlainI2cAdapterOpensSilentlyAndMessagesGoThroughI2cR
     std::uint8_t address = 0x12;
     std::vector<std::uint8_t> buffer(4);
     const I2cMessage messages[] = {{0x55, false, &address, 1}, {0x55, true, buffer.data(), 4}};
-    EXPECT_EQ(connection.transport->Transfer(messages), Status::Ok);
+    EXPECT_EQ(connection.transport->Transfer(messages), PluginStatus::Ok);
     EXPECT_EQ(bus.log.back(),
               (std::vector<test::RecordingBus::Message>{{0x55, false, {0x12}}, {0x55, true, {0, 0, 0, 0}}}));
     EXPECT_EQ(buffer, (std::vector<std::uint8_t>{0xA0, 0xA1, 0xA2, 0xA3}));
     device.error = ENXIO;
-    EXPECT_EQ(connection.transport->Transfer(messages), Status::NotAcknowledged);
+    EXPECT_EQ(connection.transport->Transfer(messages), PluginStatus::NoAnswer);
 }
 
 }  // namespace

@@ -31,10 +31,10 @@ TEST(I2cDevFileTest, OpeningTellsAFileThatIsNotAnAdapterAMissingOneAndADirectory
 
 TEST(I2cErrnoTest, OnlyAnUnansweredAddressIsANakAndOnlyAnAdapterThatIsGoneIsAbsent) {
     for (const int error : {ENXIO, EREMOTEIO}) {
-        EXPECT_EQ(StatusFromTransferError(error), Status::NotAcknowledged) << error;
+        EXPECT_EQ(StatusFromTransferError(error), PluginStatus::NoAnswer) << error;
     }
     for (const int error : {EIO, EAGAIN, ETIMEDOUT, EOPNOTSUPP, EINVAL, ENODEV, ENOTTY, EPROTO, EBUSY, 0}) {
-        EXPECT_EQ(StatusFromTransferError(error), Status::AdapterError) << error;
+        EXPECT_EQ(StatusFromTransferError(error), PluginStatus::HardwareError) << error;
     }
     for (const int error : {ENOENT, ENODEV, ENXIO}) {
         EXPECT_EQ(AdapterStateFromOpenError(error), AdapterState::Absent) << error;

@@ -21,8 +21,8 @@ class RecordingBus : public I2cTransport {
         friend bool operator==(const Message&, const Message&) = default;
     };
 
-    Status Transfer(std::span<const I2cMessage> messages) override {
-        Status answer = Status::Ok;
+    PluginStatus Transfer(std::span<const I2cMessage> messages) override {
+        PluginStatus answer = PluginStatus::Ok;
         if (!answers.empty()) {
             answer = answers.front();
             answers.pop_front();
@@ -33,14 +33,14 @@ class RecordingBus : public I2cTransport {
             transfer.push_back({message.address, message.read,
                                 message.read ? std::vector<std::uint8_t>(data.size())
                                              : std::vector<std::uint8_t>(data.begin(), data.end())});
-            for (std::size_t i = 0; message.read && answer == Status::Ok && i < data.size(); ++i) {
+            for (std::size_t i = 0; message.read && answer == PluginStatus::Ok && i < data.size(); ++i) {
                 data[i] = static_cast<std::uint8_t>(0xA0 + i);
             }
         }
         return answer;
     }
 
-    std::deque<Status> answers;
+    std::deque<PluginStatus> answers;
     std::vector<std::vector<Message>> log;
 };
 

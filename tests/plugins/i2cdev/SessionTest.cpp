@@ -7,7 +7,6 @@
 
 #include "RecordingBus.h"
 #include "device/PluginInterface.h"
-#include "plugins/i2cdev/SessionTable.h"
 
 namespace tessaly {
 namespace {
@@ -34,7 +33,7 @@ class EmulatedAdapter : public I2cAdapter {
   private:
     struct Connection : I2cTransport {
         explicit Connection(EmulatedAdapter& adapter) : adapter(adapter) {}
-        Status Transfer(std::span<const I2cMessage> messages) override {
+        PluginStatus Transfer(std::span<const I2cMessage> messages) override {
             if (adapter.beforeTransfer) {
                 adapter.beforeTransfer();
             }
@@ -55,13 +54,13 @@ class SessionTest : public ::testing::Test {
         session = std::make_unique<Session>(PortName{1, 0x50, 8}, std::move(owned));
     }
 
-    std::uint32_t Facility(std::uint32_t code, Status expected = Status::Ok) {
+    std::uint32_t Facility(std::uint32_t code, PluginStatus expected = PluginStatus::Ok) {
         std::uint32_t value = 0;
         EXPECT_EQ(session->GetFacility(code, value), expected) << code;
         return value;
     }
 
-    Status Read(std::uint32_t address = 0) {
+    PluginStatus Read(std::uint32_t address = 0) {
         std::vector<std::uint8_t> buffer(8);
         std::uint32_t done = 0;
         return session->Read(address, buffer, done);
@@ -82,42 +81,42 @@ TEST_F(SessionTest, TheAdapterStateSetsThePollStatesAndTheChipIsPresentWhenIdleA
         EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_IDENTIFIED), identified);
         EXPECT_EQ(Facility(PGM_SESSION_HARDWARE_PLUGGED), plugged);
     }
-    EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT, Status::AdapterError), 0u);
+    EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT, PluginStatus::HardwareError), 0u);
     adapter->state = AdapterState::Ready;
     EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT), 1u);
     EXPECT_EQ(Facility(PGM_SESSION_BLOCK_SIZE), 8u);
 
-    bus.answers = {Status::NotAcknowledged};
+    bus.answers = {PluginStatus::NoAnswer};
     EXPECT_EQ(Facility(PGM_SESSION_CHIP_PRESENT), 0u) << "busy, or no chip at the address";
     EXPECT_EQ(bus.log.back(), (std::vector<RecordingBus::Message>{{0x50, true, {0}}}));
 }
 
 // The firmware text is the adapter's name, or else its number.
 TEST_F(SessionTest, OnlyTheAddressingModeChangesAnythingAndEachCallOpensTheAdapterAnew) {
-    EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 0), Status::Ok);
-    EXPECT_EQ(session->SetFacility(PGM_SESSION_IO_DELAY, 12345), Status::Ok);
-    Facility(PGM_SESSION_POWER, Status::InvalidRequest);
+    EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 0), PluginStatus::Ok);
+    EXPECT_EQ(session->SetFacility(PGM_SESSION_IO_DELAY, 12345), PluginStatus::Ok);
+    Facility(PGM_SESSION_POWER, PluginStatus::InvalidRequest);
     EXPECT_TRUE(bus.log.empty());
     using Bytes = std::vector<std::uint8_t>;
     for (const auto& [wide, wordAddress] : {std::pair{1u, Bytes{0x00, 0x10}}, {0u, Bytes{0x10}}}) {
-        ASSERT_EQ(session->SetFacility(PGM_SESSION_WIDE_ADDRESSING, wide), Status::Ok);
-        EXPECT_EQ(Read(0x10), Status::Ok);
+        ASSERT_EQ(session->SetFacility(PGM_SESSION_WIDE_ADDRESSING, wide), PluginStatus::Ok);
+        EXPECT_EQ(Read(0x10), PluginStatus::Ok);
         EXPECT_EQ(bus.log.back()[0].bytes, wordAddress);
     }
     std::uint32_t done = 0;
-    EXPECT_EQ(session->Write(0x10, Bytes{1, 2}, done), Status::Ok);
+    EXPECT_EQ(session->Write(0x10, Bytes{1, 2}, done), PluginStatus::Ok);
     EXPECT_EQ(bus.log.back(), (std::vector<RecordingBus::Message>{{0x50, false, {0x10, 1, 2}}}));
     adapter->state = AdapterState::Absent;
-    EXPECT_EQ(Read(), Status::AdapterError);
+    EXPECT_EQ(Read(), PluginStatus::HardwareError);
     EXPECT_EQ(adapter->opened, 4);
 
     std::vector<char> buffer(64, 'x');
     std::uint32_t length = 0;
-    ASSERT_EQ(session->Firmware(buffer, length), Status::Ok);
+    ASSERT_EQ(session->Firmware(buffer, length), PluginStatus::Ok);
     EXPECT_EQ(length, 15u);
     EXPECT_STREQ(buffer.data(), "Emulated bridge");
     adapter->name.clear();
-    ASSERT_EQ(session->Firmware(buffer, length), Status::Ok);
+    ASSERT_EQ(session->Firmware(buffer, length), PluginStatus::Ok);
     EXPECT_STREQ(buffer.data(), "i2c-1");
 }
 
@@ -125,39 +124,26 @@ TEST_F(SessionTest, OnlyTheAddressingModeChangesAnythingAndEachCallOpensTheAdapt
 // or set up again; the I/O delay, which may come from the user-interface thread, does not count.
 TEST_F(SessionTest, AResetEndsTheOperationUntilTheSessionIsQueriedOrSetUp) {
     adapter->beforeTransfer = [this] { session->Reset(); };
-    EXPECT_EQ(Read(), Status::Cancelled);
+    EXPECT_EQ(Read(), PluginStatus::Cancelled);
     adapter->beforeTransfer = nullptr;
     const std::size_t transfers = bus.log.size();
-    EXPECT_EQ(Read(), Status::Cancelled);
+    EXPECT_EQ(Read(), PluginStatus::Cancelled);
     std::uint32_t done = 7;
-    EXPECT_EQ(session->Write(0, std::vector<std::uint8_t>{1}, done), Status::Cancelled);
+    EXPECT_EQ(session->Write(0, std::vector<std::uint8_t>{1}, done), PluginStatus::Cancelled);
     EXPECT_EQ(done, 0u);
-    EXPECT_EQ(session->SetFacility(PGM_SESSION_IO_DELAY, 3), Status::Ok);
-    EXPECT_EQ(Read(), Status::Cancelled);
+    EXPECT_EQ(session->SetFacility(PGM_SESSION_IO_DELAY, 3), PluginStatus::Ok);
+    EXPECT_EQ(Read(), PluginStatus::Cancelled);
     EXPECT_EQ(bus.log.size(), transfers);
     EXPECT_EQ(adapter->opened, 1);
 
-    EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 1), Status::Ok);
-    EXPECT_EQ(Read(), Status::Ok);
+    EXPECT_EQ(session->SetFacility(PGM_SESSION_POWER, 1), PluginStatus::Ok);
+    EXPECT_EQ(Read(), PluginStatus::Ok);
     session->Reset();
-    EXPECT_EQ(session->SetFacility(PGM_SESSION_WIDE_ADDRESSING, 0), Status::Ok);
-    EXPECT_EQ(Read(), Status::Ok);
+    EXPECT_EQ(session->SetFacility(PGM_SESSION_WIDE_ADDRESSING, 0), PluginStatus::Ok);
+    EXPECT_EQ(Read(), PluginStatus::Ok);
     session->Reset();
     EXPECT_EQ(Facility(PGM_SESSION_BLOCK_SIZE), 8u);
-    EXPECT_EQ(Read(), Status::Ok);
-}
-
-TEST(SessionTableTest, HandlesAreNotReusedAndTheTableIsCapped) {
-    SessionTable table;
-    const auto session = [] { return std::make_shared<Session>(PortName{}, nullptr); };
-    std::vector<std::uint32_t> handles;
-    for (std::size_t i = 0; i < SessionTable::kMaxSessions; ++i) {
-        handles.push_back(table.Add(session()));
-        EXPECT_NE(handles.back(), 0u);
-    }
-    EXPECT_EQ(table.Add(session()), 0u);
-    EXPECT_TRUE(table.Remove(handles.back()));
-    EXPECT_GT(table.Add(session()), handles.back());
+    EXPECT_EQ(Read(), PluginStatus::Ok);
 }
 
 }  // namespace

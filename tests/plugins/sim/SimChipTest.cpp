@@ -70,29 +70,29 @@ struct TestChip {
     std::unique_ptr<SimChip> chip;
 };
 
-void Expect(TransferResult result, SimStatus status, std::uint32_t count) {
+void Expect(TransferResult result, PluginStatus status, std::uint32_t count) {
     EXPECT_EQ(result.status, status);
     EXPECT_EQ(result.count, count);
 }
 
 TEST(SimChip, I2cChipsAnswerOnlyInTheirOwnModeSpiChipsInEitherAndOnlyWhenPowered) {
-    for (const auto& [name, wide, powered, answer] : {std::tuple{"24C02", false, true, SimStatus::Ok},
-                                                      {"24C02", true, true, SimStatus::AccessError},
-                                                      {"24C256", false, true, SimStatus::AccessError},
-                                                      {"24C256", true, true, SimStatus::Ok},
-                                                      {"25LC256", false, true, SimStatus::Ok},
-                                                      {"25LC256", true, true, SimStatus::Ok},
-                                                      {"24C02", false, false, SimStatus::NoAcknowledge}}) {
+    for (const auto& [name, wide, powered, answer] : {std::tuple{"24C02", false, true, PluginStatus::Ok},
+                                                      {"24C02", true, true, PluginStatus::HardwareError},
+                                                      {"24C256", false, true, PluginStatus::HardwareError},
+                                                      {"24C256", true, true, PluginStatus::Ok},
+                                                      {"25LC256", false, true, PluginStatus::Ok},
+                                                      {"25LC256", true, true, PluginStatus::Ok},
+                                                      {"24C02", false, false, PluginStatus::NoAnswer}}) {
         SCOPED_TRACE(std::string(name) + (wide ? " wide" : " narrow") + (powered ? "" : " unpowered"));
         TestChip test(name);
         test.chip->SetWideAddressing(wide);
         test.chip->SetPower(powered);
         EXPECT_EQ(test.chip->IsChipPresent(), powered);
         Bytes buffer(8);
-        const std::uint32_t count = answer == SimStatus::Ok ? 8 : 0;
+        const std::uint32_t count = answer == PluginStatus::Ok ? 8 : 0;
         Expect(test.Read(0, buffer), answer, count);
         Expect(test.Write(0, Bytes(8, 0xEE)), answer, count);
-        EXPECT_EQ(test.memory->bytes[0], answer == SimStatus::Ok ? 0xEE : 0);
+        EXPECT_EQ(test.memory->bytes[0], answer == PluginStatus::Ok ? 0xEE : 0);
     }
 }
 
@@ -101,17 +101,17 @@ TEST(SimChip, I2cChipsAnswerOnlyInTheirOwnModeSpiChipsInEitherAndOnlyWhenPowered
 TEST(SimChip, ReadsWrapAtTheChipsEndAndWritesInsideTheirPage) {
     TestChip small("24C01");
     Bytes buffer(200);
-    Expect(small.chip->Read(0x7E, buffer.data(), 4), SimStatus::Ok, 4);
+    Expect(small.chip->Read(0x7E, buffer.data(), 4), PluginStatus::Ok, 4);
     EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 4), (Bytes{0x7E, 0x7F, 0x00, 0x01}));
-    Expect(small.chip->Read(0x10, buffer.data(), 0xFFFFFFFFu), SimStatus::Ok, 128);
+    Expect(small.chip->Read(0x10, buffer.data(), 0xFFFFFFFFu), PluginStatus::Ok, 128);
     EXPECT_EQ(buffer[127], 0x0F);
-    Expect(small.Write(0x7E, Bytes{1, 2, 3}), SimStatus::Ok, 3);
+    Expect(small.Write(0x7E, Bytes{1, 2, 3}), PluginStatus::Ok, 3);
     EXPECT_EQ(small.Memory(0x78, 8), (Bytes{3, 0x79, 0x7A, 0x7B, 0x7C, 0x7D, 1, 2}));
 
     TestChip test("24C02");
     Bytes twenty(20);
     std::iota(twenty.begin(), twenty.end(), std::uint8_t{0xA0});
-    Expect(test.Write(0x15, twenty), SimStatus::Ok, 8);
+    Expect(test.Write(0x15, twenty), PluginStatus::Ok, 8);
     EXPECT_EQ(test.Memory(0x0F, 10), (Bytes{0x0F, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA0, 0xA1, 0xA2, 0x18}));
 }
 
@@ -120,21 +120,21 @@ TEST(SimChip, ReadsWrapAtTheChipsEndAndWritesInsideTheirPage) {
 TEST(SimChip, ChipIsBusyUntilItsWriteCycleEnds) {
     TestChip test("24C02", Settings(100ms));
     Bytes buffer(8);
-    Expect(test.chip->Write(0x10, buffer.data(), 0), SimStatus::Ok, 0);
+    Expect(test.chip->Write(0x10, buffer.data(), 0), PluginStatus::Ok, 0);
     test.memory->failWrites = true;
-    Expect(test.Write(0x10, Bytes{1}), SimStatus::AccessError, 0);
+    Expect(test.Write(0x10, Bytes{1}), PluginStatus::HardwareError, 0);
     test.memory->failWrites = false;
-    Expect(test.chip->Read(0x10, buffer.data(), 0), SimStatus::Ok, 0);
-    Expect(test.Read(0x10, buffer), SimStatus::Ok, 8);
+    Expect(test.chip->Read(0x10, buffer.data(), 0), PluginStatus::Ok, 0);
+    Expect(test.Read(0x10, buffer), PluginStatus::Ok, 8);
     EXPECT_EQ(buffer[0], 0x10);
 
     const Clock::time_point written = Clock::now();
-    Expect(test.Write(0, Bytes{0x55}), SimStatus::Ok, 1);
-    Expect(test.Read(0, buffer), SimStatus::NoAcknowledge, 0);
-    Expect(test.Write(8, Bytes{0x66}), SimStatus::NoAcknowledge, 0);
+    Expect(test.Write(0, Bytes{0x55}), PluginStatus::Ok, 1);
+    Expect(test.Read(0, buffer), PluginStatus::NoAnswer, 0);
+    Expect(test.Write(8, Bytes{0x66}), PluginStatus::NoAnswer, 0);
     ASSERT_LT(Clock::now() - written, 100ms) << "too slow a machine to see the write cycle";
     std::this_thread::sleep_until(written + 120ms);
-    Expect(test.Read(0, buffer), SimStatus::Ok, 8);
+    Expect(test.Read(0, buffer), PluginStatus::Ok, 8);
     EXPECT_EQ(buffer[0], 0x55);
     EXPECT_EQ(test.memory->bytes[8], 8);
 }
@@ -144,14 +144,14 @@ TEST(SimChip, FaultsFailTheChosenCallsAndRefusedCallsAreNotCounted) {
     struct Step {
         char op;
         std::uint32_t address;
-        SimStatus status;
+        PluginStatus status;
         std::uint32_t count;
         int first = -1;
     };
-    const auto ok = SimStatus::Ok;
-    const auto nak = SimStatus::NoAcknowledge;
-    const auto invalid = SimStatus::InvalidRequest;
-    const auto access = SimStatus::AccessError;
+    const auto ok = PluginStatus::Ok;
+    const auto nak = PluginStatus::NoAnswer;
+    const auto invalid = PluginStatus::InvalidRequest;
+    const auto access = PluginStatus::HardwareError;
     const std::vector<std::pair<const char*, std::vector<Step>>> cases{
         {"read=2-3",
          {{'r', 256, invalid, 0}, {'r', 0, ok, 8}, {'r', 0, nak, 0}, {'r', 0, nak, 0}, {'r', 0, ok, 8}}},
@@ -200,14 +200,14 @@ TEST(SimChip, ResetFromAnotherThreadEndsASlowTransferAndStoresNothing) {
     auto reading = std::async(std::launch::async, [&] { return test.Read(0, buffer); });
     std::this_thread::sleep_for(30ms);
     test.chip->Reset();
-    Expect(reading.get(), SimStatus::Cancelled, 0);
+    Expect(reading.get(), PluginStatus::Cancelled, 0);
     EXPECT_LT(Clock::now() - start, 500ms);
     EXPECT_EQ(buffer[0], 0xEE);
 
     auto writing = std::async(std::launch::async, [&] { return test.Write(0, Bytes(128, 0xAA)); });
     std::this_thread::sleep_for(30ms);
     test.chip->Reset();
-    Expect(writing.get(), SimStatus::Cancelled, 0);
+    Expect(writing.get(), PluginStatus::Cancelled, 0);
     EXPECT_EQ(test.memory->bytes[1], 1);
 }
 
