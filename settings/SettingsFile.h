@@ -19,8 +19,8 @@ void ReadSettingsFile(const ProfileFile& file, AppSettings& settings);
 
 // The whole settings file for settings: the section "Config" with "Language", "Plugin", "Port",
 // "DelayIO", "DelayPowerUp", "PulsePGM" and "PulseFix", then "MainWindow" with "Size" ("width,height"),
-// "Font" ("face,points,bold,italic,charset") and "HexView" (1 shown, 0 hidden), one key a line, LF line ends. A text is written up to
-// its first line break, so no value can add lines to the file.
+// "Font" ("face,points,bold,italic,charset") and "HexView" (1 shown, 0 hidden), one key a line, LF line ends.
+// A text is written up to its first line break, so no value can add lines to the file.
 std::string FormatSettingsFile(const AppSettings& settings);
 
 // Replaces the file at path with FormatSettingsFile(settings). Returns false when it cannot be written;
