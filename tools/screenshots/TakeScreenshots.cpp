@@ -202,8 +202,10 @@ int main(int argc, char** argv) {
     const std::string directory = work.path().toStdString();
     QDir(work.path()).mkpath(QStringLiteral("chips"));
     std::ofstream(directory + "/tessaly-screenshots.ini") << "[Config]\nPlugin=tessaly-sim.so\nPort=24C02\n";
-    QFile::copy(QStringLiteral(TESSALY_SOURCE_DIR "/examples/board-24c02.dev"),
-                work.filePath(QStringLiteral("board-24c02.dev")));
+    for (const char* name : {"board-24c02.dev", "board-24c02.cfg"}) {
+        QFile::copy(QStringLiteral(TESSALY_SOURCE_DIR "/examples/") + QLatin1String(name),
+                    work.filePath(QLatin1String(name)));
+    }
     QDir::setCurrent(work.path());
     setenv("TESSALY_SIM_DIR", (directory + "/chips").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (directory + "/config").c_str(), 1);
