@@ -11,6 +11,7 @@
 #include "plugins/common/ExceptionGuard.h"
 #include "plugins/common/PluginStatus.h"
 #include "plugins/common/PluginTexts.h"
+#include "plugins/common/SessionEntryPoints.h"
 #include "plugins/common/SessionTable.h"
 
 #define TESSALY_EXPORT __attribute__((visibility("default")))
@@ -19,10 +20,6 @@ namespace tessaly {
 namespace {
 
 constexpr std::int32_t kInvalid = ToInt(PluginStatus::InvalidRequest);
-
-SessionTable<Ch341Session>& Programmers() {
-    return Sessions<Ch341Session>();
-}
 
 std::vector<UsbLocation> AttachedProgrammers() {
     const std::shared_ptr<LibusbBus> bus = LibusbBus::Create();
@@ -62,35 +59,19 @@ std::uint32_t Attach(const char* text) {
         return 0;
     }
     std::shared_ptr<LibusbBus> bus = LibusbBus::Create();
-    return bus == nullptr ? 0 : Programmers().Add(std::make_shared<Ch341Session>(*port, std::move(bus)));
-}
-
-// Checks what PGM_Read or PGM_Write is handed (a session, a length, a buffer unless the length is 0), then
-// runs transfer on the session.
-template <typename Byte, typename Transfer>
-std::int32_t RunTransfer(std::uint32_t handle, Byte* buffer, std::uint32_t* length, Transfer&& transfer) {
-    if (length == nullptr) {
-        return kInvalid;
-    }
-    const std::uint32_t wanted = *length;
-    *length = 0;
-    const std::shared_ptr<Ch341Session> session = Programmers().Find(handle);
-    if (session == nullptr || (buffer == nullptr && wanted != 0)) {
-        return kInvalid;
-    }
-    return ToInt(transfer(*session, std::span<Byte>(buffer, wanted), *length));
+    return bus == nullptr
+               ? 0
+               : Sessions<Ch341Session>().Add(std::make_shared<Ch341Session>(*port, std::move(bus)));
 }
 
 }  // namespace
 }  // namespace tessaly
 
-using tessaly::Ch341Session;
 using tessaly::Guarded;
 using tessaly::kInvalid;
 using tessaly::PluginStatus;
-using tessaly::Programmers;
-using tessaly::RunTransfer;
 using tessaly::ToInt;
+using EntryPoints = tessaly::SessionEntryPoints<tessaly::Ch341Session>;
 
 extern "C" {
 
@@ -122,78 +103,36 @@ TESSALY_EXPORT int32_t PGM_GetGlobalFacility(uint32_t code, uint32_t* value) {
 }
 
 TESSALY_EXPORT int32_t PGM_GetSessionFacility(uint32_t session, uint32_t code, uint32_t* value) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<Ch341Session> found = Programmers().Find(session);
-        return found == nullptr || value == nullptr ? kInvalid : ToInt(found->GetFacility(code, *value));
-    });
+    return EntryPoints::GetFacility(session, code, value);
 }
 
 TESSALY_EXPORT int32_t PGM_SetSessionFacility(uint32_t session, uint32_t code, uint32_t value) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<Ch341Session> found = Programmers().Find(session);
-        return found == nullptr ? kInvalid : ToInt(found->SetFacility(code, value));
-    });
+    return EntryPoints::SetFacility(session, code, value);
 }
 
 TESSALY_EXPORT uint32_t PGM_Attach(const char* port) {
     return Guarded<uint32_t>(0, [&] { return port == nullptr ? 0 : tessaly::Attach(port); });
 }
 
-// A transfer still running on another thread is ended before the session goes.
 TESSALY_EXPORT int32_t PGM_Detach(uint32_t session) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<Ch341Session> found = Programmers().Remove(session);
-        if (found == nullptr) {
-            return kInvalid;
-        }
-        found->Reset();
-        return ToInt(PluginStatus::Ok);
-    });
+    return EntryPoints::DetachEndingTransfer(session);
 }
 
 TESSALY_EXPORT int32_t PGM_GetFirmware(uint32_t session, char* buffer, uint32_t* length) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        if (length == nullptr) {
-            return kInvalid;
-        }
-        const std::uint32_t size = *length;
-        *length = 0;
-        const std::shared_ptr<Ch341Session> found = Programmers().Find(session);
-        if (found == nullptr || buffer == nullptr) {
-            return kInvalid;
-        }
-        return ToInt(tessaly::CopyText(found->FirmwareText(), std::span<char>(buffer, size), *length));
-    });
+    return EntryPoints::Firmware(session, buffer, length);
 }
 
 TESSALY_EXPORT int32_t PGM_Reset(uint32_t session) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<Ch341Session> found = Programmers().Find(session);
-        if (found == nullptr) {
-            return kInvalid;
-        }
-        found->Reset();
-        return ToInt(PluginStatus::Ok);
-    });
+    return EntryPoints::Reset(session);
 }
 
 TESSALY_EXPORT int32_t PGM_Read(uint32_t session, uint32_t address, uint8_t* buffer, uint32_t* length) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        return RunTransfer(session, buffer, length,
-                           [&](Ch341Session& found, std::span<uint8_t> bytes, uint32_t& done) {
-                               return found.Read(address, bytes, done);
-                           });
-    });
+    return EntryPoints::Read(session, address, buffer, length);
 }
 
 TESSALY_EXPORT int32_t PGM_Write(uint32_t session, uint32_t address, const uint8_t* buffer,
                                  uint32_t* length) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        return RunTransfer(session, buffer, length,
-                           [&](Ch341Session& found, std::span<const uint8_t> bytes, uint32_t& done) {
-                               return found.Write(address, bytes, done);
-                           });
-    });
+    return EntryPoints::Write(session, address, buffer, length);
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 #include "device/PluginInterface.h"
 #include "plugins/common/ExceptionGuard.h"
 #include "plugins/common/PluginTexts.h"
+#include "plugins/common/SessionEntryPoints.h"
 #include "plugins/common/SessionTable.h"
 #include "plugins/i2cdev/AdapterDiscovery.h"
 #include "plugins/i2cdev/I2cDevAdapter.h"
@@ -20,28 +21,7 @@
 namespace tessaly {
 namespace {
 
-SessionTable<Session>& OpenSessions() {
-    return Sessions<Session>();
-}
-
 constexpr std::int32_t kInvalid = ToInt(PluginStatus::InvalidRequest);
-
-// Checks what PGM_Read or PGM_Write is handed (a session, a length, a buffer unless the length is 0),
-// then runs transfer on the session.
-template <typename Byte, typename Transfer>
-std::int32_t RunTransfer(std::uint32_t handle, Byte* buffer, std::uint32_t* length, Transfer&& transfer) {
-    if (length == nullptr) {
-        return kInvalid;
-    }
-    const std::uint32_t wanted = *length;
-    *length = 0;
-    const std::shared_ptr<Session> session = OpenSessions().Find(handle);
-    if (session == nullptr || (buffer == nullptr && wanted != 0)) {
-        return kInvalid;
-    }
-    // The host's buffer holds wanted bytes; the session touches at most one block of them.
-    return ToInt(transfer(*session, std::span<Byte>(buffer, wanted), *length));
-}
 
 }  // namespace
 }  // namespace tessaly
@@ -52,14 +32,14 @@ using tessaly::I2cDevAdapter;
 using tessaly::IsI2cDevPresent;
 using tessaly::kInvalid;
 using tessaly::ListPorts;
-using tessaly::OpenSessions;
 using tessaly::PackNames;
 using tessaly::PluginStatus;
 using tessaly::PortName;
-using tessaly::RunTransfer;
 using tessaly::Session;
+using tessaly::Sessions;
 using tessaly::SystemPaths;
 using tessaly::ToInt;
+using EntryPoints = tessaly::SessionEntryPoints<Session>;
 
 extern "C" {
 
@@ -99,20 +79,11 @@ TESSALY_EXPORT int32_t PGM_GetGlobalFacility(uint32_t code, uint32_t* value) {
 }
 
 TESSALY_EXPORT int32_t PGM_GetSessionFacility(uint32_t session, uint32_t code, uint32_t* value) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<Session> found = OpenSessions().Find(session);
-        if (found == nullptr || value == nullptr) {
-            return kInvalid;
-        }
-        return ToInt(found->GetFacility(code, *value));
-    });
+    return EntryPoints::GetFacility(session, code, value);
 }
 
 TESSALY_EXPORT int32_t PGM_SetSessionFacility(uint32_t session, uint32_t code, uint32_t value) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<Session> found = OpenSessions().Find(session);
-        return found == nullptr ? kInvalid : ToInt(found->SetFacility(code, value));
-    });
+    return EntryPoints::SetFacility(session, code, value);
 }
 
 TESSALY_EXPORT uint32_t PGM_Attach(const char* port) {
@@ -127,58 +98,29 @@ TESSALY_EXPORT uint32_t PGM_Attach(const char* port) {
             return 0;
         }
         auto adapter = std::make_unique<I2cDevAdapter>(SystemPaths::FromEnvironment(), name->adapter);
-        return OpenSessions().Add(std::make_shared<Session>(*name, std::move(adapter)));
+        return Sessions<Session>().Add(std::make_shared<Session>(*name, std::move(adapter)));
     });
 }
 
 TESSALY_EXPORT int32_t PGM_Detach(uint32_t session) {
-    return Guarded<int32_t>(
-        kInvalid, [&] { return OpenSessions().Remove(session) ? ToInt(PluginStatus::Ok) : kInvalid; });
+    return EntryPoints::Detach(session);
 }
 
 TESSALY_EXPORT int32_t PGM_GetFirmware(uint32_t session, char* buffer, uint32_t* length) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        if (length == nullptr) {
-            return kInvalid;
-        }
-        const std::uint32_t size = *length;
-        *length = 0;
-        const std::shared_ptr<Session> found = OpenSessions().Find(session);
-        if (found == nullptr || buffer == nullptr) {
-            return kInvalid;
-        }
-        return ToInt(found->Firmware(std::span<char>(buffer, size), *length));
-    });
+    return EntryPoints::Firmware(session, buffer, length);
 }
 
 TESSALY_EXPORT int32_t PGM_Reset(uint32_t session) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<Session> found = OpenSessions().Find(session);
-        if (found == nullptr) {
-            return kInvalid;
-        }
-        found->Reset();
-        return ToInt(PluginStatus::Ok);
-    });
+    return EntryPoints::Reset(session);
 }
 
 TESSALY_EXPORT int32_t PGM_Read(uint32_t session, uint32_t address, uint8_t* buffer, uint32_t* length) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        return RunTransfer(session, buffer, length,
-                           [&](Session& found, std::span<uint8_t> bytes, uint32_t& done) {
-                               return found.Read(address, bytes, done);
-                           });
-    });
+    return EntryPoints::Read(session, address, buffer, length);
 }
 
 TESSALY_EXPORT int32_t PGM_Write(uint32_t session, uint32_t address, const uint8_t* buffer,
                                  uint32_t* length) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        return RunTransfer(session, buffer, length,
-                           [&](Session& found, std::span<const uint8_t> bytes, uint32_t& done) {
-                               return found.Write(address, bytes, done);
-                           });
-    });
+    return EntryPoints::Write(session, address, buffer, length);
 }
 
 }  // extern "C"

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "device/PluginInterface.h"
-#include "plugins/common/PluginTexts.h"
 #include "plugins/i2cdev/Eeprom24.h"
 
 namespace tessaly {
@@ -69,12 +68,9 @@ PluginStatus Session::ChipPresent(std::uint32_t& value) {
     return status;
 }
 
-PluginStatus Session::Firmware(std::span<char> buffer, std::uint32_t& length) const {
+std::string Session::FirmwareText() const {
     std::string text = adapter_->Name();
-    if (text.empty()) {
-        text = "i2c-" + std::to_string(port_.adapter);
-    }
-    return CopyText(text, buffer, length);
+    return text.empty() ? "i2c-" + std::to_string(port_.adapter) : text;
 }
 
 template <typename Operation>

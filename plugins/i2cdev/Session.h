@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 
 #include "plugins/common/PluginStatus.h"
 #include "plugins/i2cdev/I2cAdapter.h"
@@ -30,9 +31,8 @@ class Session {
     // The PGM_SESSION_ codes: power and the I/O delay (accepted, nothing to do), wide addressing.
     PluginStatus SetFacility(std::uint32_t code, std::uint32_t value);
 
-    // The adapter's name, cut to fit buffer with its terminator; length is the buffer's size on entry and
-    // the text's length on return.
-    PluginStatus Firmware(std::span<char> buffer, std::uint32_t& length) const;
+    // The adapter's name, or its device name when the kernel gives none.
+    std::string FirmwareText() const;
 
     void Reset() { cancelled_.store(true); }
 

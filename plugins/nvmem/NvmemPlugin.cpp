@@ -7,6 +7,7 @@
 #include "plugins/common/ExceptionGuard.h"
 #include "plugins/common/PluginStatus.h"
 #include "plugins/common/PluginTexts.h"
+#include "plugins/common/SessionEntryPoints.h"
 #include "plugins/common/SessionTable.h"
 #include "plugins/nvmem/NvmemSession.h"
 #include "plugins/nvmem/SysfsPorts.h"
@@ -18,44 +19,22 @@ namespace {
 
 constexpr std::int32_t kInvalid = ToInt(PluginStatus::InvalidRequest);
 
-SessionTable<NvmemSession>& Files() {
-    return Sessions<NvmemSession>();
-}
-
-// Checks what PGM_Read or PGM_Write is handed (a session, a length, a buffer unless the length is 0), then
-// runs transfer on the session.
-template <typename Byte, typename Transfer>
-std::int32_t RunTransfer(std::uint32_t handle, Byte* buffer, std::uint32_t* length, Transfer&& transfer) {
-    if (length == nullptr) {
-        return kInvalid;
-    }
-    const std::uint32_t wanted = *length;
-    *length = 0;
-    const std::shared_ptr<NvmemSession> session = Files().Find(handle);
-    if (session == nullptr || (buffer == nullptr && wanted != 0)) {
-        return kInvalid;
-    }
-    return ToInt(transfer(*session, std::span<Byte>(buffer, wanted), *length));
-}
-
 std::uint32_t Attach(const char* port) {
     const std::size_t length = ::strnlen(port, SysfsPorts::kMaxNameLength + 1);
     const std::string name(port, length);
     const auto file = SysfsPorts::FromEnvironment().File(name);
-    return file ? Files().Add(std::make_shared<NvmemSession>(name, *file)) : 0;
+    return file ? Sessions<NvmemSession>().Add(std::make_shared<NvmemSession>(name, *file)) : 0;
 }
 
 }  // namespace
 }  // namespace tessaly
 
-using tessaly::Files;
 using tessaly::Guarded;
 using tessaly::kInvalid;
-using tessaly::NvmemSession;
 using tessaly::PluginStatus;
-using tessaly::RunTransfer;
 using tessaly::SysfsPorts;
 using tessaly::ToInt;
+using EntryPoints = tessaly::SessionEntryPoints<tessaly::NvmemSession>;
 
 extern "C" {
 
@@ -93,17 +72,11 @@ TESSALY_EXPORT int32_t PGM_GetGlobalFacility(uint32_t code, uint32_t* value) {
 }
 
 TESSALY_EXPORT int32_t PGM_GetSessionFacility(uint32_t session, uint32_t code, uint32_t* value) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<NvmemSession> found = Files().Find(session);
-        return found == nullptr || value == nullptr ? kInvalid : ToInt(found->GetFacility(code, *value));
-    });
+    return EntryPoints::GetFacility(session, code, value);
 }
 
 TESSALY_EXPORT int32_t PGM_SetSessionFacility(uint32_t session, uint32_t code, uint32_t value) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        const std::shared_ptr<NvmemSession> found = Files().Find(session);
-        return found == nullptr ? kInvalid : ToInt(found->SetFacility(code, value));
-    });
+    return EntryPoints::SetFacility(session, code, value);
 }
 
 TESSALY_EXPORT uint32_t PGM_Attach(const char* port) {
@@ -111,47 +84,24 @@ TESSALY_EXPORT uint32_t PGM_Attach(const char* port) {
 }
 
 TESSALY_EXPORT int32_t PGM_Detach(uint32_t session) {
-    return Guarded<int32_t>(kInvalid,
-                            [&] { return Files().Remove(session) ? ToInt(PluginStatus::Ok) : kInvalid; });
+    return EntryPoints::Detach(session);
 }
 
 TESSALY_EXPORT int32_t PGM_GetFirmware(uint32_t session, char* buffer, uint32_t* length) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        if (length == nullptr) {
-            return kInvalid;
-        }
-        const std::uint32_t size = *length;
-        *length = 0;
-        const std::shared_ptr<NvmemSession> found = Files().Find(session);
-        if (found == nullptr || buffer == nullptr) {
-            return kInvalid;
-        }
-        return ToInt(tessaly::CopyText(found->FirmwareText(), std::span<char>(buffer, size), *length));
-    });
+    return EntryPoints::Firmware(session, buffer, length);
 }
 
 TESSALY_EXPORT int32_t PGM_Reset(uint32_t session) {
-    return Guarded<int32_t>(kInvalid,
-                            [&] { return Files().Find(session) ? ToInt(PluginStatus::Ok) : kInvalid; });
+    return EntryPoints::Reset(session);
 }
 
 TESSALY_EXPORT int32_t PGM_Read(uint32_t session, uint32_t address, uint8_t* buffer, uint32_t* length) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        return RunTransfer(session, buffer, length,
-                           [&](NvmemSession& found, std::span<uint8_t> bytes, uint32_t& done) {
-                               return found.Read(address, bytes, done);
-                           });
-    });
+    return EntryPoints::Read(session, address, buffer, length);
 }
 
 TESSALY_EXPORT int32_t PGM_Write(uint32_t session, uint32_t address, const uint8_t* buffer,
                                  uint32_t* length) {
-    return Guarded<int32_t>(kInvalid, [&] {
-        return RunTransfer(session, buffer, length,
-                           [&](NvmemSession& found, std::span<const uint8_t> bytes, uint32_t& done) {
-                               return found.Write(address, bytes, done);
-                           });
-    });
+    return EntryPoints::Write(session, address, buffer, length);
 }
 
 }  // extern "C"

@@ -9,6 +9,7 @@
 #include "plugins/common/ExceptionGuard.h"
 #include "plugins/common/PluginStatus.h"
 #include "plugins/common/PluginTexts.h"
+#include "plugins/common/SessionEntryPoints.h"
 #include "plugins/common/SessionTable.h"
 #include "plugins/sim/ChipModel.h"
 #include "plugins/sim/FileChipMemory.h"
@@ -159,6 +160,10 @@ using tessaly::Guarded;
 using tessaly::PluginStatus;
 using tessaly::SimChip;
 using tessaly::Status;
+// Only detaching and resetting are shared with the other plug-ins: here the plug-in rather than the chip
+// answers the facilities, a transfer refuses a null buffer even for 0 bytes, and the firmware text refuses
+// one without clearing the length.
+using EntryPoints = tessaly::SessionEntryPoints<SimChip>;
 
 extern "C" {
 
@@ -222,15 +227,8 @@ uint32_t PGM_Attach(const char* port) {
     return Guarded(std::uint32_t{0}, [&] { return tessaly::Attach(port); });
 }
 
-// Ends a transfer the session may still be running on another thread before letting the session go.
 int32_t PGM_Detach(uint32_t session) {
-    return Guarded(Status(PluginStatus::InvalidRequest), [&] {
-        const std::shared_ptr<SimChip> chip = tessaly::Chips().Remove(session);
-        if (chip != nullptr) {
-            chip->Reset();
-        }
-        return Status(chip != nullptr, PluginStatus::InvalidRequest);
-    });
+    return EntryPoints::DetachEndingTransfer(session);
 }
 
 int32_t PGM_GetFirmware(uint32_t session, char* buffer, uint32_t* length) {
@@ -249,13 +247,7 @@ int32_t PGM_GetFirmware(uint32_t session, char* buffer, uint32_t* length) {
 }
 
 int32_t PGM_Reset(uint32_t session) {
-    return Guarded(Status(PluginStatus::InvalidRequest), [&] {
-        const std::shared_ptr<SimChip> chip = tessaly::Chips().Find(session);
-        if (chip != nullptr) {
-            chip->Reset();
-        }
-        return Status(chip != nullptr, PluginStatus::InvalidRequest);
-    });
+    return EntryPoints::Reset(session);
 }
 
 int32_t PGM_Read(uint32_t session, uint32_t address, uint8_t* buffer, uint32_t* length) {
