@@ -51,6 +51,8 @@ TEST_F(CommandLineTest, VersionPrintsTheProjectVersion) {
 TEST_F(CommandLineTest, ErrorsExitWithTwoAndOneLine) {
     const std::string board = WriteBoard();
     const std::string absent = Path("absent.dev");
+    const std::string unsaved = WriteBoard("unsaved.dev");
+    std::filesystem::create_directory(Path("unsaved.cfg"));
     const std::string x60(60, 'x');
     std::string e60;
     for (int i = 0; i < 60; ++i) {
@@ -81,6 +83,12 @@ TEST_F(CommandLineTest, ErrorsExitWithTwoAndOneLine) {
         {{"decode", absent}, "cannot read " + absent},
         {{"encode", absent}, "cannot read " + absent},
         {{"check", absent}, "cannot open template " + absent},
+        {{"backups", absent}, "cannot open template " + absent},
+        {{"dump", board, "--mask", "--format", "hex"}, "--format prints the image, not --mask"},
+        {{"dump", board, "--format", "bin"}, "--format takes hex or srec, not bin"},
+        {{"dump", board, "--mask", "--disable", "Nope"}, "unit Board has no item named 'Nope'"},
+        {{"set", unsaved, "Year=24"}, "cannot save the values to " + Path("unsaved.cfg")},
+        {{"check", Path("")}, "cannot open template " + Path("")},
         {{"list", board, "--unit", "Nowhere"}, "has no unit named 'Nowhere'"},
         {{"list", board, "--disable", "Nope"}, "unit Board has no item named 'Nope'"},
         {{"get", board, "#0"}, "unit Board has no item #0 (its items are #1 to #6)"},
