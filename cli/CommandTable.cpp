@@ -187,10 +187,6 @@ std::string UsageLine(const CommandInfo& command) {
 
 }  // namespace
 
-std::span<const CommandInfo> AllCommands() {
-    return kCommands;
-}
-
 const CommandInfo* FindCommand(std::string_view name) {
     for (const CommandInfo& command : kCommands) {
         if (command.name == name) {

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -29,7 +28,6 @@ struct CommandInfo {
 
 inline constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 
-std::span<const CommandInfo> AllCommands();
 // Null for a name that is no command.
 const CommandInfo* FindCommand(std::string_view name);
 

@@ -37,13 +37,4 @@ bool UnitList::SetCurrent(std::uint32_t index) {
     return current == index;
 }
 
-bool UnitList::SelectByName(std::string_view name) {
-    for (std::uint32_t i = 0; i < capacity && units[i] != nullptr; ++i) {
-        if (std::string_view(units[i]->name) == name) {
-            return SetCurrent(i);
-        }
-    }
-    return false;
-}
-
 }  // namespace tessaly

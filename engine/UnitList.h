@@ -20,7 +20,6 @@ class UnitList {
 
     std::uint32_t GetCurrent() const { return current; }
     bool SetCurrent(std::uint32_t index);
-    bool SelectByName(std::string_view name);
 
     std::uint32_t capacity = 0;
     std::uint32_t count = 0;

@@ -51,6 +51,8 @@ TEST_F(CommandLineTest, VersionPrintsTheProjectVersion) {
 TEST_F(CommandLineTest, ErrorsExitWithTwoAndOneLine) {
     const std::string board = WriteBoard();
     const std::string absent = Path("absent.dev");
+    const std::string unsaved = WriteBoard("unsaved.dev");
+    std::filesystem::create_directory(Path("unsaved.cfg"));
     const std::string x60(60, 'x');
     std::string e60;
     for (int i = 0; i < 60; ++i) {
@@ -68,6 +70,12 @@ TEST_F(CommandLineTest, ErrorsExitWithTwoAndOneLine) {
         {{"list", board, "--mask"}, "--mask does not apply to list"},
         {{"get", board, "--force", "DHCP"}, "--force does not apply to get"},
         {{"verify", board, "--increment", "DHCP"}, "--increment does not apply to verify"},
+        {{"get", board, "--all", "DHCP"}, "--all does not apply to get"},
+        {{"get", board, "--disable", "DHCP", "DHCP"}, "--disable does not apply to get"},
+        {{"list", board, "--raw"}, "--raw does not apply to list"},
+        {{"list", board, "--format", "hex"}, "--format does not apply to list"},
+        {{"read", board, "--no-backup"}, "--no-backup does not apply to read"},
+        {{"list", board, "-o", "out"}, "--output does not apply to list"},
         {{"list", board, "--pulse-fix", "70000"},
          "--pulse-fix takes a whole number from 0 to 60000, not '70000'"},
         {{"list", board, "--delay-power-up", "soon"}, "--delay-power-up takes a whole number"},
@@ -75,6 +83,12 @@ TEST_F(CommandLineTest, ErrorsExitWithTwoAndOneLine) {
         {{"decode", absent}, "cannot read " + absent},
         {{"encode", absent}, "cannot read " + absent},
         {{"check", absent}, "cannot open template " + absent},
+        {{"backups", absent}, "cannot open template " + absent},
+        {{"dump", board, "--mask", "--format", "hex"}, "--format prints the image, not --mask"},
+        {{"dump", board, "--format", "bin"}, "--format takes hex or srec, not bin"},
+        {{"dump", board, "--mask", "--disable", "Nope"}, "unit Board has no item named 'Nope'"},
+        {{"set", unsaved, "Year=24"}, "cannot save the values to " + Path("unsaved.cfg")},
+        {{"check", Path("")}, "cannot open template " + Path("")},
         {{"list", board, "--unit", "Nowhere"}, "has no unit named 'Nowhere'"},
         {{"list", board, "--disable", "Nope"}, "unit Board has no item named 'Nope'"},
         {{"get", board, "#0"}, "unit Board has no item #0 (its items are #1 to #6)"},

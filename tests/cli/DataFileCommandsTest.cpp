@@ -78,6 +78,10 @@ TEST_F(DataFileCommandsTest, OtherToolsReadTheExportsAndWriteWhatImportTakes) {
     EXPECT_EQ(Run({"import", high, Path("long.bin")}).err,
               "tessaly-cli: " + Path("long.bin") +
                   ": address 0x8C lies outside unit High (0x80-0x8B); nothing was imported\n");
+    WriteBytes(Path("bad.hex"), ":02008000AB\n");
+    const std::string bad = Run({"import", high, Path("bad.hex")}).err;
+    EXPECT_TRUE(bad.starts_with("tessaly-cli: " + Path("bad.hex") + ", line 1: ")) << bad;
+    EXPECT_TRUE(bad.ends_with("; nothing was imported\n")) << bad;
     ASSERT_EQ(Run({"set", high, "Label=changed"}).status, 0);
     ASSERT_EQ(Run({"import", high, Path("m.hex")}).status, 0);
     EXPECT_EQ(Run({"get", high, "Label"}).out, "at 0x80\n");

@@ -114,6 +114,19 @@ TEST_F(DeviceCommandsTest, BackupsDiffRestoreAndTheirLog) {
                 ::testing::MatchesRegex("time,template,unit,plugin,port,command,result,counter,backup\n"
                                         "[-0-9T:+]+,/.*/board.dev,Board,tessaly-sim.so,24C02,program,ok,," +
                                         backup + "\n.*,diff,difference,,\n.*,restore,ok,,\n"));
+
+    // Without --yes a backup that cannot be saved stops the program; a log that cannot be opened fails
+    // a program that went well.
+    fs::remove_all(sandbox.Root() / "state");
+    WriteBytes(sandbox.Root() / "state" / "tessaly", "");
+    const CliOutput unsaved = Device({"program", board});
+    EXPECT_EQ(unsaved.status, 1);
+    EXPECT_NE(unsaved.err.find("The chip's backup could not be saved: "), std::string::npos) << unsaved.err;
+    EXPECT_EQ(ChipSerial(), 0xFFFFFFFFu);
+    const CliOutput unlogged = Device({"program", board, "--no-backup", "--log", Path("none/log.csv")});
+    EXPECT_EQ(unlogged.status, 2);
+    EXPECT_EQ(unlogged.err, "tessaly-cli: cannot append to the log " + Path("none/log.csv") + "\n");
+    EXPECT_EQ(ChipSerial(), 5u);
 }
 
 // Every enabled item with a wrong value is named, so that one run shows all there is to fix.

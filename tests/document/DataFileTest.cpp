@@ -194,6 +194,8 @@ const RecordFileCase kRecordFiles[] = {
     {DataFormat::IntelHex, ":02008200ABCD04\n:00000001FF\n", RecordFileError::None, 0},
     {DataFormat::SRecord, "S1050082ABCD00\nS9030000FC\n", RecordFileError::None, 0},
     {DataFormat::RawBinary, "\x5A\x5A\xAB\xCD", RecordFileError::None, 0},  // from the unit's first address
+    {DataFormat::IntelHex, ":000081007F\n:02008200ABCD04\n:00000001FF\n", RecordFileError::None, 0},
+    {DataFormat::RawBinary, std::string(kLargestRecordFile + 1, '\xAB'), RecordFileError::Unreadable, 0},
     {DataFormat::IntelHex, ":01008000116E\n:02008200ABCD05\n:00000001FF\n", RecordFileError::BadLine, 2},
     {DataFormat::SRecord32, "S1050082ABCD01\n", RecordFileError::BadLine, 1},
     {DataFormat::IntelHex, ":02008200AB\n", RecordFileError::BadLine, 1},

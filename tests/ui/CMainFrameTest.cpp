@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QDragEnterEvent>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
@@ -25,6 +26,7 @@
 #include "ui/CMainFrame.h"
 #include "ui/CVardelView.h"
 #include "ui/CommandId.h"
+#include "ui/DifferenceDialog.h"
 #include "ui/FrameStatusBar.h"
 #include "ui/HexView.h"
 #include "ui/ItemViewSplitter.h"
@@ -181,6 +183,16 @@ class CMainFrameTest : public QObject {
         return enter.isAccepted();
     }
 
+    // Runs answer on every modal dialog that opens while closer runs; answer must close it.
+    static void AnswerDialogs(QTimer& closer, const std::function<void(QDialog&)>& answer) {
+        connect(&closer, &QTimer::timeout, [answer] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                answer(*dialog);
+            }
+        });
+        closer.start(10);
+    }
+
     bool ToolButtonEnabled(int command) const {
         return frame->findChild<QToolBar*>()->widgetForAction(Action(command))->isEnabled();
     }
@@ -272,6 +284,73 @@ class CMainFrameTest : public QObject {
         Action(command::kRestoreBackup)->trigger();
         WaitUntilIdle();
         QCOMPARE(sandbox->ReadChip("24C02"), erased.empty() ? std::vector<std::uint8_t>(256, 0xFF) : erased);
+
+        test::WriteBytes(PathOf("short.bin").toStdString(), "abc");
+        for (const QString& chosen : {QString(), PathOf("short.bin")}) {
+            frame->SetBackupChooser([chosen](const QString&) { return chosen; });
+            Action(command::kRestoreBackup)->trigger();
+            QVERIFY(frame->Progress() == nullptr);
+        }
+        QCOMPARE(prompt->Errors().size(), 1u);
+        QVERIFY(prompt->Errors()[0].starts_with("The backup holds 3 bytes; unit Board has "));
+    }
+
+    // A file where the backups' folder belongs: Program asks whether to go on without a backup and stops
+    // at No, so Verify finds the chip erased and lists every item that differs.
+    void programAsksBeforeGoingOnWithoutABackupAndVerifyListsTheDifferences() {
+        ShowReadyFrame();
+        OpenSample();
+        settings.options |= kOptionBackupBeforeProgram;
+        test::WriteBytes(sandbox->Root() / "state" / "tessaly", "");
+        Enter("Speed", "150");
+        Press(Qt::Key_F5);
+        WaitUntilIdle();
+        QCOMPARE(prompt->questions.size(), 1u);
+        QVERIFY(prompt->questions[0].text.starts_with("The chip's backup could not be saved: "));
+        QVERIFY(prompt->questions[0].text.ends_with(". Program without a backup?"));
+
+        QStringList listed;
+        QTimer closer;
+        AnswerDialogs(closer, [&listed](QDialog& dialog) {
+            listed = static_cast<DifferenceDialog&>(dialog).TableText().split(QLatin1Char('\n'));
+            dialog.accept();
+        });
+        Press(Qt::Key_F7);
+        WaitUntilIdle();
+        QVERIFY2(listed.contains(QStringLiteral("Speed\t255\t150")), qPrintable(listed.join('|')));
+    }
+
+    // Cancelled, the dialogs change nothing; Export writes the format of the filter chosen, its extension
+    // added to the name typed.
+    void everyDialogCommandOpensItsDialogOverTheFrame() {
+        ShowFrame(NoPlugin());
+        OpenSample();
+        const QStringList values = Values();
+        for (const auto& [command, expected] :
+             std::vector<std::pair<int, QString>>{{command::kOpen, "QFileDialog"},
+                                                  {command::kImport, "QFileDialog"},
+                                                  {command::kOptions, "tessaly::OptionsDialog"},
+                                                  {command::kAbout, "tessaly::AboutBox"},
+                                                  {command::kExport, "QFileDialog"}}) {
+            QString opened;
+            QTimer closer;
+            AnswerDialogs(closer, [&opened, command](QDialog& dialog) {
+                opened = dialog.metaObject()->className();
+                auto* files = qobject_cast<QFileDialog*>(&dialog);
+                if (command != command::kExport || files == nullptr) {
+                    return dialog.reject();
+                }
+                QTest::keyClick(files->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")), Qt::Key_Down);
+                files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                    ->setText(QStringLiteral("values"));
+                dialog.accept();
+            });
+            Action(command)->trigger();
+            QCOMPARE(opened, expected);
+        }
+        QCOMPARE(Values(), values);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("board.dev - Tessaly"));
+        QVERIFY(test::ReadBytes(PathOf("values.hex").toStdString()).starts_with(":"));
     }
 
     // Program checks the values first, but neither a second F5 while busy nor F8 (shown beside Verify,
@@ -416,7 +495,9 @@ class CMainFrameTest : public QObject {
     void theOpenTemplateIsKeptAndAValueBeingTypedIsSavedWhenAnotherOpens() {
         ShowFrame(NoPlugin());
         QVERIFY(!Action(command::kImport)->isEnabled());
+        Press(Qt::Key_F4);
         OpenSample("other.dev");
+        QVERIFY(!frame->ActiveView()->findChild<HexView*>()->isHidden());
         OpenSample();
         QTRY_COMPARE(Pane(4), QStringLiteral("I2C8"));
         QVERIFY(Action(command::kImport)->isEnabled());
@@ -494,6 +575,8 @@ class CMainFrameTest : public QObject {
         QCOMPARE(prompt->Errors().size(), 1u);
         QCOMPARE(frame->windowTitle(), QStringLiteral("a.dev - Tessaly"));
         QCOMPARE(RecentEntries().size(), 1);
+        Action(command::kNew)->trigger();
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled - Tessaly"));
     }
 };
 

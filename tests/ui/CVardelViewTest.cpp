@@ -5,9 +5,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <vector>
 
 #include "RecordingPrompt.h"
@@ -51,7 +53,8 @@ const std::vector<std::string_view> kTemplate = {"[Config, I2C16]",
                                                  "Blank = ENUM, 0.0-0.1, , , , ",
                                                  "Single = ENUM, 1.0-1.1, , Only, , ",
                                                  "Drink = BIT, 2.0, Tea, Caf\xE9",
-                                                 "Sugar = BIT, 2.1, No, Yes"};
+                                                 "Sugar = BIT, 2.1, No, Yes",
+                                                 "Note = STRING, 1F0-1FF, ASCIIZ"};
 constexpr int kSpeedRow = 1;
 constexpr int kLabelRow = 6;
 constexpr std::uint32_t kSpeed = 2;
@@ -282,8 +285,27 @@ class CVardelViewTest : public QObject {
         QTest::keyClick(EditBox(), Qt::Key_Return);
         QVERIFY(Hex().LineText(0).startsWith(QStringLiteral("0000  54 78")));
         QCOMPARE(Hex().LookOf(1), HexView::Look::Selected);
-        ClickByte(7);
+        // Another button, a byte no item owns and the margin leave the selection; the text column takes
+        // clicks as the digits do. The tooltip names the byte's owners.
+        QTest::mouseClick(Hex().viewport(), Qt::RightButton, {}, Hex().HexRect(7).center());
+        QTest::mouseClick(Hex().viewport(), Qt::LeftButton, {}, Hex().HexRect(2).center());
+        QTest::mouseClick(Hex().viewport(), Qt::LeftButton, {}, QPoint(0, 0));
+        QCOMPARE(List().SelectedRow(), kSpeedRow);
+        const int digit = Hex().fontMetrics().horizontalAdvance(QLatin1Char('0'));
+        const QPoint labelText(Hex().HexRect(0).left() + (3 * 16 + 1 + 7) * digit + digit / 2,
+                               Hex().HexRect(7).center().y());
+        QTest::mouseClick(Hex().viewport(), Qt::LeftButton, {}, labelText);
         QCOMPARE(List().SelectedRow(), kLabelRow);
+        for (const auto& [at, text] : std::vector<std::pair<QPoint, QString>>{
+                 {Hex().HexRect(1).center(), "Speed (mask 0xFF)"}, {QPoint(0, 0), ""}}) {
+            QHelpEvent tip(QEvent::ToolTip, at, Hex().viewport()->mapToGlobal(at));
+            QApplication::sendEvent(Hex().viewport(), &tip);
+            QTRY_COMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), text);
+        }
+        // Half a blank left of a selected byte is filled, so that the bytes of an item join up.
+        const QImage shown = Hex().viewport()->grab().toImage();
+        QCOMPARE(shown.pixelColor(Hex().HexRect(5).topLeft() + QPoint(-1, 1)),
+                 Hex().palette().color(QPalette::Highlight));
         QCOMPARE(Hex().LookOf(4), HexView::Look::Selected);
         QCOMPARE(Hex().LookOf(1), HexView::Look::Programmed);
         ClickCheckBox(kSpeedRow);
@@ -299,6 +321,10 @@ class CVardelViewTest : public QObject {
             ClickByte(2);
             QCOMPARE(List().SelectedRow(), row);
         }
+        // An item out of sight, at the unit's end, scrolls into view when its row is selected.
+        QVERIFY(List().SelectRow(4));
+        const QScrollBar* lines = Hex().verticalScrollBar();
+        QVERIFY(lines->maximum() > 0 && lines->value() == lines->maximum());
     }
 
     // While the worker may write the unit, the hex view keeps the copy it took, greyed, and shows no copy
@@ -326,7 +352,7 @@ class CVardelViewTest : public QObject {
         QTest::mouseClick(Tabs(), Qt::LeftButton, {}, Tabs()->tabRect(2).center());
         QCOMPARE(view->CurrentUnitIndex(), 2u);
         QVERIFY(List().Editor() == nullptr);
-        QCOMPARE(List().RowCount(), 4);
+        QCOMPARE(List().RowCount(), 5);
         QCOMPARE(Value(kLabel), std::string("xyz"));
         QCOMPARE(frame->buses.back(), BusKind::I2C8);
         // A unit of constants shows no rows, and no unit lies past the last.

@@ -271,6 +271,11 @@ class ItemListTest : public QObject {
         QTest::keyClick(EditBox(), Qt::Key_Delete);
         QCOMPARE(State(), QStringLiteral("-1>0: |"));
         QCOMPARE(checks, 0);
+        // A long value widens the box to the left, over the name, never past the list.
+        const QRect box = EditBox()->geometry();
+        QTest::keyClicks(EditBox(), QString(200, QLatin1Char('9')));
+        QVERIFY(EditBox()->width() > box.width() && EditBox()->x() >= 0);
+        QCOMPARE(EditBox()->geometry().right(), box.right());
     }
 
     // Escape stores the text or entry the edit started from; a click elsewhere or closing the editor

@@ -48,6 +48,11 @@ class ItemViewSplitterTest : public QObject {
         QCOMPARE(splitter->Panes().size(), 4u);
         QCOMPARE(made, 4);
         QVERIFY(splitter->Panes().back()->minimumWidth() >= ItemViewSplitter::kMinimumPane);
+        // Previous Pane goes round from the first pane to the last.
+        for (const std::size_t previous : {3u, 2u}) {
+            splitter->ActivatePreviousPane();
+            QCOMPARE(splitter->ActivePane(), splitter->Panes()[previous]);
+        }
         QPointer<QWidget> lastRow = splitter->Panes().back();
         splitter->Split(1, 2);
         QCOMPARE(splitter->Panes().size(), 2u);

@@ -125,6 +125,69 @@ TEST_F(Ch341SessionTest, AResetEndsTheTransferAndTheNextOnesUntilTheSessionIsAsk
     EXPECT_EQ(Read(0, buffer), PluginStatus::Ok);
 }
 
+// Nothing asked, an address beyond the chip, an absent chip, and the programmer unplugged at the n-th
+// packet: setting the clock, probing, sending the data; on SPI reading the status, enabling the write or
+// reading. Nothing is transferred.
+TEST_F(Ch341SessionTest, EveryFailureOfChipOrProgrammerEndsTheTransferWithItsStatus) {
+    struct Row {
+        const char* port;
+        bool write;
+        std::uint32_t address;
+        std::size_t size;
+        bool absent;
+        std::size_t unplugAt;
+        PluginStatus expected;
+    };
+    using enum PluginStatus;
+    for (const Row& row : std::vector<Row>{{"1-1 I2C 100k", false, 0, 0, false, 0, Ok},
+                                           {"1-1 I2C 100k", true, 0, 0, false, 0, Ok},
+                                           {"1-1 I2C 100k", false, 0x800, 1, false, 0, InvalidRequest},
+                                           {"1-1 I2C 100k", true, 0x800, 1, false, 0, InvalidRequest},
+                                           {"1-1 I2C 100k", false, 0, 1, true, 0, NoAnswer},
+                                           {"1-1 I2C 100k", true, 0, 1, true, 0, NoAnswer},
+                                           {"1-1 I2C 100k", false, 0, 1, false, 1, HardwareError},
+                                           {"1-1 I2C 100k", false, 0, 1, false, 2, HardwareError},
+                                           {"1-1 I2C 100k", true, 0, 1, false, 3, HardwareError},
+                                           {"1-1 25LC256", false, 0x8000, 1, false, 0, InvalidRequest},
+                                           {"1-1 25LC256", true, 0, 0, false, 0, Ok},
+                                           {"1-1 25LC256", true, 0x8000, 1, false, 0, InvalidRequest},
+                                           {"1-1 25LC256", true, 0, 1, true, 0, NoAnswer},
+                                           {"1-1 25LC256", true, 0, 1, false, 2, HardwareError},
+                                           {"1-1 25LC256", true, 0, 1, false, 5, HardwareError},
+                                           {"1-1 25LC256", false, 0, 1, false, 2, HardwareError}}) {
+        programmer_ = std::make_shared<test::EmulatedCh341>();
+        programmer_->chipAbsent = row.absent;
+        programmer_->onSend = [this, &row](const Bytes&) {
+            programmer_->unplugged = programmer_->unplugged || programmer_->sent.size() == row.unplugAt;
+        };
+        Attach(row.port);
+        Bytes buffer(row.size, 0x5A);
+        const PluginStatus status = row.write ? Write(row.address, buffer, 0) : Read(row.address, buffer);
+        EXPECT_EQ(status, row.expected)
+            << row.port << (row.write ? " write at " : " read at ") << row.address;
+        EXPECT_TRUE(row.write || buffer.empty());
+        EXPECT_EQ(programmer_->i2cMemory[0] & programmer_->spiMemory[0], 0xFF);
+    }
+}
+
+// A 25LC1024 and the 24CM02 with 16-bit word addresses take address bits 16 and up.
+TEST_F(Ch341SessionTest, LargeChipsTakeTheHighAddressBits) {
+    Attach("1-1 25LC1024");
+    EXPECT_EQ(session_->FirmwareText(), "CH341A 1-1, 25LC1024 on SPI, 256-byte pages");
+    Bytes buffer(1);
+    EXPECT_EQ(Read(0x12345, buffer), PluginStatus::Ok);
+    EXPECT_EQ(programmer_->sent[1], (Bytes{0xA8, 0xC0, 0x80, 0xC4, 0xA2, 0xFF}));
+
+    Attach("1-1 I2C 100k");
+    EXPECT_EQ(session_->SetFacility(PGM_SESSION_WIDE_ADDRESSING, 2), PluginStatus::InvalidRequest);
+    EXPECT_EQ(session_->SetFacility(PGM_SESSION_IO_DELAY, 5), PluginStatus::Ok);
+    EXPECT_EQ(session_->SetFacility(PGM_SESSION_WIDE_ADDRESSING, 1), PluginStatus::Ok);
+    programmer_->sent.clear();
+    EXPECT_EQ(Read(0x12345, buffer), PluginStatus::Ok);
+    EXPECT_EQ(programmer_->sent.back(),
+              (Bytes{0xAA, 0x74, 0x83, 0xA2, 0x23, 0x45, 0x74, 0x81, 0xA3, 0xC0, 0x75, 0x00}));
+}
+
 TEST(Ch341PortTest, NamesFitTheSettingAndOnlyThoseParse) {
     const std::vector<std::string> names =
         Ch341Port::List(std::vector<UsbLocation>{{1, {4}}, {3, {1, 2, 3}}});

@@ -13,13 +13,15 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A CH341A at 1-1 as its command streams describe it, with a 24C16 (8-bit word addresses) on I2C and a
 // 25LC256 (16-bit addresses) on SPI behind it, neither wrapping at its page's end. Both chips stay busy for
-// busyPolls polls after a write. It keeps every packet it was sent; onSend sees each one first.
+// busyPolls polls after a write; an absent chip answers nothing. It keeps every packet it was sent; onSend
+// sees each one first.
 class EmulatedCh341 : public UsbBus, public UsbTransport {
   public:
     Bytes i2cMemory = Bytes(2048, 0xFF);
     Bytes spiMemory = Bytes(32768, 0xFF);
     int busyPolls = 0;
     bool unplugged = false;
+    bool chipAbsent = false;
     std::vector<Bytes> sent;
     std::function<void(const Bytes&)> onSend;
 
@@ -104,7 +106,7 @@ class EmulatedCh341 : public UsbBus, public UsbTransport {
 
     bool I2cByte(std::uint8_t byte) {
         if (phase_ == Phase::Device) {
-            const bool answers = (byte >> 4) == 0x0A && !(i2cBusy_ > 0 && i2cBusy_--);
+            const bool answers = (byte >> 4) == 0x0A && !chipAbsent && !(i2cBusy_ > 0 && i2cBusy_--);
             i2cAddress_ = (i2cAddress_ & 0xFF) | (byte & 0x0E) << 7;
             phase_ = !answers ? Phase::Idle : (byte & 1) != 0 ? Phase::Reading : Phase::WordAddress;
             return answers;
@@ -128,7 +130,7 @@ class EmulatedCh341 : public UsbBus, public UsbTransport {
     }
 
     std::uint8_t SpiByte(std::uint8_t byte) {
-        if (!selected_) {
+        if (!selected_ || chipAbsent) {
             return 0xFF;
         }
         spiCommand_.push_back(byte);

@@ -39,6 +39,7 @@ TEST_F(NvmemSessionTest, TransfersStayInTheFileAndInOneBlock) {
     const std::string file = test::ReadBytes(sysfs_.Root() / "sys/bus/nvmem/devices/1-00500/nvmem");
     EXPECT_EQ(file.substr(3999, 98), '\x22' + std::string(96, '\x33') + '\x22');
     EXPECT_EQ(small.SetFacility(PGM_SESSION_WIDE_ADDRESSING, 1), PluginStatus::Ok) << "any bus works";
+    EXPECT_EQ(small.SetFacility(PGM_SESSION_IO_DELAY, 100), PluginStatus::Ok) << "a file needs no delay";
 }
 
 // A sysfs attribute without a write operation refuses writing to everyone, root included; a plain file
@@ -57,6 +58,9 @@ TEST_F(NvmemSessionTest, AReadOnlyFileIsReadButRefusesProgrammingAtOnceAndSaysWh
     const NvmemSession gone("0-00510", sysfs_.Root() / "gone");
     EXPECT_EQ(Facility(gone, PGM_SESSION_HARDWARE_PLUGGED), 0u);
     EXPECT_EQ(gone.Read(0, buffer, done), PluginStatus::InvalidRequest);
+    // The kernel refuses reading a write-only attribute, root included.
+    const NvmemSession writeOnly("0-00520", "/sys/bus/platform/uevent");
+    EXPECT_EQ(writeOnly.Read(0, buffer, done), PluginStatus::HardwareError);
 }
 
 TEST(SysfsPortsTest, ListsBothKindsOfMemoryFileInByteOrderAndFindsOnlyThem) {
