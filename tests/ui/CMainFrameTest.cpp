@@ -326,7 +326,7 @@ class CMainFrameTest : public QObject {
         ShowFrame(NoPlugin());
         OpenSample();
         const QStringList values = Values();
-        for (const auto& [command, expected] :
+        for (const auto& [id, expected] :
              std::vector<std::pair<int, QString>>{{command::kOpen, "QFileDialog"},
                                                   {command::kImport, "QFileDialog"},
                                                   {command::kOptions, "tessaly::OptionsDialog"},
@@ -334,10 +334,10 @@ class CMainFrameTest : public QObject {
                                                   {command::kExport, "QFileDialog"}}) {
             QString opened;
             QTimer closer;
-            AnswerDialogs(closer, [&opened, command](QDialog& dialog) {
+            AnswerDialogs(closer, [&opened, exporting = id == command::kExport](QDialog& dialog) {
                 opened = dialog.metaObject()->className();
                 auto* files = qobject_cast<QFileDialog*>(&dialog);
-                if (command != command::kExport || files == nullptr) {
+                if (!exporting || files == nullptr) {
                     return dialog.reject();
                 }
                 QTest::keyClick(files->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")), Qt::Key_Down);
@@ -345,7 +345,7 @@ class CMainFrameTest : public QObject {
                     ->setText(QStringLiteral("values"));
                 dialog.accept();
             });
-            Action(command)->trigger();
+            Action(id)->trigger();
             QCOMPARE(opened, expected);
         }
         QCOMPARE(Values(), values);
