@@ -103,7 +103,7 @@ std::size_t CountLines(std::string_view text) {
 
 void CheckWrittenFile(const AppSettings& settings) {
     const std::string text = tessaly::FormatSettingsFile(settings);
-    Check(CountLines(text) == 11 && text.back() == '\n');
+    Check(CountLines(text) == 12 && text.back() == '\n');
     Check(text.starts_with("[Config]\nLanguage=") && text.find("\n[MainWindow]\nSize=") != std::string::npos);
 
     AppSettings reread;
@@ -111,6 +111,7 @@ void CheckWrittenFile(const AppSettings& settings) {
     Check(reread.delayIO == settings.delayIO && reread.delayPowerUp == settings.delayPowerUp);
     Check(reread.pulsePGM == settings.pulsePGM && reread.pulseFix == settings.pulseFix);
     Check(reread.windowWidth == settings.windowWidth && reread.windowHeight == settings.windowHeight);
+    Check((reread.options & tessaly::kOptionHexView) == (settings.options & tessaly::kOptionHexView));
 }
 
 }  // namespace
