@@ -1,35 +1,15 @@
 #include "document/DataTransfer.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "document/DataFile.h"
 #include "document/FileStream.h"
 #include "document/RecordFile.h"
 #include "text/MessageFormat.h"
 #include "text/MessageId.h"
 #include "text/MessageTable.h"
+#include "text/ReadFileBounded.h"
 #include "text/WriteFileAtomically.h"
 
 namespace tessaly {
-namespace {
-
-// The whole file, unless it is larger than limit or cannot be read.
-bool ReadWholeFile(const std::string& path, std::size_t limit, std::string& contents) {
-    std::error_code error;
-    std::ifstream file(path, std::ios::binary);
-    if (!file || std::filesystem::is_directory(path, error)) {
-        return false;
-    }
-    char buffer[4096];
-    while (contents.size() <= limit && file.read(buffer, sizeof buffer).gcount() > 0) {
-        contents.append(buffer, static_cast<std::size_t>(file.gcount()));
-    }
-    return !file.bad() && contents.size() <= limit;
-}
-
-}  // namespace
-
 bool ExportUnit(const Unit& unit, ByteStream& file) {
     const Unit* units[] = {&unit};
     return WriteDataFile(file, units, 1, unit.name);
@@ -88,8 +68,10 @@ bool ImportUnitFromFile(Unit& unit, const std::string& path, DataFormat format, 
 }
 
 RecordFileResult ImportRecordFile(Unit& unit, const std::string& path, DataFormat format) {
+    // One byte past the limit tells a file that is too large from one that just fits.
     std::string contents;
-    if (!ReadWholeFile(path, kLargestRecordFile, contents)) {
+    if (ReadFileBounded(path, kLargestRecordFile + 1, contents) != ReadStatus::kRead ||
+        contents.size() > kLargestRecordFile) {
         return {RecordFileError::Unreadable, 0, {}};
     }
     return ReadRecordFile(unit, contents, format);

@@ -8,41 +8,12 @@
 #include <utility>
 
 #include "text/AsciiText.h"
+#include "text/ReadFileBounded.h"
 #include "text/WriteFileAtomically.h"
 
 namespace tessaly {
 
 namespace {
-
-enum class ReadStatus { kRead, kMissing, kFailed };
-
-// Only regular files are opened: a FIFO or device named like a profile must not block or feed endless data.
-ReadStatus ReadBounded(const std::filesystem::path& path, std::size_t limit, std::string& text) {
-    text.clear();
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return ReadStatus::kMissing;
-    }
-    if (error || status.type() != std::filesystem::file_type::regular) {
-        return ReadStatus::kFailed;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return ReadStatus::kFailed;
-    }
-    // Read in pieces, so that a small file costs only its own size however large the limit is.
-    char piece[4096];
-    while (text.size() < limit && in) {
-        in.read(piece, static_cast<std::streamsize>(std::min(sizeof piece, limit - text.size())));
-        text.append(piece, static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        text.clear();
-        return ReadStatus::kFailed;
-    }
-    return ReadStatus::kRead;
-}
 
 // One line of a profile text: [begin, contentEnd) is the line without its end, [contentEnd, end) the
 // LF or CRLF that ends it (empty for a last line without one).
@@ -229,7 +200,7 @@ std::string SetProfileString(std::string_view text, std::string_view section, st
 ProfileFile::ProfileFile(std::string text) : text_(std::move(text)) {}
 
 bool ProfileFile::Load(const std::filesystem::path& path) {
-    return ReadBounded(path, kMaxFileBytes, text_) == ReadStatus::kRead;
+    return ReadFileBounded(path, kMaxFileBytes, text_) == ReadStatus::kRead;
 }
 
 std::string ProfileFile::GetString(std::string_view section, std::string_view key,
@@ -256,7 +227,7 @@ bool WriteProfileString(const std::filesystem::path& path, std::string_view sect
     }
     std::string text;
     // One byte over the limit tells a file that is too big from one that fits exactly.
-    const ReadStatus status = ReadBounded(path, ProfileFile::kMaxFileBytes + 1, text);
+    const ReadStatus status = ReadFileBounded(path, ProfileFile::kMaxFileBytes + 1, text);
     if (status == ReadStatus::kFailed || text.size() > ProfileFile::kMaxFileBytes) {
         return false;
     }
